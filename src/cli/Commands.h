@@ -1,0 +1,17 @@
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vxa::cli {
+
+// Exit codes of vxa-tool.
+inline constexpr int kOk = 0;
+inline constexpr int kFailed = 1;  // the job could not be done (load, write, missing files)
+inline constexpr int kUsage = 2;   // the command line is wrong
+
+// `list ARCHIVE`: one line per entry with the texts of grid columns 0 to 4.
+int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+
+}  // namespace vxa::cli

@@ -1,0 +1,53 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace vxa {
+
+// An open file. Every failure throws IoError with the runtime's text.
+class File {
+public:
+    virtual ~File() = default;
+    // Reads up to `size` bytes at the current position; returns how many were
+    // read, fewer only at the end of the file.
+    virtual std::size_t read(void* buffer, std::size_t size) = 0;
+    virtual void write(const void* buffer, std::size_t size) = 0;
+    virtual void seek(std::uint64_t position) = 0;
+    virtual std::uint64_t size() = 0;
+    // Pushes written data to the disk (fsync), so a rename after it is durable.
+    virtual void flush() = 0;
+
+    // Reads exactly `size` bytes or throws "Read beyond end of file".
+    void readExact(void* buffer, std::size_t size);
+};
+
+// The seam between the program and the disk. Production code uses
+// RealFileSystem(); tests wrap it to make chosen operations fail, since they
+// run as root where permissions alone cannot produce failures.
+class FileSystem {
+public:
+    virtual ~FileSystem() = default;
+    // True only for an existing regular file (a directory does not count).
+    virtual bool fileExists(const std::string& path) = 0;
+    // Opens an existing file for reading only.
+    virtual std::unique_ptr<File> openRead(const std::string& path) = 0;
+    // Creates a new file next to `target` that no one else uses, for writing;
+    // its name is returned in `tempPath`.
+    virtual std::unique_ptr<File> createTempBeside(const std::string& target,
+                                                   std::string& tempPath) = 0;
+    // Atomically replaces `to` by `from`.
+    virtual void rename(const std::string& from, const std::string& to) = 0;
+    // Removes a file; failures are ignored (used for clean-up).
+    virtual void remove(const std::string& path) noexcept = 0;
+    // Gives `path` the permission bits of `model` when `model` exists, else
+    // the bits a newly created file gets under the process's umask.
+    virtual void copyPermissions(const std::string& model, const std::string& path) = 0;
+};
+
+// The process-wide real file system. It holds no state.
+FileSystem& RealFileSystem();
+
+}  // namespace vxa

@@ -1,0 +1,34 @@
+#include "IoError.h"
+
+#include <cerrno>
+
+namespace vxa {
+
+std::string IoErrorText(int errnum) {
+    switch (errnum) {
+        case ENOENT:
+            return kFileNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY:
+            return kAccessDenied;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return kDiskFull;
+        case ENOMEM:
+            return kOutOfMemory;
+        default:
+            return "I/O error " + std::to_string(errnum);
+    }
+}
+
+void ThrowErrno(int errnum) { throw IoError(IoErrorText(errnum)); }
+
+std::string ErrorBoxText(const std::string& text) {
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') return text + ".";
+    return text;
+}
+
+}  // namespace vxa

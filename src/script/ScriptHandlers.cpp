@@ -1,0 +1,8 @@
+#include "ScriptHandlers.h"
+
+namespace vxa {
+
+void SvsBtnClick(Context&) {}
+void RsBtnClick(Context&) {}
+
+}  // namespace vxa

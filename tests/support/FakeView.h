@@ -1,0 +1,102 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/AppState.h"
+#include "core/Context.h"
+#include "core/GridStore.h"
+#include "core/View.h"
+
+namespace vxa::test {
+
+// A view that records what the logic does to the window, one line per call
+// that shows something ("box Error|File doesn't exist !!!", "progress 10/25"),
+// and answers questions and dialogs from queues the test fills.
+class FakeView final : public View {
+public:
+    explicit FakeView(const EntryTable& table) : grid_(table) {}
+
+    // Scripted answers; an empty queue answers No / cancels.
+    std::deque<MsgAnswer> answers;
+    std::deque<std::optional<std::string>> dialogAnswers;
+    std::deque<SummaryResult> summaryAnswers;
+    std::optional<std::string> browserSelection;
+    std::string openEdit = "Open VXA file";
+    // Runs at every processEvents() call, e.g. to press Stop.
+    std::function<void()> onProcessEvents;
+
+    std::vector<std::string> log;
+    std::vector<std::string> messages;  // texts of message boxes and error boxes
+    std::string status;
+    bool stopVisible = false;
+    bool busy = false;
+    bool progressDialogVisible = false;
+    int gaugeMax = 100;
+    int gaugeProgress = 0;
+    std::string progressStatus = "Status";
+    std::string pathText;
+    std::vector<BrowserItem> browserItems;
+    int processEventsCalls = 0;
+    int gridUpdateDepth = 0;
+
+    // Lines of `log` that start with `prefix`.
+    std::vector<std::string> logged(const std::string& prefix) const;
+
+    void setRowCount(int rows) override { grid_.setRowCount(rows); }
+    int rowCount() const override { return grid_.rowCount(); }
+    void setCell(int col, int row, const std::string& text) override {
+        grid_.setCell(col, row, text);
+    }
+    std::string cell(int col, int row) const override { return grid_.cell(col, row); }
+    void writeEntryRow(int row) override { grid_.writeEntryRow(row); }
+    void beginGridUpdate() override { ++gridUpdateDepth; }
+    void endGridUpdate() override { --gridUpdateDepth; }
+    int selectedRow() const override { return selected_; }
+    void selectRow(int row) override { selected_ = row; }
+    int defaultRowHeight() const override { return 18; }
+    int topRow() const override { return top_; }
+    void setTopRow(int row) { top_ = row; }
+
+    void drawLoadProgress(int barWidth, const std::string& text) override;
+    void setStatusText(const std::string& text) override { status = text; }
+    void setStopButtonVisible(bool visible) override { stopVisible = visible; }
+    std::string openEditText() const override { return openEdit; }
+    void setOpenEditText(const std::string& text) override { openEdit = text; }
+
+    MsgAnswer messageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                         MsgIcon icon) override;
+    void showIoError(const std::string& runtimeText) override;
+    std::optional<std::string> runFileDialog(FileDialog dialog) override;
+    void beep() override { log.push_back("beep"); }
+    void setBusyCursor(bool b) override { busy = b; }
+    void processEvents() override;
+
+    void setGaugeMax(int max) override { gaugeMax = max; }
+    void setGaugeProgress(int progress) override;
+    void setProgressStatus(const std::string& text) override { progressStatus = text; }
+    void showProgressDialog() override;
+    void closeProgressDialog() override;
+    SummaryResult showSummaryDialog() override;
+
+    std::optional<std::string> browserSelectedCaption() const override { return browserSelection; }
+    void setBrowserItems(std::vector<BrowserItem> items) override { browserItems = std::move(items); }
+    void setPathText(const std::string& text) override { pathText = text; }
+
+private:
+    GridStore grid_;
+    int selected_ = 1;
+    int top_ = 1;
+};
+
+// A program state with a fake view and the real disk, ready for handlers.
+struct Harness {
+    AppState state;
+    FakeView view{state.Table};
+    Context ctx{state, view, RealFileSystem()};
+};
+
+}  // namespace vxa::test
