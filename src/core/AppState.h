@@ -3,7 +3,7 @@
 #include <string>
 
 #include "EntryTable.h"
-#include "../plan/ReplRec.h"
+#include "plan/ReplRec.h"
 
 namespace vxa {
 
