@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include "core/Compiler.h"
 #include "core/Loader.h"
@@ -117,13 +118,6 @@ TEST_F(CompileButtonTest, MissingFilesAreListedOncePerRecord) {
     SvahBtnClick(h.ctx);
     EXPECT_EQ(ReadFile(dir.file("out.vxa")), archive);
     EXPECT_EQ(h.view.messages.size(), 2u);
-}
-
-TEST_F(CompileButtonTest, NoQuestionWhenEveryFileExists) {
-    load();
-    replace(2, dir.write("r.bin", "r"));
-    EXPECT_TRUE(CheckReplacementFiles(h.ctx));
-    EXPECT_TRUE(h.view.log.empty());
 }
 
 TEST_F(CompileButtonTest, AWriteFailureShowsTheRuntimeTextAndChangesNothing) {

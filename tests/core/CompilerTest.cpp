@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include "core/Compiler.h"
 #include "core/Loader.h"
@@ -147,21 +148,6 @@ TEST_F(CompilerTest, ReplacementFilesAreOpenedForReadingOnly) {
     load(BuildArchive({Owned("a")}));
     replace(0, exe);
     EXPECT_EQ(compile(), BuildArchive({Owned(ReadFile(exe))}));
-}
-
-TEST_F(CompilerTest, LayoutOfTheFormatsExample) {
-    load(BuildArchive({Owned("aaa", 5, 99), Shared(0), Blank(), Owned("bbbbb", 2, 7)},
-                      {.reverseRecords = true, .gap = 3}));
-    replace(3, dir.write("r.bin", "123456"));
-    const ArchiveLayout layout = LayOutArchive(h.ctx);
-    EXPECT_EQ(layout.Values, (std::vector<std::uint32_t>{20, 20, 0, 33, 49}));
-    ASSERT_EQ(layout.Records.size(), 2u);
-    EXPECT_FALSE(layout.Records[0].Replaced);
-    EXPECT_EQ(layout.Records[0].OrigSize, 99u);
-    EXPECT_EQ(layout.Records[1].Entry, 3);
-    EXPECT_TRUE(layout.Records[1].Replaced);
-    EXPECT_EQ(layout.Records[1].PackedSize, 6u);
-    EXPECT_EQ(layout.Records[1].CompType, 0);
 }
 
 }  // namespace
