@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <algorithm>
 
 #include "DialogFrame.h"
 

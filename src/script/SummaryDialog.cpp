@@ -4,6 +4,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <algorithm>
 
 #include "DialogFrame.h"
 #include "core/View.h"
