@@ -1,13 +1,106 @@
 #pragma once
 
 #include <QMainWindow>
+#include <functional>
+#include <optional>
+#include <string>
+
+#include "Dispatch.h"
+#include "EventPump.h"
+#include "FileDialogs.h"
+#include "Form1Controls.h"
+#include "MessageBoxes.h"
+#include "core/Context.h"
+#include "core/View.h"
 
 namespace vxa {
 
-class MainWindow : public QMainWindow {
+class GridModel;
+class TForm2;
+class TForm3;
+
+// The main window `Form1`. It builds its controls, wires their events to the
+// program's handlers and lets the logic reach the controls through View; the
+// logic itself lives elsewhere. Creating it runs FormCreate.
+class MainWindow final : public QMainWindow, public View {
     Q_OBJECT
-public:
-    explicit MainWindow(QWidget* parent = nullptr);
+  public:
+    MainWindow(AppState& state, FileSystem& fs, QWidget* parent = nullptr);
+    ~MainWindow() override;
+
+    // The summary and progress dialogs, created after the window.
+    void attachDialogs(TForm2& summary, TForm3& progress);
+
+    const Form1Controls& controls() const { return ui_; }
+    Context& context() { return ctx_; }
+    GridModel& gridModel() { return *model_; }
+
+    // What answers message boxes and file dialogs: the real modal ones at
+    // first. Tests put their own answers here.
+    MessageBoxFn messageBoxHook;
+    std::function<std::optional<std::string>(FileDialog)> fileDialogHook;
+
+    // View: the entry grid.
+    void setRowCount(int rows) override;
+    int rowCount() const override;
+    void setCell(int col, int row, const std::string& text) override;
+    std::string cell(int col, int row) const override;
+    void writeEntryRow(int row) override;
+    void beginGridUpdate() override;
+    void endGridUpdate() override;
+    int selectedRow() const override;
+    void selectRow(int row) override;
+    int defaultRowHeight() const override;
+    int topRow() const override;
+
+    // View: status bar, Stop, path field.
+    void drawLoadProgress(int barWidth, const std::string& text) override;
+    void setStatusText(const std::string& text) override;
+    void setStopButtonVisible(bool visible) override;
+    std::string openEditText() const override;
+    void setOpenEditText(const std::string& text) override;
+
+    // View: boxes, dialogs, feedback.
+    MsgAnswer messageBox(const std::string& text, const std::string& title, MsgButtons buttons,
+                         MsgIcon icon) override;
+    void showIoError(const std::string& runtimeText) override;
+    std::optional<std::string> runFileDialog(FileDialog dialog) override;
+    void beep() override;
+    void setBusyCursor(bool busy) override;
+    void processEvents() override;
+
+    // View: the script run's dialogs.
+    void setGaugeMax(int max) override;
+    void setGaugeProgress(int progress) override;
+    void setProgressStatus(const std::string& text) override;
+    void showProgressDialog() override;
+    void closeProgressDialog() override;
+    SummaryResult showSummaryDialog() override;
+
+    // View: the browser pane.
+    std::optional<std::string> browserSelectedCaption() const override;
+    void setBrowserItems(std::vector<BrowserItem> items) override;
+    void setPathText(const std::string& text) override;
+
+  protected:
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    void wireButtons();
+    void wireGrid();
+    void wireBrowser();
+    void afterHandler();
+
+    AppState& state_;
+    Context ctx_;
+    Form1Controls ui_;
+    GridModel* model_;
+    Dispatcher dispatch_;
+    EventPump pump_;
+    FileDialogs dialogs_;
+    TForm2* summary_ = nullptr;
+    TForm3* progress_ = nullptr;
+    bool busy_ = false;
 };
 
 }  // namespace vxa

@@ -1,10 +1,30 @@
 #include <QApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QStyle>
 
 #include "MainWindow.h"
+#include "core/AppState.h"
+#include "core/FileSystem.h"
+#include "script/ProgressDialog.h"
+#include "script/SummaryDialog.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    vxa::MainWindow window;
-    window.show();
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vxa/icons/vxa-manager.svg")));
+
+    // The program's state lives as long as its windows.
+    vxa::AppState state;
+    vxa::FileSystem& fs = vxa::RealFileSystem();
+    vxa::MainWindow form1(state, fs);
+    vxa::TForm2 form2(state, fs, &form1);
+    vxa::TForm3 form3(state, &form1);
+    form1.attachDialogs(form2, form3);
+
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        form1.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, form1.size(),
+                                              screen->availableGeometry()));
+    }
+    form1.show();
     return QApplication::exec();
 }

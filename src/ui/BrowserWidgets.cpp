@@ -1,0 +1,115 @@
+#include "BrowserWidgets.h"
+
+#include <QFile>
+#include <QKeyEvent>
+#include <QSignalBlocker>
+
+namespace vxa {
+
+namespace {
+constexpr int kCaptionRole = Qt::UserRole;
+constexpr int kRootRole = Qt::UserRole;
+}  // namespace
+
+BrowserList::BrowserList(QWidget* parent) : QListWidget(parent) {
+    setViewMode(ListMode);
+    setFlow(TopToBottom);
+    setWrapping(true);
+    setResizeMode(Adjust);
+    setMovement(Static);
+    setIconSize(QSize(17, 17));
+    setSelectionMode(SingleSelection);
+    setSortingEnabled(false);
+    setEditTriggers(NoEditTriggers);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setDragEnabled(true);
+    setDragDropMode(DragOnly);
+    setDefaultDropAction(Qt::CopyAction);
+    for (int i = 0; i < kPictureCount; ++i) {
+        // A missing picture gives an empty icon: the item shows its caption.
+        pictures_[i] = QIcon(QStringLiteral(":/vxa/pictures/%1.png").arg(i));
+    }
+    connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            &BrowserList::reportSelection);
+}
+
+void BrowserList::setItems(const std::vector<BrowserItem>& items) {
+    // Refilling is the program's doing, not a selection by the user.
+    const QSignalBlocker quiet(this);
+    const QSignalBlocker quietSelection(selectionModel());
+    clear();
+    for (const BrowserItem& item : items) {
+        auto* row = new QListWidgetItem(QFile::decodeName(QByteArray::fromStdString(item.caption)));
+        row->setData(kCaptionRole, QByteArray::fromStdString(item.caption));
+        if (item.picture >= 0 && item.picture < kPictureCount)
+            row->setIcon(pictures_[item.picture]);
+        addItem(row);
+    }
+    setCurrentRow(-1);
+    scrollToTop();
+    viewport()->update();
+}
+
+std::string BrowserList::captionOf(const QListWidgetItem& item) {
+    return item.data(kCaptionRole).toByteArray().toStdString();
+}
+
+std::optional<std::string> BrowserList::selectedCaption() const {
+    const QList<QListWidgetItem*> items = selectedItems();
+    if (items.isEmpty())
+        return std::nullopt;
+    return captionOf(*items.front());
+}
+
+void BrowserList::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit enterPressed();
+        event->accept();
+        return;
+    }
+    QListWidget::keyPressEvent(event);
+}
+
+void BrowserList::reportSelection(const QItemSelection& selected,
+                                  const QItemSelection& deselected) {
+    // The item left behind first, then the new one, so the new one's path is
+    // what stays shown.
+    for (const QItemSelection* part : {&deselected, &selected}) {
+        for (const QModelIndex& index : part->indexes()) {
+            if (const QListWidgetItem* row = item(index.row()))
+                emit itemSelectionToggled(captionOf(*row));
+        }
+    }
+}
+
+DriveSelector::DriveSelector(QWidget* parent) : QComboBox(parent) {
+    setIconSize(QSize(16, 16));
+    connect(this, &QComboBox::activated, this, [this](int index) {
+        previous_ = shown_;
+        shown_ = index;
+        emit drivePicked(rootAt(index));
+    });
+}
+
+void DriveSelector::setDrives(const std::vector<Drive>& drives, const QString& currentDir) {
+    const QSignalBlocker quiet(this);
+    clear();
+    for (const Drive& d : drives) {
+        addItem(QIcon(DrivePicture(d.kind)), d.label, QFile::encodeName(d.root));
+    }
+    shown_ = previous_ = DriveHolding(drives, currentDir);
+    setCurrentIndex(shown_);
+}
+
+std::string DriveSelector::rootAt(int index) const {
+    return itemData(index, kRootRole).toByteArray().toStdString();
+}
+
+void DriveSelector::revert() {
+    const QSignalBlocker quiet(this);
+    shown_ = previous_;
+    setCurrentIndex(shown_);
+}
+
+}  // namespace vxa

@@ -1,0 +1,158 @@
+#include "EntryGrid.h"
+
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QUrl>
+#include <array>
+
+namespace vxa {
+
+namespace {
+
+constexpr std::array<int, 6> kColumnWidths = {40, 53, 62, 52, 33, 114};
+
+// Restores a flag when a scope ends, however it ends.
+class FlagScope {
+  public:
+    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+    ~FlagScope() { flag_ = old_; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+  private:
+    bool& flag_;
+    bool old_;
+};
+
+}  // namespace
+
+DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObject* browserList) {
+    DragSource result;
+    if (source && source == browserList) {
+        result.kind = DragSource::Kind::BrowserList;
+        return result;
+    }
+    if (!mime || !mime->hasUrls())
+        return result;
+    const QList<QUrl> urls = mime->urls();
+    if (urls.size() != 1 || !urls.front().isLocalFile())
+        return result;
+    result.kind = DragSource::Kind::LocalFile;
+    result.path = QFile::encodeName(urls.front().toLocalFile()).toStdString();
+    return result;
+}
+
+EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
+    setSelectionBehavior(SelectRows);
+    setSelectionMode(SingleSelection);
+    setEditTriggers(NoEditTriggers);
+    setTabKeyNavigation(false);  // Tab leaves the grid, as in every other control
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideNone);
+    setCornerButtonEnabled(false);
+    setVerticalScrollMode(ScrollPerItem);
+    // The view's own drag handling stays off (it would also turn drops off
+    // again); the events below do the work.
+    setDragDropMode(NoDragDrop);
+    setAcceptDrops(true);
+    viewport()->setAcceptDrops(true);
+
+    QHeaderView* rows = verticalHeader();
+    rows->hide();
+    rows->setSectionResizeMode(QHeaderView::Fixed);
+    rows->setMinimumSectionSize(kRowHeight);
+    rows->setDefaultSectionSize(kRowHeight);
+
+    QHeaderView* heading = horizontalHeader();
+    heading->setFixedHeight(kRowHeight);
+    heading->setSectionsMovable(false);
+    heading->setSectionsClickable(false);
+    heading->setHighlightSections(false);
+    heading->setStretchLastSection(false);
+    heading->setSectionResizeMode(QHeaderView::Interactive);
+}
+
+void EntryGrid::setModel(QAbstractItemModel* model) {
+    QTableView::setModel(model);
+    for (int col = 0; col < static_cast<int>(kColumnWidths.size()); ++col) {
+        setColumnWidth(col, kColumnWidths[col]);
+    }
+}
+
+int EntryGrid::selectedRow() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? current.row() + 1 : 0;
+}
+
+void EntryGrid::selectRow(int row) {
+    if (!model() || row < 1 || row > model()->rowCount())
+        return;
+    FlagScope quiet(programmatic_);
+    const QModelIndex target = model()->index(row - 1, 0);
+    selectionModel()->setCurrentIndex(
+        target, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    scrollTo(target);
+}
+
+int EntryGrid::topRow() const {
+    const int row = rowAt(0);
+    return row < 0 ? 1 : row + 1;
+}
+
+void EntryGrid::ensureCurrentRow() {
+    if (!model() || model()->rowCount() == 0 || currentIndex().isValid())
+        return;
+    FlagScope quiet(programmatic_);
+    selectionModel()->setCurrentIndex(
+        model()->index(0, 0), QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+}
+
+void EntryGrid::currentChanged(const QModelIndex& current, const QModelIndex& previous) {
+    QTableView::currentChanged(current, previous);
+    // Rows vanishing under a new load move the current index too; only the
+    // user's moves are reported.
+    if (programmatic_ || !current.isValid())
+        return;
+    if (previous.isValid() && previous.row() == current.row())
+        return;
+    emit rowSelected(current.row() + 1);
+}
+
+void EntryGrid::dragEnterEvent(QDragEnterEvent* event) {
+    // Entering is always followed by a move at the same point, which decides;
+    // refusing here would stop the moves from coming at all.
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+void EntryGrid::dragMoveEvent(QDragMoveEvent* event) {
+    const DragSource source = ClassifyDrag(event->mimeData(), event->source(), browserList);
+    const QPoint at = event->position().toPoint();
+    // Viewport pixels to the grid's client pixels, where the heading row
+    // comes first.
+    const int y = at.y() + horizontalHeader()->height();
+    const bool accept = onDragOver && onDragOver(source, at.x(), y);
+    if (accept) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void EntryGrid::dragLeaveEvent(QDragLeaveEvent* event) {
+    event->accept();
+}
+
+void EntryGrid::dropEvent(QDropEvent* event) {
+    const DragSource source = ClassifyDrag(event->mimeData(), event->source(), browserList);
+    if (onDrop)
+        onDrop(source);
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+}
+
+}  // namespace vxa

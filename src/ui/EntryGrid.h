@@ -1,0 +1,61 @@
+#pragma once
+
+#include <QTableView>
+#include <functional>
+
+#include "plan/Plan.h"
+
+class QMimeData;
+
+namespace vxa {
+
+// What a drag carries, as the plan's drag handlers see it: an item of the
+// browser list, exactly one local file from outside, or anything else.
+DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObject* browserList);
+
+// The entry grid `FileList`: whole-row selection over a GridModel, fixed
+// 18-pixel rows, a heading row of the same height, and drag-over/drop
+// reported to the window in grid client coordinates.
+class EntryGrid final : public QTableView {
+    Q_OBJECT
+  public:
+    static constexpr int kRowHeight = 18;
+
+    explicit EntryGrid(QWidget* parent = nullptr);
+
+    // Also gives the columns their start widths.
+    void setModel(QAbstractItemModel* model) override;
+
+    // Grid rows: 0 is the heading, row r is model row r - 1. selectedRow()
+    // is 0 when no row is selected.
+    int selectedRow() const;
+    // Selects a row for the program: no rowSelected signal, since the
+    // program runs what it needs itself.
+    void selectRow(int row);
+    int topRow() const;
+    // Keeps one row selected whenever there are rows, as a grid always does.
+    void ensureCurrentRow();
+
+    // The drag's source control, to tell browser items from other drags.
+    const QObject* browserList = nullptr;
+    // Drag-over at (x, y) in the grid's client pixels, the heading row
+    // counted (it spans y 0..17): true accepts a drop there.
+    std::function<bool(const DragSource&, int x, int y)> onDragOver;
+    std::function<void(const DragSource&)> onDrop;
+
+  signals:
+    // The user moved the selection to grid row `row`.
+    void rowSelected(int row);
+
+  protected:
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dragLeaveEvent(QDragLeaveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
+  private:
+    bool programmatic_ = false;
+};
+
+}  // namespace vxa

@@ -1,0 +1,62 @@
+#include "FileDialogs.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFileInfo>
+
+namespace vxa {
+
+const FileDialogSpec& SpecOf(FileDialog dialog) {
+    static const std::array<FileDialogSpec, 4> specs = {{
+        // OpenDialog1: open an archive.
+        {QString(), QStringLiteral(" ORN archive (*.vxa)"), QStringLiteral("vxa"), false, true,
+         false},
+        // SaveDialog1: the output archive.
+        {QStringLiteral("Choose output VXA file"), QStringLiteral("VXA files (*.vxa)"),
+         QStringLiteral("vxa"), true, false, false},
+        // SaveDialog2: save a script.
+        {QStringLiteral("Save script file"), QStringLiteral("VXA Manager script file (*.vxc)"),
+         QStringLiteral("vxc"), true, false, true},
+        // OpenDialog2: run a script.
+        {QStringLiteral("Run script file"), QStringLiteral("VXA Manager script file (*.vxc)"),
+         QStringLiteral("vxc"), false, true, true},
+    }};
+    return specs[static_cast<int>(dialog)];
+}
+
+void FileDialogs::configure(QFileDialog& dlg, FileDialog dialog) const {
+    const FileDialogSpec& spec = SpecOf(dialog);
+    if (!spec.title.isEmpty())
+        dlg.setWindowTitle(spec.title);
+    dlg.setNameFilter(spec.filter);
+    dlg.setDefaultSuffix(spec.defaultSuffix);
+    dlg.setOption(QFileDialog::HideNameFilterDetails, !spec.showFilterDetails);
+    if (spec.save) {
+        dlg.setAcceptMode(QFileDialog::AcceptSave);
+        dlg.setFileMode(QFileDialog::AnyFile);
+        dlg.setOption(QFileDialog::DontConfirmOverwrite, false);  // ask before overwriting
+    } else {
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(spec.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+    }
+    const QString& last = last_[static_cast<int>(dialog)];
+    if (last.isEmpty()) {
+        dlg.setDirectory(QDir::currentPath());
+    } else {
+        dlg.setDirectory(QFileInfo(last).absolutePath());
+        dlg.selectFile(QFileInfo(last).fileName());
+    }
+}
+
+std::optional<std::string> FileDialogs::run(FileDialog dialog) {
+    QFileDialog dlg(parent_);
+    configure(dlg, dialog);
+    if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
+        return std::nullopt;
+    const QString picked = dlg.selectedFiles().front();
+    last_[static_cast<int>(dialog)] = picked;
+    return QFile::encodeName(picked).toStdString();
+}
+
+}  // namespace vxa

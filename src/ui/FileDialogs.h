@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <array>
+#include <optional>
+#include <string>
+
+#include "core/View.h"
+
+class QFileDialog;
+class QWidget;
+
+namespace vxa {
+
+// What sets each of the window's four file dialogs apart.
+struct FileDialogSpec {
+    QString title;   // empty: the toolkit's own title
+    QString filter;  // "Text (*.pattern)"
+    QString defaultSuffix;
+    bool save = false;
+    bool mustExist = false;          // open dialogs: the file must exist
+    bool showFilterDetails = false;  // false when the text has no pattern of its own
+};
+
+const FileDialogSpec& SpecOf(FileDialog dialog);
+
+// The four dialogs. Each one starts where its last pick was made and offers
+// that name again; before the first pick it starts in the current directory.
+// (The process's current directory is never changed by a dialog here.)
+class FileDialogs {
+  public:
+    explicit FileDialogs(QWidget* parent) : parent_(parent) {}
+
+    // Runs a dialog modally; nullopt when cancelled.
+    std::optional<std::string> run(FileDialog dialog);
+    // Gives `dlg` everything `dialog` needs before it runs.
+    void configure(QFileDialog& dlg, FileDialog dialog) const;
+    // What the dialog will offer again.
+    QString lastPick(FileDialog dialog) const { return last_[static_cast<int>(dialog)]; }
+
+  private:
+    QWidget* parent_;
+    std::array<QString, 4> last_;
+};
+
+}  // namespace vxa

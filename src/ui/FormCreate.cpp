@@ -1,0 +1,50 @@
+#include "FormCreate.h"
+
+#include <array>
+#include <filesystem>
+#include <system_error>
+
+#include "Browser.h"
+
+namespace vxa {
+
+namespace {
+
+// The grid at start: the heading, a "no file loaded" line framed by stars,
+// an empty row, the credits and the version.
+constexpr int kStartRows = 5;
+constexpr std::array<std::array<const char*, 6>, kStartRows> kStartCells = {{
+    {"Nr", "Offset", "Orig. size", "Packed size", "C/T", "Replace with"},
+    {"******", "No", "file", "loaded", "******", ""},
+    {"", "", "", "", "", ""},
+    {"ORN", "VXA", "manager", "", "by", "the VXA manager team"},
+    {"", "", "version:", "1.0", "beta", ""},
+}};
+
+}  // namespace
+
+void FormCreate(Context& c, const std::string& currentDir) {
+    c.Ui.beginGridUpdate();
+    c.Ui.setRowCount(kStartRows);
+    for (int row = 0; row < kStartRows; ++row) {
+        for (int col = 0; col < 6; ++col) {
+            const std::string text = kStartCells[row][col];
+            if (!text.empty())
+                c.Ui.setCell(col, row, text);
+        }
+    }
+    c.Ui.endGridUpdate();
+    FillBrowser(c, currentDir);
+}
+
+std::string CurrentDirectory() {
+    std::error_code ec;
+    std::string dir = std::filesystem::current_path(ec).string();
+    if (ec)
+        return {};
+    while (!dir.empty() && dir.back() == '/')
+        dir.pop_back();
+    return dir;
+}
+
+}  // namespace vxa
