@@ -68,48 +68,44 @@ private:
 };
 
 // Links[i]: -1 for a blank value, 0 for the first entry with a value, k for
-// a later one whose value entry k (1-based) had first. An open-addressing
-// table keyed by value keeps this linear in the entry count with 8 bytes a
-// slot; the standard unordered_map would allocate a node per entry.
+// a later one whose value entry k (1-based) had first. The non-blank indices
+// are put in value order by a stable radix sort, so each run of equal values
+// starts with its first entry. That is linear in the entry count and no
+// single allocation is larger than the table itself, which a hash table
+// (node-based or open addressing) could not promise.
 void ComputeLinks(const std::vector<std::uint32_t>& values, std::vector<std::int32_t>& links) {
     links.assign(values.size(), -1);
-    std::size_t slots = 16;
-    int bits = 4;
-    while (slots < values.size() * 2) {
-        slots *= 2;
-        ++bits;
-    }
-    struct Slot {
-        std::uint32_t value;
-        std::int32_t first;  // -1 = empty
-    };
-    std::vector<Slot> table(slots, Slot{0, -1});
-    const std::size_t mask = slots - 1;
+    std::vector<std::uint32_t> order;
+    order.reserve(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        const std::uint32_t v = values[i];
-        if (v == 0) continue;
-        // Fibonacci hashing: the product's top bits mix every bit of the value.
-        std::size_t h = static_cast<std::size_t>((v * 0x9E3779B97F4A7C15ull) >> (64 - bits));
-        while (table[h].first >= 0 && table[h].value != v) h = (h + 1) & mask;
-        if (table[h].first < 0) {
-            table[h] = Slot{v, static_cast<std::int32_t>(i)};
-            links[i] = 0;
-        } else {
-            links[i] = table[h].first + 1;
-        }
+        if (values[i] != 0) order.push_back(static_cast<std::uint32_t>(i));
+    }
+    std::vector<std::uint32_t> scratch(order.size());
+    for (int shift = 0; shift < 32; shift += 8) {
+        std::size_t counts[257] = {};
+        for (std::uint32_t i : order) ++counts[((values[i] >> shift) & 0xFF) + 1];
+        for (int b = 0; b < 256; ++b) counts[b + 1] += counts[b];
+        for (std::uint32_t i : order) scratch[counts[(values[i] >> shift) & 0xFF]++] = i;
+        order.swap(scratch);
+    }
+    for (std::size_t k = 0; k < order.size(); ++k) {
+        const std::uint32_t i = order[k];
+        const bool first = k == 0 || values[order[k - 1]] != values[i];
+        links[i] = first ? 0 : links[order[k - 1]] == 0 ? static_cast<std::int32_t>(order[k - 1]) + 1
+                                                        : links[order[k - 1]];
     }
 }
 
 // Reads the offset table: values up to the first that equals the file size.
+// The table's length is found first, so its arrays are allocated once.
 void ReadOffsetTable(ArchiveReader& in, EntryTable& t) {
     const std::uint64_t size = in.size();
-    for (std::uint64_t i = 0;; ++i) {
-        const std::uint32_t value = in.u32(i * 4);
-        t.Offsets.push_back(value);
-        if (value == size) break;
-    }
+    std::uint64_t n = 0;
+    while (in.u32(n * 4) != size) ++n;
+    t.Offsets.resize(n + 1);
+    for (std::uint64_t i = 0; i <= n; ++i) t.Offsets[i] = in.u32(i * 4);
     ComputeLinks(t.Offsets, t.Links);
-    t.EntryCount = static_cast<std::int32_t>(t.Offsets.size() - 1);
+    t.EntryCount = static_cast<std::int32_t>(n);
 }
 
 // Reads entry i's header and, when it owns its record, makes its data
