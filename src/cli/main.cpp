@@ -9,7 +9,8 @@ namespace {
 constexpr const char* kUsageText =
     "usage: vxa-tool COMMAND [ARGS]\n"
     "commands:\n"
-    "  list ARCHIVE   print one line per entry: Nr, Offset, Orig. size, Packed size, C/T\n";
+    "  list ARCHIVE   print one line per entry: Nr, Offset, Orig. size, Packed size, C/T\n"
+    "  run SCRIPT [--out OUTPUT]   replay a .vxc script: load, apply its plan, compile\n";
 
 }  // namespace
 
@@ -22,7 +23,10 @@ int main(int argc, char** argv) {
     }
     const std::string command = args.front();
     args.erase(args.begin());
-    if (command == "list") return vxa::cli::List(args, std::cout, std::cerr);
+    if (command == "list")
+        return vxa::cli::List(args, std::cout, std::cerr);
+    if (command == "run")
+        return vxa::cli::Run(args, std::cerr);
     std::cerr << kUsageText;
     return vxa::cli::kUsage;
 }
