@@ -36,7 +36,9 @@ IniReader::IniReader(std::string_view text) {
         text.remove_prefix(kUtf8Bom.size());
     Section* current = nullptr;  // keys before the first section belong to none
     while (!text.empty()) {
-        const auto eol = text.find('\n');
+        // CR and LF each end a line, so CR LF, LF and CR files all read, and a
+        // CR can never hide inside a value.
+        const auto eol = text.find_first_of("\r\n");
         std::string_view line = text.substr(0, eol);
         text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
         line = Trim(line);

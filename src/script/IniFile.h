@@ -17,7 +17,7 @@ namespace vxa {
 // first "=" with blanks trimmed (no comment or quoting syntax, no
 // continuation lines), and values of up to 2047 characters must survive
 // (inih, for one, cuts lines at 200 characters and treats indented lines as
-// continuations). Both CR LF and LF line ends are accepted, and a UTF-8 byte
+// continuations). CR LF, LF and CR line ends are accepted, and a UTF-8 byte
 // order mark left by a text editor is skipped.
 class IniReader {
   public:

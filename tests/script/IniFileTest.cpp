@@ -35,6 +35,11 @@ TEST(IniReader, LfOnlyBomStrayLinesAndKeysOutsideSections) {
     EXPECT_EQ(ini.value("0", "Orphan"), std::nullopt);
     EXPECT_EQ(ini.value("", "Orphan"), std::nullopt);
     EXPECT_EQ(ini.value("1", "Index"), std::nullopt);
+
+    // A lone CR ends a line too: it cannot become part of a value.
+    const IniReader cr("[s]\rIn=/a.vxa\rjunk\rOut=/b.vxa\r");
+    EXPECT_EQ(cr.value("s", "In"), "/a.vxa");
+    EXPECT_EQ(cr.value("s", "Out"), "/b.vxa");
 }
 
 TEST(IniReader, LongValuesAreCutAt2047Characters) {
