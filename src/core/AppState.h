@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 
 #include "EntryTable.h"
@@ -23,6 +25,10 @@ struct AppState {
     bool Loading = false;
     // The user closed the window during a load: stop quietly, then close.
     bool CloseRequested = false;
+    // Table value of the sharing group marked with "+" in the "Nr" column,
+    // if any. Every marked row has this value (a load wipes all marks), so a
+    // new selection only has to look at rows of the old and the new group.
+    std::optional<std::uint32_t> MarkedValue;
 };
 
 }  // namespace vxa

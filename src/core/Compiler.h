@@ -1,7 +1,9 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
+#include "ArchiveLayout.h"
 #include "Context.h"
 
 namespace vxa {
@@ -12,7 +14,17 @@ void SvhBtnClick(Context& c);
 void SvahBtnClick(Context& c);
 // Asks about missing replacement files; false = do not compile.
 bool CheckReplacementFiles(Context& c);
-// Writes the loaded archive with the current plan to `path`. Throws IoError.
+// The path of every plan record whose file does not exist, in list order,
+// once for each record that names it.
+std::vector<std::string> MissingReplacementFiles(Context& c);
+// Writes the loaded archive with the current plan to `path`. The target is
+// replaced only once the whole archive is written; on failure it is left as
+// it was. Touches no part of the window. Throws IoError (ArchiveTooLarge
+// when the result would not fit the format).
 void CompileArchive(Context& c, const std::string& path);
+// CompileArchive, with a failure shown in the window: the size guard's
+// error box, or the general error box with the runtime's text. Returns
+// whether the archive was written.
+bool CompileAndReport(Context& c, const std::string& path);
 
 }  // namespace vxa

@@ -16,6 +16,11 @@ void File::readExact(void* buffer, std::size_t size) {
     if (read(buffer, size) != size) throw IoError(kReadBeyondEnd);
 }
 
+std::optional<std::uint64_t> FileSystem::fileSize(const std::string& path) {
+    if (!fileExists(path)) return std::nullopt;
+    return openRead(path)->size();
+}
+
 namespace {
 
 class PosixFile final : public File {
@@ -98,6 +103,25 @@ public:
     }
 
     void remove(const std::string& path) noexcept override { ::unlink(path.c_str()); }
+
+    std::optional<std::uint64_t> fileSize(const std::string& path) override {
+        struct stat st {};
+        if (path.empty() || ::stat(path.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) {
+            return std::nullopt;
+        }
+        return static_cast<std::uint64_t>(st.st_size);
+    }
+
+    std::string resolveLinks(const std::string& path) override {
+        struct stat st {};
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        // A dangling link has no real path: the rename then replaces the link.
+        char* real = ::realpath(path.c_str(), nullptr);
+        if (!real) return path;
+        std::string out(real);
+        std::free(real);
+        return out;
+    }
 
     void copyPermissions(const std::string& model, const std::string& path) override {
         struct stat st {};

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace vxa {
@@ -45,6 +46,12 @@ public:
     // Gives `path` the permission bits of `model` when `model` exists, else
     // the bits a newly created file gets under the process's umask.
     virtual void copyPermissions(const std::string& model, const std::string& path) = 0;
+    // Length of the regular file at `path`; nullopt when there is none (a
+    // directory does not count). The default asks the opened file.
+    virtual std::optional<std::uint64_t> fileSize(const std::string& path);
+    // The path a replacing write to `path` must rename onto: the file a
+    // symbolic link finally points to, so the link survives; else `path`.
+    virtual std::string resolveLinks(const std::string& path) { return path; }
 };
 
 // The process-wide real file system. It holds no state.

@@ -1,0 +1,12 @@
+#include "WriteArchive.h"
+
+#include "Commands.h"
+#include "core/Compiler.h"
+
+namespace vxa::cli {
+
+int WriteArchive(Context& c, const std::string& path) {
+    return CompileAndReport(c, path) ? kOk : kFailed;
+}
+
+}  // namespace vxa::cli

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/View.h"
+
+namespace vxa {
+
+// Pictures of the browser list: 0 a folder, 1 a plain document, 2..12 one
+// for each known extension.
+inline constexpr int kFolderPicture = 0;
+inline constexpr int kDocumentPicture = 1;
+inline constexpr int kBrowserPictureCount = 13;
+
+// The picture of a file named `name`: that of its extension (from the last
+// "." to the end, matched exactly, case included), else the plain document.
+int FilePicture(std::string_view name);
+
+// The list's order, the same in every locale: "[..]" first, then bracketed
+// directory captions, other punctuation, digits, letters (without regard to
+// case first), and other bytes.
+bool CaptionLess(std::string_view a, std::string_view b);
+
+// The items of directory `dir` ("" is the root) in display order: "[..]"
+// except at the root, "[name]" for each subdirectory, the bare name for
+// everything else; hidden entries included. Nothing when the directory
+// cannot be read.
+std::optional<std::vector<BrowserItem>> ListDirectory(const std::string& dir);
+
+// The browser's form of a directory: absolute, no "." or ".." parts, no
+// trailing "/", and "" for the root, so that dir + "/" + name is a full path.
+std::string BrowserDirOf(const std::string& dir);
+
+// The directory above `dir` in the browser's form ("" above "/home").
+std::string ParentDir(const std::string& dir);
+
+}  // namespace vxa

@@ -1,0 +1,229 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <clocale>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "core/Loader.h"
+#include "support/ArchiveBuilder.h"
+#include "support/FakeView.h"
+#include "support/TempDir.h"
+#include "ui/Browser.h"
+#include "ui/BrowserListing.h"
+
+namespace vxa::test {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> Captions(const std::vector<BrowserItem>& items) {
+    std::vector<std::string> out;
+    for (const auto& item : items)
+        out.push_back(item.caption);
+    return out;
+}
+
+class BrowserTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    Harness h;
+
+    void open(const std::string& caption) {
+        h.view.browserSelection = caption;
+        List1DblClick(h.ctx);
+    }
+    bool listed(const std::string& caption) const {
+        for (const auto& item : h.view.browserItems) {
+            if (item.caption == caption)
+                return true;
+        }
+        return false;
+    }
+};
+
+TEST_F(BrowserTest, ListsTheExampleFolderInOrderWithItsPictures) {
+    fs::create_directory(dir.file("data"));
+    dir.write("b.wav", "");
+    dir.write("A.PAL", "");
+    dir.write("c.zqa", "");
+    FillBrowser(h.ctx, dir.path());
+    EXPECT_EQ(h.state.BrowserDir, dir.path());
+    EXPECT_EQ(h.view.pathText, dir.path() + "/");
+    EXPECT_EQ(h.view.browserItems,
+              (std::vector<BrowserItem>{
+                  {"[..]", 0}, {"[data]", 0}, {"A.PAL", 1}, {"b.wav", 8}, {"c.zqa", 2}}));
+    EXPECT_TRUE(h.view.messages.empty());
+}
+
+TEST(BrowserPictures, EachKnownExtensionHasItsOwnPictureMatchedExactly) {
+    const std::vector<std::string> known{".zqa", ".pal", ".zqb", ".zqc", ".zqd", ".zqe",
+                                         ".wav", ".voc", ".smk", ".xmi", ".zqf"};
+    for (std::size_t i = 0; i < known.size(); ++i) {
+        EXPECT_EQ(FilePicture("f" + known[i]), static_cast<int>(i) + 2) << known[i];
+    }
+    EXPECT_EQ(FilePicture("x.tar.wav"), 8);
+    EXPECT_EQ(FilePicture("x.wav.tar"), 1);
+    EXPECT_EQ(FilePicture(".pal"), 3);
+    EXPECT_EQ(FilePicture("readme"), 1);
+    EXPECT_EQ(FilePicture("name."), 1);
+    EXPECT_EQ(FilePicture("loud.WAV"), 1);
+    EXPECT_EQ(FilePicture("loud.Wav"), 1);
+    EXPECT_EQ(FilePicture("loud.wav "), 1);
+}
+
+TEST_F(BrowserTest, HiddenEntriesAreListedAndDirectoriesLeadTheList) {
+    for (const char* d : {".git", "...", "Zed", "alpha", "0dir"})
+        fs::create_directory(dir.file(d));
+    for (const char* f : {".profile", "_under", "9lives", "apple", "Banana", "cherry", "b", "B",
+                          "Ab", "aB", "~tilde", "\xC3\xA9t\xC3\xA9"}) {
+        dir.write(f, "");
+    }
+    FillBrowser(h.ctx, dir.path());
+    EXPECT_EQ(
+        Captions(h.view.browserItems),
+        (std::vector<std::string>{"[..]", "[...]", "[.git]", "[0dir]", "[alpha]", "[Zed]",
+                                  ".profile", "_under", "~tilde", "9lives", "aB", "Ab", "apple",
+                                  "b", "B", "Banana", "cherry", "\xC3\xA9t\xC3\xA9"}));
+}
+
+TEST_F(BrowserTest, TheOrderIsTheSameInEveryLocale) {
+    for (const char* f : {"\xC3\x89t\xC3\xA9", "eta", "Ezra", "\xC3\xA9t\xC3\xA9", "e-mail",
+                          "email", "E10", "e9", "[x]"}) {
+        dir.write(f, "");
+    }
+    const std::string before = std::setlocale(LC_ALL, nullptr);
+    std::vector<std::vector<std::string>> orders;
+    for (const char* locale : {"C", "C.UTF-8", ""}) {
+        std::setlocale(LC_ALL, locale);
+        FillBrowser(h.ctx, dir.path());
+        orders.push_back(Captions(h.view.browserItems));
+    }
+    std::setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(orders[0], orders[1]);
+    EXPECT_EQ(orders[0], orders[2]);
+    EXPECT_EQ(orders[0],
+              (std::vector<std::string>{"[..]", "[x]", "e-mail", "E10", "e9", "email", "eta",
+                                        "Ezra", "\xC3\x89t\xC3\xA9", "\xC3\xA9t\xC3\xA9"}));
+}
+
+TEST_F(BrowserTest, NavigatesDownUpAndToTheRoot) {
+    fs::create_directories(dir.file("data/deep"));
+    dir.write("data/deep/f.voc", "");
+    FillBrowser(h.ctx, dir.path());
+    open("[data]");
+    EXPECT_EQ(h.state.BrowserDir, dir.file("data"));
+    EXPECT_EQ(h.view.pathText, dir.file("data") + "/");
+    open("[deep]");
+    EXPECT_EQ(h.view.browserItems, (std::vector<BrowserItem>{{"[..]", 0}, {"f.voc", 9}}));
+    open("[..]");
+    open("[..]");
+    EXPECT_EQ(h.state.BrowserDir, dir.path());
+    EXPECT_TRUE(listed("[data]"));
+
+    // Up to the root, one level at a time: the root is the empty string.
+    for (std::size_t guard = 0; !h.state.BrowserDir.empty() && guard < 64; ++guard) {
+        const std::string was = h.state.BrowserDir;
+        open("[..]");
+        EXPECT_EQ(h.state.BrowserDir, was.substr(0, was.rfind('/')));
+    }
+    EXPECT_EQ(h.state.BrowserDir, "");
+    EXPECT_EQ(h.view.pathText, "/");
+    EXPECT_FALSE(listed("[..]"));
+    EXPECT_TRUE(listed("[tmp]") || listed("[usr]"));
+}
+
+TEST_F(BrowserTest, RootFormsAreListedAsTheEmptyDirectory) {
+    for (const char* root : {"/", "//", "/tmp/.."}) {
+        DriveComboBox1Change(h.ctx, root);
+        EXPECT_EQ(h.state.BrowserDir, "") << root;
+        EXPECT_EQ(h.view.pathText, "/") << root;
+        EXPECT_FALSE(listed("[..]")) << root;
+    }
+    DriveComboBox1Change(h.ctx, dir.path() + "/");
+    EXPECT_EQ(h.state.BrowserDir, dir.path());
+    EXPECT_TRUE(listed("[..]"));
+}
+
+TEST_F(BrowserTest, AFolderThatCannotBeListedShowsEmptyWithoutAMessage) {
+    dir.write("file", "");
+    for (const std::string& missing : {dir.file("gone"), dir.file("file")}) {
+        FillBrowser(h.ctx, missing);
+        EXPECT_EQ(h.state.BrowserDir, missing);
+        EXPECT_EQ(h.view.pathText, missing + "/");
+        EXPECT_TRUE(h.view.browserItems.empty());
+    }
+    EXPECT_TRUE(h.view.log.empty());
+}
+
+TEST_F(BrowserTest, LinksToFoldersAreFoldersAndBrokenLinksAreFiles) {
+    fs::create_directory(dir.file("real"));
+    fs::create_directory_symlink(dir.file("real"), dir.file("link"));
+    fs::create_symlink(dir.file("nowhere"), dir.file("broken.wav"));
+    FillBrowser(h.ctx, dir.path());
+    EXPECT_EQ(
+        h.view.browserItems,
+        (std::vector<BrowserItem>{{"[..]", 0}, {"[link]", 0}, {"[real]", 0}, {"broken.wav", 8}}));
+}
+
+TEST_F(BrowserTest, DoubleClickOnAFileRecordsItAndLeavesThePaneAlone) {
+    const std::string archive = dir.write("a.vxa", BuildArchive({Owned("a"), Shared(0)}));
+    const std::string wav = dir.write("s.wav", "S");
+    FillBrowser(h.ctx, dir.path());
+    const auto items = h.view.browserItems;
+
+    open("s.wav");  // no archive yet: nothing happens
+    EXPECT_EQ(h.state.Replacements, ReplRec{});
+
+    ASSERT_EQ(LoadArchive(h.ctx, archive, false), LoadOutcome::Complete);
+    h.view.selectRow(2);
+    h.view.pathText = "unchanged";
+    h.view.browserItems.clear();
+    open("s.wav");
+    EXPECT_EQ(h.state.Replacements.Indices, (std::vector<std::int32_t>{0, 1}));
+    EXPECT_EQ(h.state.Replacements.Paths, (std::vector<std::string>{wav, wav}));
+    EXPECT_EQ(h.view.cell(5, 1), wav);
+    EXPECT_EQ(h.state.BrowserDir, dir.path());
+    EXPECT_EQ(h.view.pathText, "unchanged");
+    EXPECT_TRUE(h.view.browserItems.empty());
+}
+
+TEST_F(BrowserTest, AFileThatVanishedIsDroppedFromTheListNotOpenedAsAFolder) {
+    const std::string wav = dir.write("s.wav", "S");
+    fs::create_directory(dir.file(".wa"));  // what "s.wav" minus its ends would name
+    FillBrowser(h.ctx, dir.path());
+    ASSERT_TRUE(listed("s.wav"));
+    fs::remove(wav);
+    open("s.wav");
+    EXPECT_EQ(h.state.BrowserDir, dir.path());
+    EXPECT_FALSE(listed("s.wav"));
+    EXPECT_TRUE(listed("[.wa]"));
+}
+
+TEST_F(BrowserTest, SelectingAFileShowsItsPathAndOtherItemsKeepIt) {
+    fs::create_directory(dir.file("data"));
+    const std::string wav = dir.write("s.wav", "S");
+    dir.write("t.pal", "T");
+    FillBrowser(h.ctx, dir.path());
+    List1SelectItem(h.ctx, "s.wav");
+    EXPECT_EQ(h.view.pathText, wav);
+    List1SelectItem(h.ctx, "[data]");
+    List1SelectItem(h.ctx, "[..]");
+    List1SelectItem(h.ctx, "gone.wav");
+    EXPECT_EQ(h.view.pathText, wav);
+    List1SelectItem(h.ctx, "t.pal");
+    EXPECT_EQ(h.view.pathText, dir.file("t.pal"));
+}
+
+TEST_F(BrowserTest, ARelativeFolderIsShownWithItsFullPath) {
+    const fs::path was = fs::current_path();
+    fs::create_directory(dir.file("data"));
+    fs::current_path(dir.path());
+    FillBrowser(h.ctx, "data/./");
+    fs::current_path(was);
+    EXPECT_EQ(h.state.BrowserDir, dir.file("data"));
+}
+
+}  // namespace
+}  // namespace vxa::test

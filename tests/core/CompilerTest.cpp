@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "core/Compiler.h"
+#include "core/Loader.h"
+#include "plan/Plan.h"
+#include "support/ArchiveBuilder.h"
+#include "support/FakeView.h"
+#include "support/TempDir.h"
+
+namespace vxa::test {
+namespace {
+
+const std::string kThirtyBytes =
+    U32(16) + U32(0) + U32(16) + U32(30) + U32(4) + U32(4) + U16(0) + "ABCD";
+
+// Compiles archives loaded from disk and compares the output byte for byte.
+class CompilerTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    Harness h;
+
+    void load(const std::string& bytes) {
+        ASSERT_EQ(LoadArchive(h.ctx, dir.write("in.vxa", bytes), false), LoadOutcome::Complete);
+    }
+    // Replace as the window does: select the entry's row, record the file.
+    void replace(int entry, const std::string& path) {
+        h.view.selectRow(entry + 1);
+        AddReplacement(h.ctx, path);
+    }
+    std::string compile(const std::string& name = "out.vxa") {
+        CompileArchive(h.ctx, dir.file(name));
+        return ReadFile(dir.file(name));
+    }
+};
+
+TEST_F(CompilerTest, TheFormatsOwnExamples) {
+    load(U32(4));
+    EXPECT_EQ(compile(), U32(4));
+
+    load(kThirtyBytes);
+    EXPECT_EQ(compile(), kThirtyBytes);
+
+    // A owns, one shares A, one is blank, B owns: 20, 20, 0, 20 + 10 + |A|.
+    load(BuildArchive({Owned("aaa", 5, 99), Shared(0), Blank(), Owned("bbbbb", 2, 7)}));
+    EXPECT_EQ(compile(), U32(20) + U32(20) + U32(0) + U32(33) + U32(48) + U32(99) + U32(3) +
+                             U16(5) + "aaa" + U32(7) + U32(5) + U16(2) + "bbbbb");
+}
+
+TEST_F(CompilerTest, CanonicalArchiveIsCopiedIdentically) {
+    std::vector<TestEntry> entries;
+    for (int i = 0; i < 300; ++i) {
+        if (i % 17 == 3) {
+            entries.push_back(Blank());
+        } else if (i % 11 == 5) {
+            entries.push_back(Shared(i - 2));
+        } else {
+            entries.push_back(
+                Owned(std::string(static_cast<std::size_t>(i % 13), char('a' + i % 26)),
+                      static_cast<std::uint16_t>(i % 4), 1000u + i));
+        }
+    }
+    const std::string bytes = BuildArchive(entries);
+    load(bytes);
+    EXPECT_EQ(compile(), bytes);
+}
+
+TEST_F(CompilerTest, NonCanonicalInputsAreWrittenCanonically) {
+    const std::vector<TestEntry> entries{Blank(), Owned("one", 3, 30), Owned(""), Shared(1),
+                                         Owned("three", 0xFFFF, 0xFFFFFFFF)};
+    for (const Layout layout : {Layout{.reverseRecords = true}, Layout{.gap = 7},
+                                Layout{.reverseRecords = true, .gap = 1}}) {
+        load(BuildArchive(entries, layout));
+        EXPECT_EQ(compile(), BuildArchive(entries));
+    }
+}
+
+TEST_F(CompilerTest, ReplacedEntriesGetTypeZeroAndTheFilesLength) {
+    load(BuildArchive({Owned("x", 3, 10), Owned("yy", 4, 20)}));
+    replace(1, dir.write("r.bin", "hello"));
+    EXPECT_EQ(compile(), BuildArchive({Owned("x", 3, 10), Owned("hello")}));
+
+    // An empty file: a header with both sizes 0 and nothing after it.
+    load(BuildArchive({Owned("abc", 1, 9), Owned("de", 2)}));
+    replace(0, dir.write("empty.bin", ""));
+    const std::string out = compile();
+    EXPECT_EQ(out, U32(12) + U32(22) + U32(34) + U32(0) + U32(0) + U16(0) + U32(2) + U32(2) +
+                       U16(2) + "de");
+}
+
+TEST_F(CompilerTest, ASharingGroupIsReplacedOnce) {
+    load(BuildArchive({Blank(), Owned("old", 9, 50), Shared(1), Owned("z"), Shared(1)}));
+    replace(2, dir.write("new.bin", "NEW!"));
+    EXPECT_EQ(h.state.Replacements.Indices, (std::vector<std::int32_t>{1, 2, 4}));
+    EXPECT_EQ(compile(), BuildArchive({Blank(), Owned("NEW!"), Shared(1), Owned("z"), Shared(1)}));
+}
+
+TEST_F(CompilerTest, RecordsThatNameNoOwnedEntryChangeNothing) {
+    const std::string bytes = BuildArchive({Owned("a"), Blank(), Shared(0), Owned("b")});
+    load(bytes);
+    // As a script may hold them: a shared entry alone, a blank one, none.
+    const std::string file = dir.write("r.bin", "RRRR");
+    for (std::int32_t index : {2, 1, 4, -1, 1000})
+        h.state.Replacements.append(index, file);
+    EXPECT_EQ(compile(), bytes);
+}
+
+TEST_F(CompilerTest, TheLastRecordOfAnEntryCounts) {
+    load(BuildArchive({Owned("a"), Owned("b")}));
+    replace(0, dir.write("first.bin", "first"));
+    replace(1, dir.write("other.bin", "other"));
+    replace(0, dir.write("second.bin", "2nd"));
+    EXPECT_EQ(compile(), BuildArchive({Owned("2nd"), Owned("other")}));
+
+    // A missing last file leaves the entry as loaded, whatever came before.
+    replace(0, dir.file("gone.bin"));
+    EXPECT_EQ(compile(), BuildArchive({Owned("a"), Owned("other")}));
+}
+
+TEST_F(CompilerTest, OutputOverTheLoadedArchive) {
+    load(BuildArchive({Owned("keep", 6, 40), Owned("old")}));
+    replace(1, dir.write("r.bin", "replacement"));
+    EXPECT_EQ(compile("in.vxa"), BuildArchive({Owned("keep", 6, 40), Owned("replacement")}));
+    // The table still holds what was loaded: the same plan compiles the same.
+    EXPECT_EQ(compile("in.vxa"), BuildArchive({Owned("keep", 6, 40), Owned("replacement")}));
+}
+
+TEST_F(CompilerTest, AReplacementFileThatIsTheOutputIsReadBeforeItIsReplaced) {
+    const std::string old = BuildArchive({Owned("q")});
+    WriteFile(dir.file("out.vxa"), old);
+    load(BuildArchive({Owned("a"), Owned("b")}));
+    replace(1, dir.file("out.vxa"));
+    EXPECT_EQ(compile(), BuildArchive({Owned("a"), Owned(old)}));
+
+    // Even when that file is the loaded archive itself.
+    replace(0, dir.file("in.vxa"));
+    const std::string in = ReadFile(dir.file("in.vxa"));
+    const std::string out = ReadFile(dir.file("out.vxa"));
+    EXPECT_EQ(compile("in.vxa"), BuildArchive({Owned(in), Owned(out)}));
+}
+
+TEST_F(CompilerTest, ReplacementFilesAreOpenedForReadingOnly) {
+    // A running program may be read but not opened for writing, even by root.
+    char self[4096];
+    const ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    ASSERT_GT(n, 0);
+    const std::string exe(self, static_cast<std::size_t>(n));
+    load(BuildArchive({Owned("a")}));
+    replace(0, exe);
+    EXPECT_EQ(compile(), BuildArchive({Owned(ReadFile(exe))}));
+}
+
+}  // namespace
+}  // namespace vxa::test
