@@ -1,8 +1,8 @@
 #include "ScriptHandlers.h"
 
-#include "AtomicWrite.h"
 #include "ScriptFile.h"
 #include "ScriptRunner.h"
+#include "core/AtomicFile.h"
 #include "core/IoError.h"
 
 namespace vxa {
@@ -29,7 +29,10 @@ bool WriteScript(Context& c, const std::string& path) {
     if (!PlanFitsScript(s))
         return false;
     try {
-        WriteFileAtomically(c.Fs, path, FormatScript(s.InPath, s.OutPath, s.Replacements));
+        const std::string text = FormatScript(s.InPath, s.OutPath, s.Replacements);
+        AtomicFile out(c.Fs, path);
+        out.file().write(text.data(), text.size());
+        out.commit();
     } catch (const IoError&) {
         return false;
     }

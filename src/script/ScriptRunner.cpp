@@ -50,7 +50,7 @@ ProceedOutcome ProceedWithScript(Context& c) {
     ui.setProgressStatus("Loading file...");
     ui.showProgressDialog();
     // The dialog disables the main window: it must close however the run
-    // ends, a compile failure included.
+    // ends, an unexpected exception included.
     struct CloseProgressDialog {
         View& ui;
         ~CloseProgressDialog() { ui.closeProgressDialog(); }
@@ -74,7 +74,10 @@ ProceedOutcome ProceedWithScript(Context& c) {
     if (c.State.OutPath.empty())
         return ProceedOutcome::NoOutput;
     ui.setProgressStatus("Saving file...");
-    CompileArchive(c, c.State.OutPath);
+    // Reported as the compile button reports it; the output is then as it
+    // was, and the dialog still closes.
+    if (!CompileAndReport(c, c.State.OutPath))
+        return ProceedOutcome::CompileFailed;
     return ProceedOutcome::Compiled;
 }
 

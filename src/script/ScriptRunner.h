@@ -35,16 +35,17 @@ PlanSnapshot InstallScript(AppState& s, const Script& script);
 void RestorePlan(AppState& s, PlanSnapshot saved);
 
 enum class ProceedOutcome {
-    Compiled,      // loaded, planned and written to the output archive
-    NotLoaded,     // the load was stopped or failed: nothing was written
-    InputMissing,  // there was no input archive: nothing was loaded
-    NoOutput,      // loaded and planned, but no output archive was chosen
+    Compiled,       // loaded, planned and written to the output archive
+    NotLoaded,      // the load was stopped or failed: nothing was written
+    InputMissing,   // there was no input archive: nothing was loaded
+    NoOutput,       // loaded and planned, but no output archive was chosen
+    CompileFailed,  // the compile failed and said why; the output is unchanged
 };
 
 // "Proceed >>>" with the installed script: loads InPath in script mode behind
 // the progress dialog, shows the plan, asks for an output archive if none is
-// set, and compiles. The progress dialog is closed at every end, also when
-// the compile throws IoError, which is passed on.
+// set, and compiles. A failed compile is shown as the compile button shows
+// it. The progress dialog is closed at every end of the run.
 ProceedOutcome ProceedWithScript(Context& c);
 
 // Installs a valid script, shows the summary and acts on its answer.

@@ -1,12 +1,13 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 
-#include "FailingFileSystem.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptHandlers.h"
 #include "support/FakeView.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
 
 namespace vxa::test {
@@ -99,20 +100,24 @@ TEST_F(ScriptSaveTest, EmptyPlanWithoutArchiveIsSavedAsItIs) {
 }
 
 TEST_F(ScriptSaveTest, AFailedSaveKeepsTheOldScriptWhole) {
-    FailingFileSystem fs;
+    FaultyFileSystem fs;
     Context ctx{h.state, h.view, fs};
-    WriteFile(target, "old script");
-    for (int step = 0; step < 3; ++step) {
-        fs.failCreate = step == 0;
-        fs.failWrite = step == 1;
-        fs.failRename = step == 2;
+    h.view.dialogAnswers.push_back(target);
+    SvsBtnClick(ctx);
+    EXPECT_EQ(fs.trace(),
+              (std::vector<std::string>{"create", "write", "flush", "chmod", "rename"}));
+    // Each step of the save fails once, the way a full disk would.
+    for (int step = 1; step <= 5; ++step) {
+        WriteFile(target, "old script");
+        fs.reset();
+        fs.failStep(step, ENOSPC);
         h.view.log.clear();
         h.view.dialogAnswers.push_back(target);
         SvsBtnClick(ctx);
         EXPECT_EQ(h.view.log,
                   (std::vector<std::string>{"dialog SaveDialog2",
                                             "box Error|error|Unable to write to " + target}))
-            << "step " << step;
+            << fs.trace().back();
         EXPECT_EQ(ReadFile(target), "old script");
         EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"plan.vxc"});
     }
