@@ -41,6 +41,30 @@ class CliRun : public ::testing::Test {
     }
 };
 
+TEST_F(CliRun, WritesTheSameBytesAsCompileWithTheSamePlan) {
+    const std::string g = dir.write("g.bin", "GROUP!");
+    const std::string r = dir.write("r.bin", "NEW");
+    ReplRec items;  // as the window records them: one item per group member
+    items.append(0, g);
+    items.append(2, g);
+    items.append(3, r);
+    const std::string s = script(input, dir.file("unused.vxa"), items);
+
+    const RunResult byCompile = Tool({"compile", input, dir.file("c.vxa"), "1=" + g, "4=" + r});
+    ASSERT_EQ(byCompile.exitCode, 0) << byCompile.err;
+    const RunResult byRun = Tool({"run", s, "--out", output});
+    EXPECT_EQ(byRun.exitCode, 0);
+    EXPECT_EQ(byRun.err, "");
+    EXPECT_EQ(byRun.out, "");
+    EXPECT_EQ(ReadFile(output), ReadFile(dir.file("c.vxa")));
+    EXPECT_EQ(ReadFile(output), BuildArchive({Owned("GROUP!"), Blank(), Shared(0), Owned("NEW")}));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("unused.vxa")));
+
+    // Without --out the script's own output is written.
+    EXPECT_EQ(Tool({"run", s}).exitCode, 0);
+    EXPECT_EQ(ReadFile(dir.file("unused.vxa")), ReadFile(output));
+}
+
 TEST_F(CliRun, DamagedOrUnreadableScriptsAreRefused) {
     RunResult r = Tool({"run", script(input, output, {})});
     EXPECT_EQ(r.exitCode, 1);
@@ -98,6 +122,15 @@ TEST_F(CliRun, MissingReplacementFilesAreNamedOnStderr) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "* file 1 --> " + dir.file("gone.wav") + "\n* file 1 --> " +
                          dir.file("gone.wav") + "\n");
+    // Their entries are kept as loaded.
+    EXPECT_EQ(ReadFile(output),
+              BuildArchive({Owned("abcd", 2, 10), Blank(), Shared(0), Owned("NEW")}));
+}
+
+TEST_F(CliRun, AFailedCompileIsReportedAndWritesNothing) {
+    const RunResult r = Tool({"run", script(input, dir.file("no/such/dir.vxa"), oneItem())});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_EQ(r.err, "File not found\n");
 }
 
 }  // namespace

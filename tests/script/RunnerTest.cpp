@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "core/Compiler.h"
 #include "core/IoError.h"
 #include "core/Loader.h"
 #include "plan/Plan.h"
@@ -37,6 +38,7 @@ class RunnerTest : public ::testing::Test {
         ASSERT_EQ(LoadArchive(h.ctx, dir.write("old.vxa", BuildArchive(Entries(3))), false),
                   LoadOutcome::Complete);
         h.state.OutPath = dir.file("old-out.vxa");
+        h.view.setCell(5, 0, "Replace with");
         h.view.selectRow(2);
         AddReplacement(h.ctx, fileB);
         oldPlan = h.state.Replacements;
@@ -72,6 +74,14 @@ class RunnerTest : public ::testing::Test {
         EXPECT_EQ(h.view.cell(5, 2), fileB);
     }
     bool outputWritten() const { return std::filesystem::exists(output); }
+    // What the script's plan makes of the input: entry 3 from a.wav (its
+    // later item), entry 20 from b.wav; the other items name no entry.
+    std::string expectedOutput() const {
+        auto entries = Entries(25);
+        entries[3] = Owned("AAAA");
+        entries[20] = Owned("BB");
+        return BuildArchive(entries);
+    }
 };
 
 TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndChangeNothing) {
@@ -147,7 +157,71 @@ TEST_F(RunnerTest, ProceedLoadsBehindTheProgressDialogAndShowsThePlan) {
     EXPECT_EQ(h.view.cell(5, 4), fileA);
     EXPECT_EQ(h.view.cell(5, 21), fileB);
     EXPECT_EQ(h.view.cell(5, 1), "");
+    EXPECT_EQ(h.view.cell(5, 0), "Replace with");  // the item for entry -1 has no row
     EXPECT_EQ(h.view.rowCount(), 26);
+    EXPECT_EQ(ReadFile(output), expectedOutput());
+}
+
+TEST_F(RunnerTest, ProceedWithoutOutputAsksForOneAfterLoading) {
+    run(script(""), SummaryResult::Proceed);
+    EXPECT_EQ(h.view.logged("dialog"),
+              (std::vector<std::string>{"dialog OpenDialog2", "dialog SaveDialog1"}));
+    // Cancelled: the archive stays loaded with the plan shown, nothing written.
+    EXPECT_TRUE(h.state.ArchiveComplete);
+    EXPECT_EQ(h.state.OutPath, "");
+    EXPECT_EQ(h.state.Replacements, scriptItems());
+    EXPECT_EQ(h.view.cell(5, 4), fileA);
+    EXPECT_FALSE(h.view.progressDialogVisible);
+    EXPECT_EQ(h.view.progressStatus, "Loading file...");
+    EXPECT_FALSE(outputWritten());
+
+    // Again, and this time an output is chosen.
+    h.view.dialogAnswers.push_back(dir.write("plan.vxc", script("")));
+    h.view.dialogAnswers.push_back(output);
+    h.view.summaryAnswers.push_back(SummaryResult::Proceed);
+    RsBtnClick(h.ctx);
+    EXPECT_EQ(h.state.OutPath, output);
+    EXPECT_EQ(ReadFile(output), expectedOutput());
+}
+
+TEST_F(RunnerTest, CompileFailureIsShownAndTheDialogStillCloses) {
+    run(script(dir.file("no-such-folder/new.vxa")), SummaryResult::Proceed);
+    const auto tail = std::vector<std::string>(h.view.log.end() - 2, h.view.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"ioerror File not found", "progress-dialog close"}));
+    EXPECT_FALSE(h.view.progressDialogVisible);
+    EXPECT_FALSE(h.view.busy);
+    EXPECT_TRUE(h.state.ArchiveComplete);
+    EXPECT_EQ(h.state.Replacements, scriptItems());
+}
+
+TEST_F(RunnerTest, APlanSavedFromTheWindowReplaysToTheSameBytes) {
+    // Plan in the window: entry 2 and, as a group, entries 5 to 7.
+    auto entries = Entries(10);
+    entries[6] = Shared(5);
+    entries[7] = Shared(5);
+    WriteFile(input, BuildArchive(entries));
+    ASSERT_EQ(LoadArchive(h.ctx, input, false), LoadOutcome::Complete);
+    h.view.selectRow(3);
+    AddReplacement(h.ctx, fileA);
+    h.view.selectRow(7);
+    AddReplacement(h.ctx, fileB);
+    h.view.dialogAnswers.push_back(output);
+    SvhBtnClick(h.ctx);
+    SvahBtnClick(h.ctx);
+    const std::string compiled = ReadFile(output);
+    std::filesystem::remove(output);
+    h.view.dialogAnswers.push_back(dir.file("saved.vxc"));
+    SvsBtnClick(h.ctx);
+
+    // A fresh window runs the script in one step.
+    Harness fresh;
+    fresh.view.dialogAnswers.push_back(dir.file("saved.vxc"));
+    fresh.view.summaryAnswers.push_back(SummaryResult::Proceed);
+    RsBtnClick(fresh.ctx);
+    EXPECT_EQ(fresh.view.messages, std::vector<std::string>{});
+    EXPECT_EQ(fresh.state.Replacements, h.state.Replacements);
+    EXPECT_EQ(ReadFile(output), compiled);
+    EXPECT_NE(compiled, BuildArchive(entries));
 }
 
 TEST_F(RunnerTest, StopDuringTheScriptLoadEndsTheRunWithoutCompiling) {
@@ -188,6 +262,7 @@ TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReview) {
     EXPECT_EQ(h.state.OutPath, output);
     EXPECT_EQ(h.view.cell(5, 4), fileA);
     EXPECT_EQ(h.view.cell(5, 21), fileB);
+    EXPECT_EQ(h.view.cell(5, 0), "Replace with");
     EXPECT_FALSE(outputWritten());
 }
 
