@@ -131,12 +131,5 @@ TEST_F(ScriptSaveTest, PathsThatWouldReadBackDifferentlyAreRefused) {
     EXPECT_TRUE(Names(dir.path()).empty());
 }
 
-TEST_F(ScriptSaveTest, RefusedWhileALoadIsRunning) {
-    h.state.Loading = true;
-    h.view.dialogAnswers.push_back(target);
-    SvsBtnClick(h.ctx);
-    EXPECT_TRUE(h.view.log.empty());
-}
-
 }  // namespace
 }  // namespace vxa::test
