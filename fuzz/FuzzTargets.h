@@ -12,6 +12,7 @@ namespace vxa::fuzz {
 // themselves. The same functions run under libFuzzer and, for the inputs kept
 // in fuzz/corpus and fuzz/regressions, in the ordinary test suite.
 int LoaderTarget(const std::uint8_t* data, std::size_t size);
+int RoundTripTarget(const std::uint8_t* data, std::size_t size);
 int ScriptTarget(const std::uint8_t* data, std::size_t size);
 
 struct Target {

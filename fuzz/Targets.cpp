@@ -13,6 +13,7 @@ void Fail(const char* what, const char* file, int line) {
 const std::vector<Target>& AllTargets() {
     static const std::vector<Target> targets{
         {"loader", LoaderTarget},
+        {"roundtrip", RoundTripTarget},
         {"script", ScriptTarget},
     };
     return targets;

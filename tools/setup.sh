@@ -2,7 +2,7 @@
 # and configures a build folder. Usage: vxa_setup BUILD_DIR [cmake options...]
 
 VXA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev googletest libgtest-dev
-              fonts-dejavu-core ccache)
+              fonts-dejavu-core ccache desktop-file-utils dpkg-dev file)
 
 vxa_install_packages() {
     local missing=()

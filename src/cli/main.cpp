@@ -8,10 +8,23 @@ namespace {
 
 constexpr const char* kUsageText =
     "usage: vxa-tool COMMAND [ARGS]\n"
+    "\n"
     "commands:\n"
-    "  list ARCHIVE   print one line per entry: Nr, Offset, Orig. size, Packed size, C/T\n"
-    "  compile [--skip-missing] ARCHIVE OUTPUT [NR=FILE]...   write OUTPUT, entry NR := FILE\n"
-    "  run SCRIPT [--out OUTPUT]   replay a .vxc script: load, apply its plan, compile\n";
+    "  list ARCHIVE\n"
+    "      print one line per entry: Nr, Offset, Orig. size, Packed size, C/T\n"
+    "      example: vxa-tool list game.vxa\n"
+    "  compile [--skip-missing] ARCHIVE OUTPUT [NR=FILE]...\n"
+    "      write OUTPUT with entry NR (and the entries sharing its data) replaced by FILE\n"
+    "      example: vxa-tool compile game.vxa modded.vxa 12=title.pal\n"
+    "  run SCRIPT [--out OUTPUT]\n"
+    "      load the script's input archive, apply its plan, write OUTPUT (else its \"Out\")\n"
+    "      example: vxa-tool run plan.vxc --out modded.vxa\n"
+    "\n"
+    "options:\n"
+    "  --help      show this text\n"
+    "  --version   show the version\n"
+    "\n"
+    "exit status: 0 done, 1 the job failed (message on stderr), 2 bad command line\n";
 
 }  // namespace
 
@@ -24,9 +37,17 @@ int main(int argc, char** argv) {
     }
     const std::string command = args.front();
     args.erase(args.begin());
+    if (command == "--help" || command == "-h" || command == "help") {
+        std::cout << kUsageText;
+        return vxa::cli::kOk;
+    }
+    if (command == "--version") {
+        std::cout << "vxa-tool " << VXA_VERSION << "\n";
+        return vxa::cli::kOk;
+    }
     if (command == "list") return vxa::cli::List(args, std::cout, std::cerr);
     if (command == "compile") return vxa::cli::Compile(args, std::cerr);
     if (command == "run") return vxa::cli::Run(args, std::cerr);
-    std::cerr << kUsageText;
+    std::cerr << "vxa-tool: unknown command '" << command << "'\n\n" << kUsageText;
     return vxa::cli::kUsage;
 }

@@ -55,3 +55,26 @@ TEST(CliList, FailuresPrintTheProgramsMessage) {
 
 }  // namespace
 }  // namespace vxa::test
+
+namespace vxa::test {
+namespace {
+
+TEST(CliUsage, HelpVersionAndBadCommandLines) {
+    RunResult r = Tool({"--help"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_NE(r.out.find("list ARCHIVE"), std::string::npos);
+    EXPECT_NE(r.out.find("example: vxa-tool compile"), std::string::npos);
+    r = Tool({"--version"});
+    EXPECT_EQ(r.exitCode, 0);
+    EXPECT_EQ(r.out.rfind("vxa-tool 1.", 0), 0u);
+    r = Tool({});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("usage: vxa-tool"), std::string::npos);
+    r = Tool({"frobnicate"});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("unknown command 'frobnicate'"), std::string::npos);
+    EXPECT_EQ(r.out, "");
+}
+
+}  // namespace
+}  // namespace vxa::test
