@@ -13,6 +13,7 @@ namespace vxa::fuzz {
 // in fuzz/corpus and fuzz/regressions, in the ordinary test suite.
 int LoaderTarget(const std::uint8_t* data, std::size_t size);
 int RoundTripTarget(const std::uint8_t* data, std::size_t size);
+int ScriptTarget(const std::uint8_t* data, std::size_t size);
 
 struct Target {
     const char* name;

@@ -1,9 +1,11 @@
 // Writes the seed corpus of the fuzz targets: small archives of every shape
-// the format allows, and a few broken ones. Run it from the repository root:
+// the format allows, and a few broken ones; script files likewise. Run it
+// from the repository root:
 //   build/fuzz/vxa_make_corpus fuzz/corpus
 #include <filesystem>
 #include <iostream>
 
+#include "script/ScriptFile.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TempDir.h"
 
@@ -36,5 +38,25 @@ int main(int argc, char** argv) {
     put(U32(12) + U32(200) + U32(12) + "xx");
     put("not an archive at all");
     std::cout << n << " seeds in " << dir << "\n";
+
+    // Script files: saved ones, hand-edited forms and damaged ones.
+    const std::filesystem::path scripts = std::filesystem::path(argv[1]) / "script";
+    std::filesystem::create_directories(scripts);
+    int k = 0;
+    auto putScript = [&](const std::string& text) {
+        WriteFile((scripts / ("seed-" + std::to_string(++k) + ".vxc")).string(), text);
+    };
+    vxa::ReplRec items;
+    items.append(3, "/mods/a.wav");
+    items.append(3, "/mods/b c.wav");
+    items.append(-1, "/mods/x");
+    putScript(vxa::FormatScript("/games/orn/data.vxa", "/games/orn/new.vxa", items));
+    putScript(vxa::FormatScript("/in.vxa", "", items));
+    putScript(vxa::FormatScript("", "", {}));
+    putScript(
+        "\xEF\xBB\xBF[general]\nin = /in.vxa\ncount=$2\n[1]\nPATH=/p\nindex=0x1A\n"
+        "[0]\nIndex=-7\nPath=/q\n[5]\nIndex=1\n");
+    putScript("[General]\nIn=/in.vxa\nCount=2147483647\n[0]\nIndex=0\nPath=/p\n");
+    std::cout << k << " seeds in " << scripts << "\n";
     return 0;
 }

@@ -14,6 +14,7 @@ const std::vector<Target>& AllTargets() {
     static const std::vector<Target> targets{
         {"loader", LoaderTarget},
         {"roundtrip", RoundTripTarget},
+        {"script", ScriptTarget},
     };
     return targets;
 }

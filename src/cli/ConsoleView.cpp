@@ -9,7 +9,8 @@ MsgAnswer ConsoleView::messageBox(const std::string& text, const std::string&, M
     // Message boxes use CR as their line break; a terminal wants LF.
     std::string line = text;
     for (char& ch : line) {
-        if (ch == '\r') ch = '\n';
+        if (ch == '\r')
+            ch = '\n';
     }
     err_ << line << '\n';
     messages_.push_back(text);

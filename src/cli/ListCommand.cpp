@@ -14,12 +14,14 @@ int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     AppState state;
     ConsoleView view(state.Table, err);
     Context c{state, view, RealFileSystem()};
-    if (LoadArchive(c, args[0], false) != LoadOutcome::Complete) return kFailed;
+    if (LoadArchive(c, args[0], false) != LoadOutcome::Complete)
+        return kFailed;
     std::string line;
     for (int row = 1; row <= state.Table.EntryCount; ++row) {
         line.clear();
         for (int col = 0; col <= 4; ++col) {
-            if (col > 0) line += '\t';
+            if (col > 0)
+                line += '\t';
             line += view.cell(col, row);
         }
         line += '\n';

@@ -16,6 +16,9 @@ constexpr const char* kUsageText =
     "  compile [--skip-missing] ARCHIVE OUTPUT [NR=FILE]...\n"
     "      write OUTPUT with entry NR (and the entries sharing its data) replaced by FILE\n"
     "      example: vxa-tool compile game.vxa modded.vxa 12=title.pal\n"
+    "  run SCRIPT [--out OUTPUT]\n"
+    "      load the script's input archive, apply its plan, write OUTPUT (else its \"Out\")\n"
+    "      example: vxa-tool run plan.vxc --out modded.vxa\n"
     "\n"
     "options:\n"
     "  --help      show this text\n"
@@ -44,6 +47,7 @@ int main(int argc, char** argv) {
     }
     if (command == "list") return vxa::cli::List(args, std::cout, std::cerr);
     if (command == "compile") return vxa::cli::Compile(args, std::cerr);
+    if (command == "run") return vxa::cli::Run(args, std::cerr);
     std::cerr << "vxa-tool: unknown command '" << command << "'\n\n" << kUsageText;
     return vxa::cli::kUsage;
 }

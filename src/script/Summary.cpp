@@ -2,7 +2,46 @@
 
 namespace vxa {
 
-SummaryStatus SummaryOnShow(const AppState&, FileSystem&) { return {}; }
-std::vector<std::string> SummaryDetails(const AppState&, FileSystem&, bool) { return {}; }
+SummaryStatus SummaryOnShow(const AppState& state, FileSystem& fs) {
+    SummaryStatus st;
+    for (const auto& path : state.Replacements.Paths) {
+        if (!fs.fileExists(path)) {
+            st.allFilesExist = false;
+            break;
+        }
+    }
+    st.lines = {"Status:", ""};
+    if (!fs.fileExists(state.InPath)) {
+        st.lines.push_back("Fatal error: Input file doesn't exist. This script can't be ran");
+        st.proceedEnabled = false;
+        return st;
+    }
+    st.lines.insert(st.lines.end(), {"Input file OK", ""});
+    st.lines.push_back(state.OutPath.empty() ? "Output file not chosen. If you click <Proceed>, "
+                                               "you will be asked to choose it."
+                                             : "Ouput file OK");
+    st.lines.push_back("");
+    st.lines.push_back(st.allFilesExist ? "Files OK"
+                                        : "Some of files that are to be replaced are missing.\r\n"
+                                          "Click <Show details> to see details.\r\n"
+                                          "If you click <Proceed>, missing files will be skipped.");
+    st.lines.insert(st.lines.end(), {"", "Click <Show details> to see details"});
+    return st;
+}
+
+std::vector<std::string> SummaryDetails(const AppState& state, FileSystem& fs, bool allFilesExist) {
+    std::vector<std::string> lines{"Files that are to be replaced:", ""};
+    if (!allFilesExist)
+        lines.insert(lines.end(), {"Missing files are marked with asterisks", ""});
+    const ReplRec& list = state.Replacements;
+    for (std::size_t j = 0; j < list.Indices.size(); ++j) {
+        std::string line = fs.fileExists(list.Paths[j]) ? "" : "* ";
+        // 64-bit, so the largest index still shows one more than itself.
+        line += "file " + std::to_string(std::int64_t{list.Indices[j]} + 1) + " --> ";
+        line += list.Paths[j];
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
 
 }  // namespace vxa

@@ -90,6 +90,7 @@ void FakeView::closeProgressDialog() {
 
 SummaryResult FakeView::showSummaryDialog() {
     log.push_back("summary");
+    if (onSummary) onSummary();
     if (summaryAnswers.empty()) return SummaryResult::Cancel;
     const SummaryResult r = summaryAnswers.front();
     summaryAnswers.pop_front();

@@ -28,6 +28,8 @@ public:
     std::string openEdit = "Open VXA file";
     // Runs at every processEvents() call, e.g. to press Stop.
     std::function<void()> onProcessEvents;
+    // Runs when the summary dialog is shown, before it answers.
+    std::function<void()> onSummary;
 
     std::vector<std::string> log;
     std::vector<std::string> messages;  // texts of message boxes and error boxes

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "core/FileSystem.h"
+#include "plan/ReplRec.h"
+
+namespace vxa {
+
+// What a script file holds: the input archive, the output archive (empty
+// when none was chosen) and the plan.
+struct Script {
+    std::string In;
+    std::string Out;
+    ReplRec Items;
+    bool operator==(const Script&) const = default;
+};
+
+inline constexpr const char* kScriptDescription =
+    "This is script file created by ORN VXA Manager. If you don't know what it contains, better "
+    "don't try to edit it manually";
+
+// The bytes of a script file: section "General" with "Description", "In",
+// "Out" and "Count", then sections "0", "1", ... with "Index" and "Path".
+std::string FormatScript(const std::string& in, const std::string& out, const ReplRec& items);
+
+// True when `value` reads back from a script file exactly as written: the
+// reader trims blanks, cuts long values and knows no line break inside one.
+bool ScriptValueRoundTrips(std::string_view value);
+
+// Reads a script's text; nullopt when it is incorrect or damaged ("In" empty
+// or absent, "Count" below 1 or not a number, an item section below Count
+// missing, or an item without a number for "Index" or with an empty "Path").
+std::optional<Script> ParseScript(std::string_view text);
+
+// Reads the script file at `path` whole. Throws IoError ("File not found"
+// when no file is there).
+std::string ReadScriptText(FileSystem& fs, const std::string& path);
+
+}  // namespace vxa

@@ -1,0 +1,89 @@
+#include <gtest/gtest.h>
+
+#include "script/IniFile.h"
+
+namespace vxa {
+namespace {
+
+TEST(IniReader, NamesMatchWithoutCaseAndValuesAreTrimmed) {
+    const IniReader ini(
+        "[GENERAL]\r\n"
+        "  in =  /data/a b.vxa \t\r\n"
+        "Out=x=y\r\n"
+        "[general]\r\n"
+        "In=/second\r\n");
+    EXPECT_EQ(ini.value("General", "IN"), "/data/a b.vxa");
+    // The value is everything after the first "=".
+    EXPECT_EQ(ini.value("general", "out"), "x=y");
+    EXPECT_EQ(ini.value("General", "Count"), std::nullopt);
+    EXPECT_EQ(ini.value("Other", "In"), std::nullopt);
+}
+
+TEST(IniReader, LfOnlyBomStrayLinesAndKeysOutsideSections) {
+    const IniReader ini(
+        "\xEF\xBB\xBF"
+        "Orphan=1\n"
+        "[0]\n"
+        "just text\n"
+        "=nameless\n"
+        "Path=\n"
+        "Index=3\n"
+        "Index=4\n"
+        "[1");
+    EXPECT_EQ(ini.value("0", "Index"), "3");  // first occurrence counts
+    EXPECT_EQ(ini.value("0", "Path"), "");
+    EXPECT_EQ(ini.value("0", "Orphan"), std::nullopt);
+    EXPECT_EQ(ini.value("", "Orphan"), std::nullopt);
+    EXPECT_EQ(ini.value("1", "Index"), std::nullopt);
+
+    // A lone CR ends a line too: it cannot become part of a value.
+    const IniReader cr("[s]\rIn=/a.vxa\rjunk\rOut=/b.vxa\r");
+    EXPECT_EQ(cr.value("s", "In"), "/a.vxa");
+    EXPECT_EQ(cr.value("s", "Out"), "/b.vxa");
+}
+
+TEST(IniReader, LongValuesAreCutAt2047Characters) {
+    const std::string longValue(3000, 'p');
+    const IniReader ini("[s]\nk=" + longValue + "\n");
+    EXPECT_EQ(ini.readString("s", "k", ""), longValue.substr(0, 2047));
+}
+
+TEST(IniReader, IntegersFallBackToTheDefault) {
+    const IniReader ini("[s]\na=0x1F\nb=abc\nc= -12 \nd=\n");
+    EXPECT_EQ(ini.readInteger("s", "a", -2), 31);
+    EXPECT_EQ(ini.readInteger("s", "b", -2), -2);
+    EXPECT_EQ(ini.readInteger("s", "c", -2), -12);
+    EXPECT_EQ(ini.readInteger("s", "d", -2), -2);
+    EXPECT_EQ(ini.readInteger("s", "missing", 7), 7);
+}
+
+TEST(ParseIniInteger, DecimalAndHexadecimalForms) {
+    const std::vector<std::pair<std::string, std::optional<std::int32_t>>> cases{
+        {"0", 0},
+        {"42", 42},
+        {"+5", 5},
+        {"-7", -7},
+        {"0x1f", 31},
+        {"$10", 16},
+        {"-$10", -16},
+        {"0xFFFFFFFF", -1},
+        {"2147483647", 2147483647},
+        {"-2147483648", std::numeric_limits<std::int32_t>::min()},
+        {"2147483648", std::nullopt},
+        {"0x100000000", std::nullopt},
+        {"", std::nullopt},
+        {"0x", std::nullopt},
+        {"--1", std::nullopt},
+        {"0x-1", std::nullopt},
+        {"12a", std::nullopt},
+        {"1e3", std::nullopt},
+        {"0x1G", std::nullopt},
+        {" 5", std::nullopt},
+    };
+    for (const auto& [text, expected] : cases) {
+        EXPECT_EQ(ParseIniInteger(text), expected) << "\"" << text << "\"";
+    }
+}
+
+}  // namespace
+}  // namespace vxa

@@ -1,0 +1,295 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "core/Compiler.h"
+#include "core/IoError.h"
+#include "core/Loader.h"
+#include "plan/Plan.h"
+#include "script/ScriptFile.h"
+#include "script/ScriptHandlers.h"
+#include "support/ArchiveBuilder.h"
+#include "support/FakeView.h"
+#include "support/TempDir.h"
+
+namespace vxa::test {
+namespace {
+
+std::vector<TestEntry> Entries(int n) {
+    std::vector<TestEntry> e;
+    for (int i = 0; i < n; ++i)
+        e.push_back(Owned(std::string(static_cast<std::size_t>(i % 5), 'a')));
+    return e;
+}
+
+// A window with an earlier archive open and planned, and a 25-entry archive
+// with two replacement files on disk for the scripts to name.
+class RunnerTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    Harness h;
+    std::string input = dir.write("game.vxa", BuildArchive(Entries(25)));
+    std::string output = dir.file("new.vxa");
+    std::string fileA = dir.write("a.wav", "AAAA");
+    std::string fileB = dir.write("b.wav", "BB");
+    ReplRec oldPlan;
+
+    void SetUp() override {
+        ASSERT_EQ(LoadArchive(h.ctx, dir.write("old.vxa", BuildArchive(Entries(3))), false),
+                  LoadOutcome::Complete);
+        h.state.OutPath = dir.file("old-out.vxa");
+        h.view.setCell(5, 0, "Replace with");
+        h.view.selectRow(2);
+        AddReplacement(h.ctx, fileB);
+        oldPlan = h.state.Replacements;
+        h.view.log.clear();
+        h.view.messages.clear();
+        h.view.processEventsCalls = 0;
+    }
+
+    // Runs the script text through "Run script..." with the summary's answer.
+    void run(const std::string& text, SummaryResult answer) {
+        h.view.dialogAnswers.push_back(dir.write("plan.vxc", text));
+        h.view.summaryAnswers.push_back(answer);
+        RsBtnClick(h.ctx);
+    }
+    ReplRec scriptItems() const {
+        ReplRec r;
+        r.append(3, fileB);
+        r.append(-1, fileA);  // names no entry
+        r.append(3, fileA);   // the later item for entry 3 wins
+        r.append(999, fileB);
+        r.append(20, fileB);
+        return r;
+    }
+    std::string script(const std::string& out) const {
+        return FormatScript(input, out, scriptItems());
+    }
+    void expectOldStateKept() {
+        EXPECT_EQ(h.state.InPath, dir.file("old.vxa"));
+        EXPECT_EQ(h.state.OutPath, dir.file("old-out.vxa"));
+        EXPECT_EQ(h.state.Replacements, oldPlan);
+        EXPECT_EQ(h.state.Table.EntryCount, 3);
+        EXPECT_TRUE(h.state.ArchiveComplete);
+        EXPECT_EQ(h.view.cell(5, 2), fileB);
+    }
+    bool outputWritten() const { return std::filesystem::exists(output); }
+    // What the script's plan makes of the input: entry 3 from a.wav (its
+    // later item), entry 20 from b.wav; the other items name no entry.
+    std::string expectedOutput() const {
+        auto entries = Entries(25);
+        entries[3] = Owned("AAAA");
+        entries[20] = Owned("BB");
+        return BuildArchive(entries);
+    }
+};
+
+TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndChangeNothing) {
+    const std::vector<std::string> damaged{
+        FormatScript("", output, scriptItems()),
+        FormatScript(input, output, {}),
+        "[General]\nIn=" + input + "\nCount=2\n[0]\nIndex=1\nPath=/p\n",
+        "[General]\nIn=" + input + "\nCount=1\n[0]\nIndex=1\nPath=\n",
+    };
+    for (const auto& text : damaged) {
+        h.view.log.clear();
+        h.view.messages.clear();
+        run(text, SummaryResult::Proceed);
+        EXPECT_EQ(h.view.log,
+                  (std::vector<std::string>{"dialog OpenDialog2",
+                                            "box Error|error|Script file is incorrect or damaged"}))
+            << text;
+        expectOldStateKept();
+        EXPECT_EQ(h.state.ScriptList, ReplRec{});
+    }
+}
+
+TEST_F(RunnerTest, CancelledDialogOrUnreadableFileDoesNothing) {
+    RsBtnClick(h.ctx);
+    EXPECT_EQ(h.view.log, std::vector<std::string>{"dialog OpenDialog2"});
+    h.view.dialogAnswers.push_back(dir.file("vanished.vxc"));
+    EXPECT_THROW(
+        try { RsBtnClick(h.ctx); } catch (const IoError& e) {
+            EXPECT_STREQ(e.what(), "File not found");
+            throw;
+        },
+        IoError);
+    expectOldStateKept();
+}
+
+TEST_F(RunnerTest, CancelAndTitleBarCloseRestoreThePreviousPlan) {
+    for (const SummaryResult answer : {SummaryResult::Cancel, SummaryResult::Closed}) {
+        // The summary reads the script's paths and plan, installed before it shows.
+        h.view.onSummary = [&] {
+            EXPECT_EQ(h.state.InPath, input);
+            EXPECT_EQ(h.state.OutPath, output);
+            EXPECT_EQ(h.state.Replacements, scriptItems());
+        };
+        run(script(output), answer);
+        expectOldStateKept();
+        EXPECT_EQ(h.state.ScriptList, scriptItems());
+        EXPECT_FALSE(outputWritten());
+        EXPECT_TRUE(h.view.logged("progress-dialog").empty());
+    }
+}
+
+TEST_F(RunnerTest, ProceedLoadsBehindTheProgressDialogAndShowsThePlan) {
+    run(script(output), SummaryResult::Proceed);
+    EXPECT_EQ(h.view.messages, std::vector<std::string>{});
+    std::vector<std::string> steps;
+    for (const auto& line : h.view.log) {
+        if (line.starts_with("gauge") || line.starts_with("progress-dialog") || line == "beep") {
+            steps.push_back(line);
+        }
+    }
+    EXPECT_EQ(steps,
+              (std::vector<std::string>{"gauge 0", "progress-dialog show", "gauge 0", "gauge 10",
+                                        "gauge 20", "beep", "progress-dialog close"}));
+    EXPECT_EQ(h.view.gaugeMax, 25);
+    EXPECT_EQ(h.view.progressStatus, "Saving file...");
+    EXPECT_FALSE(h.view.progressDialogVisible);
+    EXPECT_TRUE(h.state.ArchiveComplete);
+    EXPECT_EQ(h.state.InPath, input);
+    EXPECT_EQ(h.state.OutPath, output);
+    EXPECT_EQ(h.state.Replacements, scriptItems());
+    EXPECT_EQ(h.view.cell(5, 4), fileA);
+    EXPECT_EQ(h.view.cell(5, 21), fileB);
+    EXPECT_EQ(h.view.cell(5, 1), "");
+    EXPECT_EQ(h.view.cell(5, 0), "Replace with");  // the item for entry -1 has no row
+    EXPECT_EQ(h.view.rowCount(), 26);
+    EXPECT_EQ(ReadFile(output), expectedOutput());
+}
+
+TEST_F(RunnerTest, ProceedWithoutOutputAsksForOneAfterLoading) {
+    run(script(""), SummaryResult::Proceed);
+    EXPECT_EQ(h.view.logged("dialog"),
+              (std::vector<std::string>{"dialog OpenDialog2", "dialog SaveDialog1"}));
+    // Cancelled: the archive stays loaded with the plan shown, nothing written.
+    EXPECT_TRUE(h.state.ArchiveComplete);
+    EXPECT_EQ(h.state.OutPath, "");
+    EXPECT_EQ(h.state.Replacements, scriptItems());
+    EXPECT_EQ(h.view.cell(5, 4), fileA);
+    EXPECT_FALSE(h.view.progressDialogVisible);
+    EXPECT_EQ(h.view.progressStatus, "Loading file...");
+    EXPECT_FALSE(outputWritten());
+
+    // Again, and this time an output is chosen.
+    h.view.dialogAnswers.push_back(dir.write("plan.vxc", script("")));
+    h.view.dialogAnswers.push_back(output);
+    h.view.summaryAnswers.push_back(SummaryResult::Proceed);
+    RsBtnClick(h.ctx);
+    EXPECT_EQ(h.state.OutPath, output);
+    EXPECT_EQ(ReadFile(output), expectedOutput());
+}
+
+TEST_F(RunnerTest, CompileFailureIsShownAndTheDialogStillCloses) {
+    run(script(dir.file("no-such-folder/new.vxa")), SummaryResult::Proceed);
+    const auto tail = std::vector<std::string>(h.view.log.end() - 2, h.view.log.end());
+    EXPECT_EQ(tail, (std::vector<std::string>{"ioerror File not found", "progress-dialog close"}));
+    EXPECT_FALSE(h.view.progressDialogVisible);
+    EXPECT_FALSE(h.view.busy);
+    EXPECT_TRUE(h.state.ArchiveComplete);
+    EXPECT_EQ(h.state.Replacements, scriptItems());
+}
+
+TEST_F(RunnerTest, APlanSavedFromTheWindowReplaysToTheSameBytes) {
+    // Plan in the window: entry 2 and, as a group, entries 5 to 7.
+    auto entries = Entries(10);
+    entries[6] = Shared(5);
+    entries[7] = Shared(5);
+    WriteFile(input, BuildArchive(entries));
+    ASSERT_EQ(LoadArchive(h.ctx, input, false), LoadOutcome::Complete);
+    h.view.selectRow(3);
+    AddReplacement(h.ctx, fileA);
+    h.view.selectRow(7);
+    AddReplacement(h.ctx, fileB);
+    h.view.dialogAnswers.push_back(output);
+    SvhBtnClick(h.ctx);
+    SvahBtnClick(h.ctx);
+    const std::string compiled = ReadFile(output);
+    std::filesystem::remove(output);
+    h.view.dialogAnswers.push_back(dir.file("saved.vxc"));
+    SvsBtnClick(h.ctx);
+
+    // A fresh window runs the script in one step.
+    Harness fresh;
+    fresh.view.dialogAnswers.push_back(dir.file("saved.vxc"));
+    fresh.view.summaryAnswers.push_back(SummaryResult::Proceed);
+    RsBtnClick(fresh.ctx);
+    EXPECT_EQ(fresh.view.messages, std::vector<std::string>{});
+    EXPECT_EQ(fresh.state.Replacements, h.state.Replacements);
+    EXPECT_EQ(ReadFile(output), compiled);
+    EXPECT_NE(compiled, BuildArchive(entries));
+}
+
+TEST_F(RunnerTest, StopDuringTheScriptLoadEndsTheRunWithoutCompiling) {
+    h.view.onProcessEvents = [&] {
+        EXPECT_TRUE(h.view.progressDialogVisible);
+        if (h.view.processEventsCalls == 2)
+            StopBtnClick(h.ctx);
+    };
+    run(script(output), SummaryResult::Proceed);
+    EXPECT_EQ(h.view.messages, std::vector<std::string>{"Script execution interrupted by user"});
+    EXPECT_EQ(h.view.log.back(), "progress-dialog close");
+    EXPECT_FALSE(h.view.progressDialogVisible);
+    EXPECT_EQ(h.view.progressStatus, "Loading file...");
+    EXPECT_FALSE(outputWritten());
+    EXPECT_FALSE(h.state.ArchiveComplete);
+    EXPECT_EQ(h.state.Replacements, scriptItems());
+    EXPECT_EQ(h.view.rowCount(), 13);
+    EXPECT_EQ(h.view.cell(5, 4), "");  // read before the stop, but not shown
+}
+
+TEST_F(RunnerTest, ProceedAfterTheInputVanishedCompilesNothingAndRestores) {
+    // The summary saw the file; it is gone by the time the load starts.
+    h.view.onSummary = [&] { std::filesystem::remove(input); };
+    run(script(output), SummaryResult::Proceed);
+    EXPECT_EQ(h.view.messages, std::vector<std::string>{"File doesn't exist !!!"});
+    EXPECT_FALSE(h.view.progressDialogVisible);
+    EXPECT_FALSE(outputWritten());
+    EXPECT_FALSE(std::filesystem::exists(dir.file("old-out.vxa")));
+    expectOldStateKept();
+}
+
+TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReview) {
+    run(script(output), SummaryResult::LoadOnly);
+    EXPECT_TRUE(h.view.logged("progress-dialog").empty());
+    EXPECT_EQ(h.view.logged("progress").back(), "progress Done 100");  // the status bar's own
+    EXPECT_TRUE(h.state.ArchiveComplete);
+    EXPECT_EQ(h.state.Replacements, scriptItems());
+    EXPECT_EQ(h.state.OutPath, output);
+    EXPECT_EQ(h.view.cell(5, 4), fileA);
+    EXPECT_EQ(h.view.cell(5, 21), fileB);
+    EXPECT_EQ(h.view.cell(5, 0), "Replace with");
+    EXPECT_FALSE(outputWritten());
+}
+
+TEST_F(RunnerTest, LoadOnlyWithAMissingInputEndsLikeCancel) {
+    run(FormatScript(dir.file("nowhere.vxa"), output, scriptItems()), SummaryResult::LoadOnly);
+    EXPECT_EQ(h.view.messages, std::vector<std::string>{"File doesn't exist !!!"});
+    expectOldStateKept();
+}
+
+TEST_F(RunnerTest, LoadOnlyStoppedKeepsThePlanButLocksIt) {
+    h.view.onProcessEvents = [&] {
+        if (h.view.processEventsCalls == 2)
+            StopBtnClick(h.ctx);
+    };
+    run(script(output), SummaryResult::LoadOnly);
+    EXPECT_EQ(h.view.messages, std::vector<std::string>{"Incomplete file is not editable"});
+    EXPECT_FALSE(h.state.ArchiveComplete);
+    EXPECT_EQ(h.state.Replacements, scriptItems());
+    EXPECT_EQ(h.state.Table.EntryCount, 12);
+    EXPECT_EQ(h.view.cell(5, 4), fileA);  // a row that was read
+    EXPECT_EQ(h.view.rowCount(), 13);     // entry 20 has no row to show its item
+}
+
+TEST_F(RunnerTest, RefusedWhileALoadIsRunning) {
+    h.state.Loading = true;
+    h.view.dialogAnswers.push_back(dir.write("plan.vxc", script(output)));
+    RsBtnClick(h.ctx);
+    EXPECT_TRUE(h.view.log.empty());
+}
+
+}  // namespace
+}  // namespace vxa::test
