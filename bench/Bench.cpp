@@ -41,7 +41,8 @@ double Median(std::vector<double> v) {
 
 double MedianOf(int runs, const std::function<double()>& once) {
     std::vector<double> v;
-    for (int i = 0; i < runs; ++i) v.push_back(once());
+    for (int i = 0; i < runs; ++i)
+        v.push_back(once());
     return Median(v);
 }
 
@@ -49,13 +50,16 @@ double MedianOf(int runs, const std::function<double()>& once) {
 double ReadIntoBuffer(const std::string& path) {
     return Seconds([&] {
         const int fd = ::open(path.c_str(), O_RDONLY);
-        if (fd < 0) std::exit(1);
+        if (fd < 0)
+            std::exit(1);
         const auto size = static_cast<std::size_t>(fs::file_size(path));
         auto buf = std::make_unique_for_overwrite<char[]>(size);
         std::size_t done = 0;
         while (done < size) {
-            const ssize_t n = ::read(fd, buf.get() + done, std::min<std::size_t>(size - done, 1 << 30));
-            if (n <= 0) std::exit(1);
+            const ssize_t n =
+                ::read(fd, buf.get() + done, std::min<std::size_t>(size - done, 1 << 30));
+            if (n <= 0)
+                std::exit(1);
             done += static_cast<std::size_t>(n);
         }
         ::close(fd);
@@ -83,7 +87,8 @@ int RunCommand(const std::vector<std::string>& argv) {
     const pid_t pid = fork();
     if (pid == 0) {
         std::vector<char*> a;
-        for (const auto& s : argv) a.push_back(const_cast<char*>(s.c_str()));
+        for (const auto& s : argv)
+            a.push_back(const_cast<char*>(s.c_str()));
         a.push_back(nullptr);
         execvp(a[0], a.data());
         _exit(127);
@@ -97,11 +102,14 @@ int RunCommand(const std::vector<std::string>& argv) {
 // files of about the entries' size, and times the compile alone.
 double Compile(const std::string& path, const std::string& out, const std::string& dir, int count) {
     Loaded l;
-    if (vxa::LoadArchive(l.ctx, path, false) != vxa::LoadOutcome::Complete) std::exit(1);
+    if (vxa::LoadArchive(l.ctx, path, false) != vxa::LoadOutcome::Complete)
+        std::exit(1);
     const auto& t = l.state.Table;
     int made = 0;
-    for (std::int32_t i = 0; i < t.EntryCount && made < count; i += std::max(1, t.EntryCount / count)) {
-        if (t.Links[i] != 0) continue;
+    for (std::int32_t i = 0; i < t.EntryCount && made < count;
+         i += std::max(1, t.EntryCount / count)) {
+        if (t.Links[i] != 0)
+            continue;
         const std::string file = dir + "/repl" + std::to_string(made++) + ".bin";
         {
             std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(file.c_str(), "wb"), &std::fclose);
@@ -132,7 +140,8 @@ void Row(const std::string& name, const std::string& measured, const std::string
               << target << " | " << (ok ? "met" : "MISSED") << " |\n";
 }
 
-int All(const std::string& self, const std::string& dir, bool quick, const std::string& windowBench) {
+int All(const std::string& self, const std::string& dir, bool quick,
+        const std::string& windowBench) {
     const std::uint64_t bigSize = quick ? (64ull << 20) : (1ull << 30);
     const std::uint32_t bigEntries = quick ? 10000 : 100000;
     const std::uint32_t manyEntries = quick ? 100000 : 1000000;
@@ -144,7 +153,8 @@ int All(const std::string& self, const std::string& dir, bool quick, const std::
     const int runs = 3;
     int missed = 0;
     auto check = [&](bool ok) {
-        if (!ok) ++missed;
+        if (!ok)
+            ++missed;
         return ok;
     };
     std::cout << "| case | measured | reference | ratio | target | |\n|---|---|---|---|---|---|\n";
@@ -152,16 +162,17 @@ int All(const std::string& self, const std::string& dir, bool quick, const std::
     ReadIntoBuffer(big);  // warm the page cache for both sides
     const double bigLoad = MedianOf(runs, [&] { return Load(big); });
     const double bigRead = MedianOf(runs, [&] { return ReadIntoBuffer(big); });
-    Row("load, " + std::to_string(bigSize >> 20) + " MiB, " + std::to_string(bigEntries) + " entries (core)",
+    Row("load, " + std::to_string(bigSize >> 20) + " MiB, " + std::to_string(bigEntries) +
+            " entries (core)",
         Fmt(bigLoad, "s"), Fmt(bigRead, "s") + " read into one buffer", Fmt(bigLoad / bigRead, "x"),
         "<= 1.2", check(bigLoad / bigRead <= 1.2));
 
     ReadIntoBuffer(many);
     const double manyLoad = MedianOf(runs, [&] { return Load(many); });
     const double manyRead = MedianOf(runs, [&] { return ReadIntoBuffer(many); });
-    Row("load, " + std::to_string(manyEntries) + " small entries, 64 MiB (core)", Fmt(manyLoad, "s"),
-        Fmt(manyRead, "s") + " read into one buffer", Fmt(manyLoad / manyRead, "x"), "< 0.25 s",
-        check(manyLoad < 0.25));
+    Row("load, " + std::to_string(manyEntries) + " small entries, 64 MiB (core)",
+        Fmt(manyLoad, "s"), Fmt(manyRead, "s") + " read into one buffer",
+        Fmt(manyLoad / manyRead, "x"), "< 0.25 s", check(manyLoad < 0.25));
 
     const std::string out = dir + "/out.vxa", copy = dir + "/copy.vxa";
     const double compile = MedianOf(runs, [&] { return Compile(big, out, dir, 100); });
@@ -182,14 +193,16 @@ int All(const std::string& self, const std::string& dir, bool quick, const std::
             RunCommand({"sh", "-c", windowBench + " '" + many + "' > '" + res + "'"});
             double a = 0, b = 0;
             if (FILE* f = std::fopen(res.c_str(), "r")) {
-                if (std::fscanf(f, "%lf %lf", &a, &b) != 2) a = b = 1e9;
+                if (std::fscanf(f, "%lf %lf", &a, &b) != 2)
+                    a = b = 1e9;
                 std::fclose(f);
             }
             loads.push_back(a);
             gaps.push_back(b);
         }
         const double wl = Median(loads), gap = *std::max_element(gaps.begin(), gaps.end());
-        Row("window load of the " + std::to_string(manyEntries) + "-entry archive, offscreen, to \"Done\"",
+        Row("window load of the " + std::to_string(manyEntries) +
+                "-entry archive, offscreen, to \"Done\"",
             Fmt(wl, "s"), "-", "-", "< 1.5 s", check(wl < 1.5));
         Row("longest gap between event processing during it", Fmt(gap * 1000, "ms"), "-", "-",
             "<= 50 ms", check(gap <= 0.050));
@@ -200,7 +213,8 @@ int All(const std::string& self, const std::string& dir, bool quick, const std::
     RunCommand({"sh", "-c", "'" + self + "' rss '" + big + "' > '" + rss + "'"});
     long kib = 0;
     if (FILE* f = std::fopen(rss.c_str(), "r")) {
-        if (std::fscanf(f, "%ld", &kib) != 1) kib = 0;
+        if (std::fscanf(f, "%ld", &kib) != 1)
+            kib = 0;
         std::fclose(f);
     }
     const double mib = kib / 1024.0, fileMib = static_cast<double>(bigSize) / (1 << 20);
@@ -222,10 +236,12 @@ int main(int argc, char** argv) {
         const bool quick = std::find(a.begin(), a.end(), "--quick") != a.end();
         std::string window;
         for (std::size_t i = 3; i + 1 < a.size(); ++i) {
-            if (a[i] == "--window") window = a[i + 1];
+            if (a[i] == "--window")
+                window = a[i + 1];
         }
         return All(fs::absolute(a[0]).string(), a[2], quick, window);
     }
-    std::cerr << "usage: vxa-bench all DIR [--quick] [--window 'COMMAND'] | vxa-bench rss ARCHIVE\n";
+    std::cerr
+        << "usage: vxa-bench all DIR [--quick] [--window 'COMMAND'] | vxa-bench rss ARCHIVE\n";
     return 2;
 }

@@ -13,7 +13,8 @@ namespace vxa::bench {
 namespace {
 
 void PutU32(std::vector<char>& out, std::uint32_t v) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<char>((v >> (8 * i)) & 0xFF));
 }
 
 }  // namespace
@@ -41,31 +42,39 @@ std::uint64_t WriteArchive(const ArchiveSpec& spec, const std::string& path) {
     std::vector<std::uint32_t> sizes(n, 0);
     const std::uint64_t perOwner =
         owners.empty() ? 0 : std::max<std::uint64_t>(dataBudget / owners.size(), 10) - 10;
-    for (std::uint32_t i : owners) sizes[i] = static_cast<std::uint32_t>(perOwner / 2 + rng() % (perOwner + 1));
+    for (std::uint32_t i : owners)
+        sizes[i] = static_cast<std::uint32_t>(perOwner / 2 + rng() % (perOwner + 1));
 
     std::vector<std::uint32_t> order = owners;
-    if (spec.shuffled) std::shuffle(order.begin(), order.end(), rng);
+    if (spec.shuffled)
+        std::shuffle(order.begin(), order.end(), rng);
     std::vector<std::uint64_t> offsets(n, 0);
     std::uint64_t pos = table;
     for (std::uint32_t i : order) {
         offsets[i] = pos;
         pos += 10ull + sizes[i];
     }
-    if (pos >= (1ull << 31)) throw std::runtime_error("archive would be 2 GiB or larger");
+    if (pos >= (1ull << 31))
+        throw std::runtime_error("archive would be 2 GiB or larger");
     for (std::uint32_t i = 0; i < n; ++i) {
-        if (kind[i] > 0) offsets[i] = offsets[kind[i] - 1];
+        if (kind[i] > 0)
+            offsets[i] = offsets[kind[i] - 1];
     }
 
     std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(path.c_str(), "wb"), &std::fclose);
-    if (!f) throw std::runtime_error("cannot create " + path);
+    if (!f)
+        throw std::runtime_error("cannot create " + path);
     std::vector<char> buf;
     buf.reserve(table);
-    for (std::uint32_t i = 0; i < n; ++i) PutU32(buf, static_cast<std::uint32_t>(offsets[i]));
+    for (std::uint32_t i = 0; i < n; ++i)
+        PutU32(buf, static_cast<std::uint32_t>(offsets[i]));
     PutU32(buf, static_cast<std::uint32_t>(pos));
     std::vector<char> noise(1 << 20);
-    for (char& c : noise) c = static_cast<char>(rng());
+    for (char& c : noise)
+        c = static_cast<char>(rng());
     auto put = [&](const char* p, std::size_t len) {
-        if (std::fwrite(p, 1, len, f.get()) != len) throw std::runtime_error("write failed");
+        if (std::fwrite(p, 1, len, f.get()) != len)
+            throw std::runtime_error("write failed");
     };
     put(buf.data(), buf.size());
     std::size_t cursor = 0;
@@ -84,7 +93,8 @@ std::uint64_t WriteArchive(const ArchiveSpec& spec, const std::string& path) {
             left -= chunk;
         }
     }
-    if (std::fflush(f.get()) != 0) throw std::runtime_error("write failed");
+    if (std::fflush(f.get()) != 0)
+        throw std::runtime_error("write failed");
     return pos;
 }
 

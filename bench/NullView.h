@@ -8,11 +8,13 @@ namespace vxa::bench {
 // A view that draws nothing but keeps the grid's store, so a measured load
 // does the same bookkeeping as one in the window.
 class NullView final : public View {
-public:
+  public:
     explicit NullView(const EntryTable& t) : grid_(t) {}
     void setRowCount(int rows) override { grid_.setRowCount(rows); }
     int rowCount() const override { return grid_.rowCount(); }
-    void setCell(int col, int row, const std::string& text) override { grid_.setCell(col, row, text); }
+    void setCell(int col, int row, const std::string& text) override {
+        grid_.setCell(col, row, text);
+    }
     std::string cell(int col, int row) const override { return grid_.cell(col, row); }
     void writeEntryRow(int row) override { grid_.writeEntryRow(row); }
     void beginGridUpdate() override {}
@@ -46,7 +48,7 @@ public:
 
     std::string lastError;
 
-private:
+  private:
     GridStore grid_;
     int selected_ = 1;
 };

@@ -44,7 +44,8 @@ int LoaderTarget(const std::uint8_t* data, std::size_t size) {
                 FUZZ_CHECK(d.empty());
             }
             // Rows are formatted from the table on demand: touch them all.
-            for (int col = 0; col < 6; ++col) FUZZ_CHECK(!view.cell(col, i + 1).empty() || col == 5);
+            for (int col = 0; col < 6; ++col)
+                FUZZ_CHECK(!view.cell(col, i + 1).empty() || col == 5);
         }
     }
     return 0;

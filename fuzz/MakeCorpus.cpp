@@ -30,7 +30,9 @@ int main(int argc, char** argv) {
                      {.reverseRecords = true, .gap = 2}));
     std::vector<TestEntry> many;
     for (int i = 0; i < 40; ++i) {
-        many.push_back(i % 5 == 4 ? Shared(i - 1) : i % 7 == 3 ? Blank() : Owned(std::string(i % 4, 'x')));
+        many.push_back(i % 5 == 4   ? Shared(i - 1)
+                       : i % 7 == 3 ? Blank()
+                                    : Owned(std::string(i % 4, 'x')));
     }
     put(BuildArchive(many));
     put(BuildArchive(many, {.reverseRecords = true}));

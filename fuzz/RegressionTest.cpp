@@ -18,9 +18,11 @@ TEST(FuzzInputs, EveryKeptInputPassesItsTarget) {
     for (const Target& target : AllTargets()) {
         for (const char* kind : {"corpus", "regressions"}) {
             const fs::path dir = fs::path(VXA_FUZZ_DIR) / kind / target.name;
-            if (!fs::is_directory(dir)) continue;
+            if (!fs::is_directory(dir))
+                continue;
             for (const auto& entry : fs::directory_iterator(dir)) {
-                if (!entry.is_regular_file()) continue;
+                if (!entry.is_regular_file())
+                    continue;
                 SCOPED_TRACE(entry.path().string());
                 std::ifstream in(entry.path(), std::ios::binary);
                 const std::string bytes{std::istreambuf_iterator<char>(in), {}};

@@ -17,7 +17,8 @@ int RoundTripTarget(const std::uint8_t* data, std::size_t size) {
     AppState first;
     test::FakeView view1(first.Table);
     Context c1{first, view1, fs};
-    if (LoadArchive(c1, "/in.vxa", false) != LoadOutcome::Complete) return 0;
+    if (LoadArchive(c1, "/in.vxa", false) != LoadOutcome::Complete)
+        return 0;
     CompileArchive(c1, "/out.vxa");
     FUZZ_CHECK(fs.fileExists("/out.vxa"));
 
@@ -32,7 +33,8 @@ int RoundTripTarget(const std::uint8_t* data, std::size_t size) {
     FUZZ_CHECK(a.OrigSizes == b.OrigSizes);
     FUZZ_CHECK(a.PackedSizes == b.PackedSizes);
     for (std::int32_t i = 0; i < a.EntryCount; ++i) {
-        if (a.Links[i] == -1) continue;  // a blank entry's type is never read
+        if (a.Links[i] == -1)
+            continue;  // a blank entry's type is never read
         FUZZ_CHECK(a.CompTypes[i] == b.CompTypes[i]);
         const auto da = a.EntryData(i);
         const auto db = b.EntryData(i);

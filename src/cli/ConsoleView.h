@@ -13,7 +13,7 @@ namespace vxa {
 // it), messages go to the error stream, questions are answered No and file
 // dialogs are cancelled, since nobody is there to answer them.
 class ConsoleView final : public View {
-public:
+  public:
     ConsoleView(const EntryTable& table, std::ostream& err) : grid_(table), err_(err) {}
 
     void setRowCount(int rows) override { grid_.setRowCount(rows); }
@@ -58,7 +58,7 @@ public:
     // Each message text shown so far, in order.
     const std::vector<std::string>& messages() const { return messages_; }
 
-private:
+  private:
     GridStore grid_;
     std::ostream& err_;
     int selected_ = 1;

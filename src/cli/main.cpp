@@ -45,9 +45,12 @@ int main(int argc, char** argv) {
         std::cout << "vxa-tool " << VXA_VERSION << "\n";
         return vxa::cli::kOk;
     }
-    if (command == "list") return vxa::cli::List(args, std::cout, std::cerr);
-    if (command == "compile") return vxa::cli::Compile(args, std::cerr);
-    if (command == "run") return vxa::cli::Run(args, std::cerr);
+    if (command == "list")
+        return vxa::cli::List(args, std::cout, std::cerr);
+    if (command == "compile")
+        return vxa::cli::Compile(args, std::cerr);
+    if (command == "run")
+        return vxa::cli::Run(args, std::cerr);
     std::cerr << "vxa-tool: unknown command '" << command << "'\n\n" << kUsageText;
     return vxa::cli::kUsage;
 }

@@ -12,12 +12,12 @@ namespace vxa {
 // All program state. One instance lives as long as the main window (or the
 // command-line run); every handler works on it through a Context.
 struct AppState {
-    EntryTable Table;    // written only by the loader
-    ReplRec Replacements;  // the current plan
-    ReplRec ScriptList;    // the last script's items, kept by the runner
-    std::string InPath;    // archive last passed to the loader that existed
-    std::string OutPath;   // where a compile writes; empty = not chosen
-    std::string BrowserDir;  // directory the browser pane lists; "" = the root
+    EntryTable Table;              // written only by the loader
+    ReplRec Replacements;          // the current plan
+    ReplRec ScriptList;            // the last script's items, kept by the runner
+    std::string InPath;            // archive last passed to the loader that existed
+    std::string OutPath;           // where a compile writes; empty = not chosen
+    std::string BrowserDir;        // directory the browser pane lists; "" = the root
     bool ArchiveComplete = false;  // the table holds one whole archive
     bool StopRequested = false;
     // A load is running and hands events to the toolkit: every command but

@@ -3,13 +3,16 @@
 namespace vxa {
 
 std::string LinkMarker(std::int32_t link) {
-    if (link == 0) return "N";
-    if (link < 0) return "B";
+    if (link == 0)
+        return "N";
+    if (link < 0)
+        return "B";
     return "R:" + std::to_string(link);
 }
 
 std::string EntryCellText(const EntryTable& t, int col, std::size_t i) {
-    if (i >= t.Links.size() || i >= t.CompTypes.size()) return {};
+    if (i >= t.Links.size() || i >= t.CompTypes.size())
+        return {};
     const bool blank = t.Offsets[i] == 0;
     switch (col) {
         case 0:

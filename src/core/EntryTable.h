@@ -26,7 +26,8 @@ struct EntryTable {
 
     // Stored bytes of entry i; empty for blank and shared entries.
     std::span<const std::uint8_t> EntryData(std::size_t i) const {
-        if (i >= Links.size() || Links[i] != 0 || Offsets[i] == 0 || !Bytes) return {};
+        if (i >= Links.size() || Links[i] != 0 || Offsets[i] == 0 || !Bytes)
+            return {};
         return {Bytes.get() + Offsets[i] + 10, PackedSizes[i]};
     }
 

@@ -13,18 +13,20 @@
 namespace vxa {
 
 void File::readExact(void* buffer, std::size_t size) {
-    if (read(buffer, size) != size) throw IoError(kReadBeyondEnd);
+    if (read(buffer, size) != size)
+        throw IoError(kReadBeyondEnd);
 }
 
 std::optional<std::uint64_t> FileSystem::fileSize(const std::string& path) {
-    if (!fileExists(path)) return std::nullopt;
+    if (!fileExists(path))
+        return std::nullopt;
     return openRead(path)->size();
 }
 
 namespace {
 
 class PosixFile final : public File {
-public:
+  public:
     explicit PosixFile(int fd) : fd_(fd) {}
     ~PosixFile() override { ::close(fd_); }
     PosixFile(const PosixFile&) = delete;
@@ -36,10 +38,12 @@ public:
         while (done < size) {
             const ssize_t n = ::read(fd_, out + done, size - done);
             if (n < 0) {
-                if (errno == EINTR) continue;
+                if (errno == EINTR)
+                    continue;
                 ThrowErrno(errno);
             }
-            if (n == 0) break;
+            if (n == 0)
+                break;
             done += static_cast<std::size_t>(n);
         }
         return done;
@@ -50,7 +54,8 @@ public:
         while (size > 0) {
             const ssize_t n = ::write(fd_, in, size);
             if (n < 0) {
-                if (errno == EINTR) continue;
+                if (errno == EINTR)
+                    continue;
                 ThrowErrno(errno);
             }
             in += n;
@@ -59,25 +64,28 @@ public:
     }
 
     void seek(std::uint64_t position) override {
-        if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0) ThrowErrno(errno);
+        if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
+            ThrowErrno(errno);
     }
 
     std::uint64_t size() override {
         struct stat st {};
-        if (::fstat(fd_, &st) != 0) ThrowErrno(errno);
+        if (::fstat(fd_, &st) != 0)
+            ThrowErrno(errno);
         return static_cast<std::uint64_t>(st.st_size);
     }
 
     void flush() override {
-        if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS) ThrowErrno(errno);
+        if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
+            ThrowErrno(errno);
     }
 
-private:
+  private:
     int fd_;
 };
 
 class PosixFileSystem final : public FileSystem {
-public:
+  public:
     bool fileExists(const std::string& path) override {
         struct stat st {};
         return !path.empty() && ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
@@ -85,7 +93,8 @@ public:
 
     std::unique_ptr<File> openRead(const std::string& path) override {
         const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (fd < 0) ThrowErrno(errno);
+        if (fd < 0)
+            ThrowErrno(errno);
         return std::make_unique<PosixFile>(fd);
     }
 
@@ -93,13 +102,15 @@ public:
                                            std::string& tempPath) override {
         std::string name = target + ".XXXXXX";
         const int fd = ::mkostemp(name.data(), O_CLOEXEC);
-        if (fd < 0) ThrowErrno(errno);
+        if (fd < 0)
+            ThrowErrno(errno);
         tempPath = name;
         return std::make_unique<PosixFile>(fd);
     }
 
     void rename(const std::string& from, const std::string& to) override {
-        if (::rename(from.c_str(), to.c_str()) != 0) ThrowErrno(errno);
+        if (::rename(from.c_str(), to.c_str()) != 0)
+            ThrowErrno(errno);
     }
 
     void remove(const std::string& path) noexcept override { ::unlink(path.c_str()); }
@@ -114,10 +125,12 @@ public:
 
     std::string resolveLinks(const std::string& path) override {
         struct stat st {};
-        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) return path;
+        if (::lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return path;
         // A dangling link has no real path: the rename then replaces the link.
         char* real = ::realpath(path.c_str(), nullptr);
-        if (!real) return path;
+        if (!real)
+            return path;
         std::string out(real);
         std::free(real);
         return out;
@@ -134,7 +147,8 @@ public:
             ::umask(mask);
             mode = 0666 & ~mask;
         }
-        if (::chmod(path.c_str(), mode) != 0) ThrowErrno(errno);
+        if (::chmod(path.c_str(), mode) != 0)
+            ThrowErrno(errno);
     }
 };
 

@@ -10,7 +10,7 @@ namespace vxa {
 
 // An open file. Every failure throws IoError with the runtime's text.
 class File {
-public:
+  public:
     virtual ~File() = default;
     // Reads up to `size` bytes at the current position; returns how many were
     // read, fewer only at the end of the file.
@@ -29,7 +29,7 @@ public:
 // RealFileSystem(); tests wrap it to make chosen operations fail, since they
 // run as root where permissions alone cannot produce failures.
 class FileSystem {
-public:
+  public:
     virtual ~FileSystem() = default;
     // True only for an existing regular file (a directory does not count).
     virtual bool fileExists(const std::string& path) = 0;

@@ -12,7 +12,7 @@ namespace vxa {
 // the entry table, formatted on demand; only cells that differ from that
 // (start-up texts, marks, "Replace with" paths) are stored.
 class GridStore {
-public:
+  public:
     explicit GridStore(const EntryTable& table) : table_(table) {}
 
     int rowCount() const { return rows_; }
@@ -21,7 +21,7 @@ public:
     void setCell(int col, int row, const std::string& text);
     void writeEntryRow(int row);
 
-private:
+  private:
     static std::int64_t key(int col, int row) {
         return static_cast<std::int64_t>(row) * kGridColumns + col;
     }

@@ -24,10 +24,13 @@ std::string IoErrorText(int errnum) {
     }
 }
 
-void ThrowErrno(int errnum) { throw IoError(IoErrorText(errnum)); }
+void ThrowErrno(int errnum) {
+    throw IoError(IoErrorText(errnum));
+}
 
 std::string ErrorBoxText(const std::string& text) {
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.') return text + ".";
+    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
+        return text + ".";
     return text;
 }
 

@@ -9,7 +9,7 @@ namespace vxa {
 // own texts ("File not found", "Disk full", ...), which the general handler
 // shows to the user as they are.
 class IoError : public std::runtime_error {
-public:
+  public:
     explicit IoError(const std::string& text) : std::runtime_error(text) {}
 };
 

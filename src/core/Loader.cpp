@@ -21,15 +21,17 @@ constexpr std::uint64_t kMaxArchiveSize = 0x7FFFFFFFu;
 constexpr std::size_t kReadStep = std::size_t{4} << 20;
 
 class ArchiveReader {
-public:
+  public:
     ArchiveReader(File& file, EntryTable& table) : file_(file), table_(table) {
         const std::uint64_t size = file_.size();
         // A larger file cannot be an archive: its table would be read to the
         // end without a match. Fail at once instead of holding it in memory.
-        if (size > kMaxArchiveSize) throw IoError(kReadBeyondEnd);
+        if (size > kMaxArchiveSize)
+            throw IoError(kReadBeyondEnd);
         size_ = static_cast<std::size_t>(size);
         try {
-            table_.Bytes = std::make_unique_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(size_, 1));
+            table_.Bytes =
+                std::make_unique_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(size_, 1));
         } catch (const std::bad_alloc&) {
             throw IoError(kOutOfMemory);
         }
@@ -40,12 +42,15 @@ public:
 
     // Makes bytes [0, end) available, or fails as a read past the end does.
     const std::uint8_t* need(std::uint64_t end) {
-        if (end > size_) throw IoError(kReadBeyondEnd);
+        if (end > size_)
+            throw IoError(kReadBeyondEnd);
         if (end > filled_) {
-            const std::size_t target = std::min(size_, std::max<std::size_t>(end, filled_ + kReadStep));
+            const std::size_t target =
+                std::min(size_, std::max<std::size_t>(end, filled_ + kReadStep));
             const std::size_t got = file_.read(table_.Bytes.get() + filled_, target - filled_);
             filled_ += got;
-            if (filled_ < end) throw IoError(kReadBeyondEnd);  // the file shrank
+            if (filled_ < end)
+                throw IoError(kReadBeyondEnd);  // the file shrank
         }
         return table_.Bytes.get();
     }
@@ -60,7 +65,7 @@ public:
         return static_cast<std::uint16_t>(p[0] | p[1] << 8);
     }
 
-private:
+  private:
     File& file_;
     EntryTable& table_;
     std::size_t size_ = 0;
@@ -78,21 +83,26 @@ void ComputeLinks(const std::vector<std::uint32_t>& values, std::vector<std::int
     std::vector<std::uint32_t> order;
     order.reserve(values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i] != 0) order.push_back(static_cast<std::uint32_t>(i));
+        if (values[i] != 0)
+            order.push_back(static_cast<std::uint32_t>(i));
     }
     std::vector<std::uint32_t> scratch(order.size());
     for (int shift = 0; shift < 32; shift += 8) {
         std::size_t counts[257] = {};
-        for (std::uint32_t i : order) ++counts[((values[i] >> shift) & 0xFF) + 1];
-        for (int b = 0; b < 256; ++b) counts[b + 1] += counts[b];
-        for (std::uint32_t i : order) scratch[counts[(values[i] >> shift) & 0xFF]++] = i;
+        for (std::uint32_t i : order)
+            ++counts[((values[i] >> shift) & 0xFF) + 1];
+        for (int b = 0; b < 256; ++b)
+            counts[b + 1] += counts[b];
+        for (std::uint32_t i : order)
+            scratch[counts[(values[i] >> shift) & 0xFF]++] = i;
         order.swap(scratch);
     }
     for (std::size_t k = 0; k < order.size(); ++k) {
         const std::uint32_t i = order[k];
         const bool first = k == 0 || values[order[k - 1]] != values[i];
-        links[i] = first ? 0 : links[order[k - 1]] == 0 ? static_cast<std::int32_t>(order[k - 1]) + 1
-                                                        : links[order[k - 1]];
+        links[i] = first                      ? 0
+                   : links[order[k - 1]] == 0 ? static_cast<std::int32_t>(order[k - 1]) + 1
+                                              : links[order[k - 1]];
     }
 }
 
@@ -101,9 +111,11 @@ void ComputeLinks(const std::vector<std::uint32_t>& values, std::vector<std::int
 void ReadOffsetTable(ArchiveReader& in, EntryTable& t) {
     const std::uint64_t size = in.size();
     std::uint64_t n = 0;
-    while (in.u32(n * 4) != size) ++n;
+    while (in.u32(n * 4) != size)
+        ++n;
     t.Offsets.resize(n + 1);
-    for (std::uint64_t i = 0; i <= n; ++i) t.Offsets[i] = in.u32(i * 4);
+    for (std::uint64_t i = 0; i <= n; ++i)
+        t.Offsets[i] = in.u32(i * 4);
     ComputeLinks(t.Offsets, t.Links);
     t.EntryCount = static_cast<std::int32_t>(n);
 }
@@ -129,7 +141,9 @@ void ReadEntry(ArchiveReader& in, EntryTable& t, std::size_t i) {
     }
 }
 
-bool IsProgressPoint(std::int64_t i) { return i >= 1 && (i - 1) % 10 == 0; }
+bool IsProgressPoint(std::int64_t i) {
+    return i >= 1 && (i - 1) % 10 == 0;
+}
 
 // Ends a load that did not complete: the table keeps the entries read, the
 // grid one row for each of them.
@@ -141,7 +155,8 @@ void CutBack(Context& c, std::int32_t entriesRead) {
 }  // namespace
 
 void DrawLoadProgress(View& ui, int position, int maximum) {
-    if (maximum == 0) return;
+    if (maximum == 0)
+        return;
     const int w = static_cast<int>(std::nearbyint(static_cast<double>(position) / maximum * 100.0));
     const std::string text = position == maximum
                                  ? std::string("Done")
@@ -158,7 +173,8 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
     }
     s.InPath = path;
     s.StopRequested = false;
-    if (!scriptMode) ui.setStopButtonVisible(true);
+    if (!scriptMode)
+        ui.setStopButtonVisible(true);
 
     struct LoadingFlag {
         bool& flag;
@@ -184,27 +200,31 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
         ui.setRowCount(n + 1);
         ui.setBusyCursor(false);
         ui.setStatusText("Reading file...");
-        if (scriptMode) ui.setGaugeMax(n);
+        if (scriptMode)
+            ui.setGaugeMax(n);
 
         for (std::int32_t i = 0; i < n; ++i) {
             ReadEntry(in, t, i);
             ui.writeEntryRow(i + 1);
             entriesRead = i + 1;
-            if (!IsProgressPoint(i)) continue;
+            if (!IsProgressPoint(i))
+                continue;
             if (scriptMode) {
                 ui.setGaugeProgress(i - 1);
             } else {
                 DrawLoadProgress(ui, i - 1, n);
             }
             ui.processEvents();
-            if (!s.StopRequested) continue;
+            if (!s.StopRequested)
+                continue;
 
             CutBack(c, entriesRead);
             file.reset();
             ui.setStopButtonVisible(false);
             ui.setStatusText("File list not complete");
             s.ArchiveComplete = false;
-            if (!scriptMode) s.Replacements.clear();
+            if (!scriptMode)
+                s.Replacements.clear();
             if (!s.CloseRequested) {
                 ui.messageBox(scriptMode ? "Script execution interrupted by user"
                                          : "Incomplete file is not editable",
@@ -215,12 +235,15 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
     } catch (const std::exception& e) {
         const bool oom = dynamic_cast<const std::bad_alloc*>(&e) != nullptr;
         const bool io = dynamic_cast<const IoError*>(&e) != nullptr;
-        if (!oom && !io) throw;
+        if (!oom && !io)
+            throw;
         // Leave the window as a finished load would, with nothing editable.
         file.reset();
-        if (tableTouched) CutBack(c, entriesRead);
+        if (tableTouched)
+            CutBack(c, entriesRead);
         ui.setBusyCursor(false);
-        if (!scriptMode) ui.setStopButtonVisible(false);
+        if (!scriptMode)
+            ui.setStopButtonVisible(false);
         ui.setStatusText("");
         s.ArchiveComplete = false;
         ui.showIoError(oom ? kOutOfMemory : e.what());
@@ -234,23 +257,29 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
     ui.setStatusText("");
     ui.beep();
     file.reset();
-    if (!scriptMode) ui.setStopButtonVisible(false);
+    if (!scriptMode)
+        ui.setStopButtonVisible(false);
     s.ArchiveComplete = true;
     return LoadOutcome::Complete;
 }
 
 void OpenBtnClick(Context& c) {
     const auto path = c.Ui.runFileDialog(FileDialog::OpenDialog1);
-    if (!path) return;
-    if (LoadArchive(c, *path, false) == LoadOutcome::Failed) return;
+    if (!path)
+        return;
+    if (LoadArchive(c, *path, false) == LoadOutcome::Failed)
+        return;
     c.Ui.setOpenEditText(*path);
 }
 
 void ReloadBtnClick(Context& c) {
     const std::string path = c.Ui.openEditText();
-    if (c.Fs.fileExists(path)) LoadArchive(c, path, false);
+    if (c.Fs.fileExists(path))
+        LoadArchive(c, path, false);
 }
 
-void StopBtnClick(Context& c) { c.State.StopRequested = true; }
+void StopBtnClick(Context& c) {
+    c.State.StopRequested = true;
+}
 
 }  // namespace vxa

@@ -29,7 +29,7 @@ struct BrowserItem {
 // it; tests use a recording fake; vxa-tool prints instead of drawing.
 // Grid rows count from 0, the heading row; entry i lives in row i + 1.
 class View {
-public:
+  public:
     virtual ~View() = default;
 
     // Entry grid.

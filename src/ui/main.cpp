@@ -11,7 +11,12 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/vxa/icons/vxa-manager.svg")));
+    // The PNG renderings, not the SVG: Qt's SVG plugin is an optional package.
+    QIcon icon;
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        icon.addFile(QStringLiteral(":/vxa/icons/hicolor/%1/vxa-manager.png").arg(size));
+    }
+    QApplication::setWindowIcon(icon);
 
     // The program's state lives as long as its windows.
     vxa::AppState state;

@@ -28,7 +28,7 @@ TEST(GridStore, StoredCellsOverrideEntryRowsUntilTheNextLoadWritesThem) {
     EXPECT_EQ(g.cell(5, 1), "/new");
     g.setRowCount(5);
     EXPECT_EQ(g.cell(0, 3), "");  // shrinking dropped it
-    g.writeEntryRow(1);  // a new load
+    g.writeEntryRow(1);           // a new load
     EXPECT_EQ(g.cell(5, 1), "------");
 }
 

@@ -10,23 +10,25 @@ namespace vxa::test {
 namespace {
 
 // The three-entry example: table 16, 0, 16, 30; entry 1 owns "ABCD".
-const std::string kThirtyBytes = U32(16) + U32(0) + U32(16) + U32(30) + U32(4) + U32(4) +
-                                 U16(0) + "ABCD";
+const std::string kThirtyBytes =
+    U32(16) + U32(0) + U32(16) + U32(30) + U32(4) + U32(4) + U16(0) + "ABCD";
 
 std::vector<std::string> Row(FakeView& v, int row) {
     std::vector<std::string> out;
-    for (int col = 0; col < 6; ++col) out.push_back(v.cell(col, row));
+    for (int col = 0; col < 6; ++col)
+        out.push_back(v.cell(col, row));
     return out;
 }
 
 std::vector<TestEntry> ManyEntries(int n) {
     std::vector<TestEntry> e;
-    for (int i = 0; i < n; ++i) e.push_back(Owned(std::string(static_cast<std::size_t>(i % 7), 'x')));
+    for (int i = 0; i < n; ++i)
+        e.push_back(Owned(std::string(static_cast<std::size_t>(i % 7), 'x')));
     return e;
 }
 
 class LoaderTest : public ::testing::Test {
-protected:
+  protected:
     TempDir dir;
     Harness h;
     LoadOutcome load(const std::string& bytes, bool scriptMode = false) {
@@ -126,7 +128,8 @@ TEST_F(LoaderTest, StopInNormalModeKeepsTheEntriesReadAndOneRowEach) {
     h.state.Replacements.append(0, "/r");
     h.view.onProcessEvents = [&] {
         EXPECT_TRUE(h.view.stopVisible);
-        if (h.view.processEventsCalls == 2) StopBtnClick(h.ctx);
+        if (h.view.processEventsCalls == 2)
+            StopBtnClick(h.ctx);
     };
     ASSERT_EQ(load(BuildArchive(ManyEntries(25))), LoadOutcome::Stopped);
     // Stopped at the progress point after entry 11: entries 0..11 were read.
@@ -137,8 +140,7 @@ TEST_F(LoaderTest, StopInNormalModeKeepsTheEntriesReadAndOneRowEach) {
     EXPECT_EQ(h.state.Replacements.Count, 0);
     EXPECT_EQ(h.view.status, "File list not complete");
     EXPECT_FALSE(h.view.stopVisible);
-    EXPECT_EQ(h.view.messages,
-              (std::vector<std::string>{"Incomplete file is not editable"}));
+    EXPECT_EQ(h.view.messages, (std::vector<std::string>{"Incomplete file is not editable"}));
     EXPECT_EQ(h.view.logged("box").front(), "box Warning|warning|Incomplete file is not editable");
     EXPECT_TRUE(h.view.logged("beep").empty());
 }
@@ -147,8 +149,7 @@ TEST_F(LoaderTest, StopInScriptModeKeepsThePlan) {
     h.state.Replacements.append(0, "/r");
     h.view.onProcessEvents = [&] { h.state.StopRequested = true; };
     ASSERT_EQ(load(BuildArchive(ManyEntries(25)), true), LoadOutcome::Stopped);
-    EXPECT_EQ(h.view.messages,
-              (std::vector<std::string>{"Script execution interrupted by user"}));
+    EXPECT_EQ(h.view.messages, (std::vector<std::string>{"Script execution interrupted by user"}));
     EXPECT_EQ(h.state.Replacements.Count, 1);
     EXPECT_EQ(h.state.Table.EntryCount, 2);
     EXPECT_EQ(h.view.rowCount(), 3);
@@ -191,11 +192,12 @@ TEST_F(LoaderTest, BrokenArchivesFailWithReadBeyondEndAndRestoreTheWindow) {
     pastEnd[4 * 3 + 4] = 100;  // first record's packed size reaches past the end
     std::string headerPastEnd = U32(12) + U32(200) + U32(12) + "xx";
     const std::vector<std::string> broken{
-        "",                              // empty file
-        "abc",                           // shorter than one value
-        std::string(8 << 20, '\x01'),    // 8 MB, no value equals the size
-        pastEnd, headerPastEnd,
-        U32(0xFFFFFFF0u) + U32(8),       // a huge packed size is not allocated
+        "",                            // empty file
+        "abc",                         // shorter than one value
+        std::string(8 << 20, '\x01'),  // 8 MB, no value equals the size
+        pastEnd,
+        headerPastEnd,
+        U32(0xFFFFFFF0u) + U32(8),  // a huge packed size is not allocated
     };
     for (const std::string& bytes : broken) {
         SCOPED_TRACE(bytes.size());
@@ -279,8 +281,8 @@ TEST(DrawLoadProgress, RoundsHalvesToEvenAndSkipsAZeroMaximum) {
     AppState s;
     FakeView v(s.Table);
     DrawLoadProgress(v, 1, 0);
-    DrawLoadProgress(v, 1, 8);    // 12.5 -> 12
-    DrawLoadProgress(v, 3, 8);    // 37.5 -> 38
+    DrawLoadProgress(v, 1, 8);  // 12.5 -> 12
+    DrawLoadProgress(v, 3, 8);  // 37.5 -> 38
     DrawLoadProgress(v, 10, 245);
     DrawLoadProgress(v, 7, 7);
     EXPECT_EQ(v.log, (std::vector<std::string>{"progress 1/8 12", "progress 3/8 38",

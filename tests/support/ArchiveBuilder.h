@@ -10,7 +10,7 @@ namespace vxa::test {
 struct TestEntry {
     enum class Kind { Owned, Blank, Shared };
     Kind kind = Kind::Blank;
-    std::string data;           // Owned: the stored bytes
+    std::string data;            // Owned: the stored bytes
     std::uint32_t origSize = 0;  // Owned: the header's original size
     std::uint16_t compType = 0;
     int owner = -1;  // Shared: 0-based index of the entry it shares with

@@ -35,7 +35,8 @@ const char* DialogName(FileDialog d) {
 std::vector<std::string> FakeView::logged(const std::string& prefix) const {
     std::vector<std::string> out;
     for (const auto& line : log) {
-        if (line.compare(0, prefix.size(), prefix) == 0) out.push_back(line);
+        if (line.compare(0, prefix.size(), prefix) == 0)
+            out.push_back(line);
     }
     return out;
 }
@@ -48,8 +49,10 @@ MsgAnswer FakeView::messageBox(const std::string& text, const std::string& title
                                MsgButtons buttons, MsgIcon icon) {
     log.push_back("box " + title + "|" + IconName(icon) + "|" + text);
     messages.push_back(text);
-    if (buttons == MsgButtons::Ok) return MsgAnswer::Ok;
-    if (answers.empty()) return MsgAnswer::No;
+    if (buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    if (answers.empty())
+        return MsgAnswer::No;
     const MsgAnswer a = answers.front();
     answers.pop_front();
     return a;
@@ -62,7 +65,8 @@ void FakeView::showIoError(const std::string& runtimeText) {
 
 std::optional<std::string> FakeView::runFileDialog(FileDialog dialog) {
     log.push_back(std::string("dialog ") + DialogName(dialog));
-    if (dialogAnswers.empty()) return std::nullopt;
+    if (dialogAnswers.empty())
+        return std::nullopt;
     auto a = dialogAnswers.front();
     dialogAnswers.pop_front();
     return a;
@@ -70,7 +74,8 @@ std::optional<std::string> FakeView::runFileDialog(FileDialog dialog) {
 
 void FakeView::processEvents() {
     ++processEventsCalls;
-    if (onProcessEvents) onProcessEvents();
+    if (onProcessEvents)
+        onProcessEvents();
 }
 
 void FakeView::setGaugeProgress(int progress) {
@@ -90,8 +95,10 @@ void FakeView::closeProgressDialog() {
 
 SummaryResult FakeView::showSummaryDialog() {
     log.push_back("summary");
-    if (onSummary) onSummary();
-    if (summaryAnswers.empty()) return SummaryResult::Cancel;
+    if (onSummary)
+        onSummary();
+    if (summaryAnswers.empty())
+        return SummaryResult::Cancel;
     const SummaryResult r = summaryAnswers.front();
     summaryAnswers.pop_front();
     return r;

@@ -17,7 +17,7 @@ namespace vxa::test {
 // that shows something ("box Error|File doesn't exist !!!", "progress 10/25"),
 // and answers questions and dialogs from queues the test fills.
 class FakeView final : public View {
-public:
+  public:
     explicit FakeView(const EntryTable& table) : grid_(table) {}
 
     // Scripted answers; an empty queue answers No / cancels.
@@ -85,10 +85,12 @@ public:
     SummaryResult showSummaryDialog() override;
 
     std::optional<std::string> browserSelectedCaption() const override { return browserSelection; }
-    void setBrowserItems(std::vector<BrowserItem> items) override { browserItems = std::move(items); }
+    void setBrowserItems(std::vector<BrowserItem> items) override {
+        browserItems = std::move(items);
+    }
     void setPathText(const std::string& text) override { pathText = text; }
 
-private:
+  private:
     GridStore grid_;
     int selected_ = 1;
     int top_ = 1;

@@ -11,7 +11,7 @@ namespace vxa::test {
 // Files held in memory: fast and side-effect free, for fuzzing and for
 // tests that need many archives.
 class MemoryFileSystem final : public FileSystem {
-public:
+  public:
     std::map<std::string, std::shared_ptr<std::string>> files;
 
     void put(const std::string& path, std::string bytes) {
@@ -26,7 +26,7 @@ public:
     void remove(const std::string& path) noexcept override { files.erase(path); }
     void copyPermissions(const std::string&, const std::string&) override {}
 
-private:
+  private:
     int temps_ = 0;
 };
 

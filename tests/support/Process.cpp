@@ -15,14 +15,16 @@ RunResult Run(const std::vector<std::string>& argv) {
     const std::string outPath = dir.file("out");
     const std::string errPath = dir.file("err");
     const pid_t pid = fork();
-    if (pid < 0) throw std::runtime_error("fork failed");
+    if (pid < 0)
+        throw std::runtime_error("fork failed");
     if (pid == 0) {
         if (!freopen(outPath.c_str(), "w", stdout) || !freopen(errPath.c_str(), "w", stderr) ||
             !freopen("/dev/null", "r", stdin)) {
             _exit(127);
         }
         std::vector<char*> args;
-        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        for (const auto& a : argv)
+            args.push_back(const_cast<char*>(a.c_str()));
         args.push_back(nullptr);
         execv(args[0], args.data());
         _exit(127);

@@ -10,7 +10,8 @@ namespace vxa::test {
 
 TempDir::TempDir() {
     std::string pattern = (std::filesystem::temp_directory_path() / "vxa-test-XXXXXX").string();
-    if (!mkdtemp(pattern.data())) throw std::runtime_error("mkdtemp failed");
+    if (!mkdtemp(pattern.data()))
+        throw std::runtime_error("mkdtemp failed");
     path_ = pattern;
 }
 
@@ -27,14 +28,16 @@ std::string TempDir::write(const std::string& name, const std::string& bytes) co
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    if (!in) throw std::runtime_error("cannot read " + path);
+    if (!in)
+        throw std::runtime_error("cannot read " + path);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (!out) throw std::runtime_error("cannot write " + path);
+    if (!out)
+        throw std::runtime_error("cannot write " + path);
 }
 
 }  // namespace vxa::test

@@ -6,7 +6,7 @@ namespace vxa::test {
 
 // A fresh directory, removed with everything in it when the object goes.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -18,7 +18,7 @@ public:
     // Writes `bytes` to `name` and returns its full path.
     std::string write(const std::string& name, const std::string& bytes) const;
 
-private:
+  private:
     std::string path_;
 };
 
