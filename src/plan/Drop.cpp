@@ -43,15 +43,9 @@ void FileListDragDrop(Context& c, const DragSource& source) {
     // tested again: it may have gone since, and a drop the toolkit delivers
     // despite a refusal must still never record a directory.
     switch (source.kind) {
-        case DragSource::Kind::BrowserList: {
-            const auto caption = c.Ui.browserSelectedCaption();
-            if (!caption)
-                return;
-            const std::string path = BrowserItemPath(c.State, *caption);
-            if (c.Fs.fileExists(path))
-                AddReplacement(c, path);
+        case DragSource::Kind::BrowserList:
+            RplBtnClick(c);  // the same: the browser's selected file, if it exists
             return;
-        }
         case DragSource::Kind::LocalFile:
             if (c.Fs.fileExists(source.path))
                 AddReplacement(c, source.path);
