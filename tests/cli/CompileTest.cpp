@@ -9,9 +9,9 @@
 namespace vxa::test {
 namespace {
 
-RunResult Tool(std::vector<std::string> args) {
-    args.insert(args.begin(), {VXA_TOOL_PATH, "compile"});
-    return Run(args);
+RunResult Compile(std::vector<std::string> args) {
+    args.insert(args.begin(), "compile");
+    return Tool(args);
 }
 
 class CliCompile : public ::testing::Test {
@@ -27,14 +27,14 @@ TEST_F(CliCompile, ReplacesEachGroupAsTheWindowDoes) {
     const std::string two = dir.write("two.bin", "22");
     // Entry 3 shares entry 1's record: replacing it replaces the group. The
     // last argument for an entry counts.
-    RunResult r = Tool({in, out, "3=" + one, "4=" + one, "4=" + two});
+    RunResult r = Compile({in, out, "3=" + one, "4=" + one, "4=" + two});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.out, "");
     EXPECT_EQ(ReadFile(out), BuildArchive({Owned("1"), Blank(), Shared(0), Owned("22")}));
 
     // No replacements: a canonical copy; over the input itself too.
-    r = Tool({in, in});
+    r = Compile({in, in});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(ReadFile(in), BuildArchive(entries));
 }
@@ -56,7 +56,7 @@ TEST_F(CliCompile, WrongArgumentsWriteNothing) {
         {in, out, "2=" + file},  // a blank entry has no data
     };
     for (const auto& args : cases) {
-        const RunResult r = Tool(args);
+        const RunResult r = Compile(args);
         EXPECT_EQ(r.exitCode, 2) << r.err;
         EXPECT_NE(r.err, "");
         EXPECT_FALSE(std::filesystem::exists(out));
@@ -66,26 +66,26 @@ TEST_F(CliCompile, WrongArgumentsWriteNothing) {
 TEST_F(CliCompile, MissingFilesAreListedOrSkipped) {
     const std::string gone = dir.file("gone.bin");
     const std::string here = dir.write("here.bin", "here");
-    RunResult r = Tool({in, out, "1=" + gone, "4=" + here});
+    RunResult r = Compile({in, out, "1=" + gone, "4=" + here});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err.rfind("The following files don't exist:\n" + gone + "\n", 0), 0u) << r.err;
     EXPECT_FALSE(std::filesystem::exists(out));
 
-    r = Tool({"--skip-missing", in, out, "1=" + gone, "4=" + here});
+    r = Compile({"--skip-missing", in, out, "1=" + gone, "4=" + here});
     EXPECT_EQ(r.exitCode, 0) << r.err;
     EXPECT_EQ(ReadFile(out), BuildArchive({Owned("aa", 4, 9), Blank(), Shared(0), Owned("here")}));
 }
 
 TEST_F(CliCompile, LoadAndWriteFailuresPrintTheProgramsMessage) {
-    RunResult r = Tool({dir.file("nothing.vxa"), out});
+    RunResult r = Compile({dir.file("nothing.vxa"), out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "File doesn't exist !!!\n");
 
-    r = Tool({dir.write("junk.vxa", "junk"), out});
+    r = Compile({dir.write("junk.vxa", "junk"), out});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "Read beyond end of file\n");
 
-    r = Tool({in, dir.file("no-folder/out.vxa")});
+    r = Compile({in, dir.file("no-folder/out.vxa")});
     EXPECT_EQ(r.exitCode, 1);
     EXPECT_EQ(r.err, "File not found\n");
     EXPECT_FALSE(std::filesystem::exists(out));

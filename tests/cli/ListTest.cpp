@@ -7,11 +7,6 @@
 namespace vxa::test {
 namespace {
 
-RunResult Tool(std::vector<std::string> args) {
-    args.insert(args.begin(), VXA_TOOL_PATH);
-    return Run(args);
-}
-
 TEST(CliList, PrintsTheGridColumnsOfEveryEntry) {
     TempDir dir;
     const auto path = dir.write(

@@ -10,20 +10,6 @@
 namespace vxa::test {
 namespace {
 
-RunResult Tool(std::vector<std::string> args) {
-    args.insert(args.begin(), VXA_TOOL_PATH);
-    return Run(args);
-}
-
-std::vector<std::string> Names(const std::string& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) {
-        out.push_back(e.path().filename().string());
-    }
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
 class CliRun : public ::testing::Test {
   protected:
     TempDir dir;
@@ -90,11 +76,11 @@ TEST_F(CliRun, MissingInputArchiveFails) {
 
 TEST_F(CliRun, WithoutAnyOutputNothingIsWritten) {
     const std::string s = script(input, "", oneItem());
-    const auto before = Names(dir.path());
+    const auto before = dir.names();
     const RunResult r = Tool({"run", s});
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_EQ(r.err, "Output file not chosen\n");
-    EXPECT_EQ(Names(dir.path()), before);
+    EXPECT_EQ(dir.names(), before);
 }
 
 TEST_F(CliRun, CommandLineMistakesAreUsageErrors) {

@@ -13,15 +13,6 @@
 namespace vxa::test {
 namespace {
 
-std::vector<std::string> Names(const std::string& dir) {
-    std::vector<std::string> out;
-    for (const auto& e : std::filesystem::directory_iterator(dir)) {
-        out.push_back(e.path().filename().string());
-    }
-    std::sort(out.begin(), out.end());
-    return out;
-}
-
 class ScriptSaveTest : public ::testing::Test {
   protected:
     TempDir dir;
@@ -47,7 +38,7 @@ TEST_F(ScriptSaveTest, WritesThePlanAndBeeps) {
     EXPECT_EQ(ReadFile(target), expected());
     EXPECT_EQ(h.state.Replacements, plan);
     EXPECT_EQ(h.state.InPath, "/games/orn/data.vxa");
-    EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"plan.vxc"});
+    EXPECT_EQ(dir.names(), std::vector<std::string>{"plan.vxc"});
 }
 
 TEST_F(ScriptSaveTest, NoOutputChosenAsksFirst) {
@@ -73,7 +64,7 @@ TEST_F(ScriptSaveTest, NoOutputChosenAsksFirst) {
 TEST_F(ScriptSaveTest, CancelledDialogWritesNothing) {
     SvsBtnClick(h.ctx);
     EXPECT_EQ(h.view.log, std::vector<std::string>{"dialog SaveDialog2"});
-    EXPECT_TRUE(Names(dir.path()).empty());
+    EXPECT_TRUE(dir.names().empty());
 }
 
 TEST_F(ScriptSaveTest, OverwritingLeavesNothingOfTheOldScript) {
@@ -119,7 +110,7 @@ TEST_F(ScriptSaveTest, AFailedSaveKeepsTheOldScriptWhole) {
                                             "box Error|error|Unable to write to " + target}))
             << fs.trace().back();
         EXPECT_EQ(ReadFile(target), "old script");
-        EXPECT_EQ(Names(dir.path()), std::vector<std::string>{"plan.vxc"});
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"plan.vxc"});
     }
 }
 
@@ -128,7 +119,7 @@ TEST_F(ScriptSaveTest, PathsThatWouldReadBackDifferentlyAreRefused) {
     h.view.dialogAnswers.push_back(target);
     SvsBtnClick(h.ctx);
     EXPECT_EQ(h.view.messages, std::vector<std::string>{"Unable to write to " + target});
-    EXPECT_TRUE(Names(dir.path()).empty());
+    EXPECT_TRUE(dir.names().empty());
 }
 
 }  // namespace

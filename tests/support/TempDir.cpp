@@ -1,5 +1,6 @@
 #include "TempDir.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -24,6 +25,15 @@ std::string TempDir::write(const std::string& name, const std::string& bytes) co
     const std::string p = file(name);
     WriteFile(p, bytes);
     return p;
+}
+
+std::vector<std::string> TempDir::names() const {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(path_)) {
+        out.push_back(e.path().filename().string());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 std::string ReadFile(const std::string& path) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 namespace vxa::test {
 
@@ -17,6 +18,8 @@ class TempDir {
     std::string file(const std::string& name) const { return path_ + "/" + name; }
     // Writes `bytes` to `name` and returns its full path.
     std::string write(const std::string& name, const std::string& bytes) const;
+    // The names of the files in the directory, sorted (to spot leftovers).
+    std::vector<std::string> names() const;
 
   private:
     std::string path_;
