@@ -8,6 +8,8 @@
 #include <QUrl>
 #include <array>
 
+#include "BrowserWidgets.h"
+
 namespace vxa {
 
 namespace {
@@ -31,7 +33,11 @@ class FlagScope {
 
 DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObject* browserList) {
     DragSource result;
-    if (source && source == browserList) {
+    const bool fromList = source ? source == browserList
+                                 : browserList && mime &&
+                                       mime->data(QString::fromLatin1(kBrowserDragFormat)) ==
+                                           BrowserDragToken(browserList);
+    if (fromList) {
         result.kind = DragSource::Kind::BrowserList;
         return result;
     }
@@ -131,9 +137,10 @@ void EntryGrid::dragEnterEvent(QDragEnterEvent* event) {
 void EntryGrid::dragMoveEvent(QDragMoveEvent* event) {
     const DragSource source = ClassifyDrag(event->mimeData(), event->source(), browserList);
     const QPoint at = event->position().toPoint();
-    // Viewport pixels to the grid's client pixels, where the heading row
-    // comes first.
-    const int y = at.y() + horizontalHeader()->height();
+    // Viewport pixels to the grid's client pixels: a top border, then the
+    // heading row. The border makes the first pixel row of every grid row
+    // the first that picks it.
+    const int y = at.y() + kTopBorder + horizontalHeader()->height();
     const bool accept = onDragOver && onDragOver(source, at.x(), y);
     if (accept) {
         event->setDropAction(Qt::CopyAction);
