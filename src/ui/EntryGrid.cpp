@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QUrl>
 #include <array>
 
@@ -125,6 +126,19 @@ void EntryGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     if (previous.isValid() && previous.row() == current.row())
         return;
     emit rowSelected(current.row() + 1);
+}
+
+void EntryGrid::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex before = currentIndex();
+    QTableView::mousePressEvent(event);
+    // A click selects its row again where it is selected already, so the
+    // marks of its group come back after a load has wiped them. A click that
+    // moved the selection has been reported as that move.
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (pressed.isValid() && before.isValid() && pressed.row() == before.row() &&
+        currentIndex().row() == before.row()) {
+        emit rowSelected(pressed.row() + 1);
+    }
 }
 
 void EntryGrid::dragEnterEvent(QDragEnterEvent* event) {

@@ -219,7 +219,11 @@ void EndToEndTest::planByButtonDoubleClickAndEnter() {
     QCOMPARE(app.row(5), (Row{"5", "65", "0", "0", "0/R:1", ""}));
     QCOMPARE(app.row(6), (Row{"6", "31", "7", "2", "1/N", ""}));
 
-    // A shared row marks its whole group; another row moves the marks.
+    // A click on the row a load left selected marks its group; a shared row
+    // marks its whole group; another row moves the marks.
+    QCOMPARE(app.form1->selectedRow(), 1);
+    app.clickRow(1);
+    QCOMPARE(app.form1->cell(0, 5), std::string("+5"));
     app.clickRow(2);
     QCOMPARE(app.form1->selectedRow(), 2);
     QCOMPARE(app.form1->cell(0, 1), std::string("+1"));
