@@ -54,6 +54,9 @@ void ProgressPanel::render() {
     p.setPen(palette().color(QPalette::WindowText));
     const int textWidth = QFontMetrics(font()).horizontalAdvance(d.text);
     const int x = 50 - textWidth / 2;
+    // A text wider than the bar would leave pieces outside the area that
+    // the next drawing clears, to be read with the next text.
+    p.setClipRect(QRect(2, 4, 101, 16));
     p.drawText(QRect(x, 4, kWidth, StatusBar1::kHeight), Qt::AlignLeft | Qt::AlignTop, d.text);
 }
 
