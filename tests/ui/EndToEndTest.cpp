@@ -304,8 +304,9 @@ void EndToEndTest::dropsFromTheBrowserAndTheDesktop() {
     EntryGrid* grid = app.ui().FileList;
     QCOMPARE(grid->topRow(), 1);
 
-    // From the browser list: over the heading nothing is picked, the first
-    // pixel row of the grid's first row is row 1.
+    // From the browser list, with the grid at the top: client y 21 (the
+    // heading's last pixel row) picks nothing, client y 22 (the first pixel
+    // row under it) picks row 1.
     app.clickRow(4);
     app.clickItem(QStringLiteral("a.bin"));
     auto fromList = BrowserDrag(app);
