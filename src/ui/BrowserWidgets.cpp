@@ -1,7 +1,9 @@
 #include "BrowserWidgets.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMimeData>
 #include <QSignalBlocker>
 
 namespace vxa {
@@ -10,6 +12,11 @@ namespace {
 constexpr int kCaptionRole = Qt::UserRole;
 constexpr int kRootRole = Qt::UserRole;
 }  // namespace
+
+QByteArray BrowserDragToken(const QObject* list) {
+    return QByteArray::number(QCoreApplication::applicationPid()) + ':' +
+           QByteArray::number(reinterpret_cast<quintptr>(list), 16);
+}
 
 BrowserList::BrowserList(QWidget* parent) : QListWidget(parent) {
     setViewMode(ListMode);
@@ -69,6 +76,13 @@ void BrowserList::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QListWidget::keyPressEvent(event);
+}
+
+QMimeData* BrowserList::mimeData(const QList<QListWidgetItem*>& items) const {
+    QMimeData* data = QListWidget::mimeData(items);
+    if (data)
+        data->setData(QString::fromLatin1(kBrowserDragFormat), BrowserDragToken(this));
+    return data;
 }
 
 void BrowserList::reportSelection(const QItemSelection& selected,

@@ -13,6 +13,14 @@
 
 namespace vxa {
 
+// A drag of a browser list item carries this format, holding the list's
+// token. The toolkit names a drag's source only while its own drag manager
+// runs the drag; the data tells the grid where a drag comes from however it
+// is delivered.
+inline constexpr char kBrowserDragFormat[] = "application/x-vxa-browser-item";
+// This process's token for `list`.
+QByteArray BrowserDragToken(const QObject* list);
+
 // The browser list `List1`: small pictures with captions in columns, top to
 // bottom then left to right, one item selected at a time, dragged onto the
 // grid. It keeps the order it is given; the browser logic sorts.
@@ -37,6 +45,7 @@ class BrowserList final : public QListWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
     // A drop elsewhere copies; the list never loses an item to a drag.
     Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }
 

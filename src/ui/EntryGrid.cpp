@@ -5,8 +5,11 @@
 #include <QFile>
 #include <QHeaderView>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QUrl>
 #include <array>
+
+#include "BrowserWidgets.h"
 
 namespace vxa {
 
@@ -31,7 +34,11 @@ class FlagScope {
 
 DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObject* browserList) {
     DragSource result;
-    if (source && source == browserList) {
+    const bool fromList = source ? source == browserList
+                                 : browserList && mime &&
+                                       mime->data(QString::fromLatin1(kBrowserDragFormat)) ==
+                                           BrowserDragToken(browserList);
+    if (fromList) {
         result.kind = DragSource::Kind::BrowserList;
         return result;
     }
@@ -121,6 +128,19 @@ void EntryGrid::currentChanged(const QModelIndex& current, const QModelIndex& pr
     emit rowSelected(current.row() + 1);
 }
 
+void EntryGrid::mousePressEvent(QMouseEvent* event) {
+    const QModelIndex before = currentIndex();
+    QTableView::mousePressEvent(event);
+    // A click selects its row again where it is selected already, so the
+    // marks of its group come back after a load has wiped them. A click that
+    // moved the selection has been reported as that move.
+    const QModelIndex pressed = indexAt(event->position().toPoint());
+    if (pressed.isValid() && before.isValid() && pressed.row() == before.row() &&
+        currentIndex().row() == before.row()) {
+        emit rowSelected(pressed.row() + 1);
+    }
+}
+
 void EntryGrid::dragEnterEvent(QDragEnterEvent* event) {
     // Entering is always followed by a move at the same point, which decides;
     // refusing here would stop the moves from coming at all.
@@ -131,9 +151,10 @@ void EntryGrid::dragEnterEvent(QDragEnterEvent* event) {
 void EntryGrid::dragMoveEvent(QDragMoveEvent* event) {
     const DragSource source = ClassifyDrag(event->mimeData(), event->source(), browserList);
     const QPoint at = event->position().toPoint();
-    // Viewport pixels to the grid's client pixels, where the heading row
-    // comes first.
-    const int y = at.y() + horizontalHeader()->height();
+    // Viewport pixels to the grid's client pixels: a top border, then the
+    // heading row. The border makes the first pixel row of every grid row
+    // the first that picks it.
+    const int y = at.y() + kTopBorder + horizontalHeader()->height();
     const bool accept = onDragOver && onDragOver(source, at.x(), y);
     if (accept) {
         event->setDropAction(Qt::CopyAction);

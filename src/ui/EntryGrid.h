@@ -20,6 +20,9 @@ class EntryGrid final : public QTableView {
     Q_OBJECT
   public:
     static constexpr int kRowHeight = 18;
+    // The part of the grid's client area above the heading row, as the
+    // drag-over reports it.
+    static constexpr int kTopBorder = 4;
 
     explicit EntryGrid(QWidget* parent = nullptr);
 
@@ -38,8 +41,8 @@ class EntryGrid final : public QTableView {
 
     // The drag's source control, to tell browser items from other drags.
     const QObject* browserList = nullptr;
-    // Drag-over at (x, y) in the grid's client pixels, the heading row
-    // counted (it spans y 0..17): true accepts a drop there.
+    // Drag-over at (x, y) in the grid's client pixels, the top border and
+    // the heading row counted (they span y 0..21): true accepts a drop there.
     std::function<bool(const DragSource&, int x, int y)> onDragOver;
     std::function<void(const DragSource&)> onDrop;
 
@@ -49,6 +52,7 @@ class EntryGrid final : public QTableView {
 
   protected:
     void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dragMoveEvent(QDragMoveEvent* event) override;
     void dragLeaveEvent(QDragLeaveEvent* event) override;

@@ -1,25 +1,23 @@
 #include "StatusPanels.h"
 
+#include <qdrawutil.h>
 #include <QLabel>
 #include <QPainter>
 #include <QSizeGrip>
-#include <QStyleOption>
 #include <algorithm>
 
 namespace vxa {
 
 namespace {
 
-// Both panels have the sunken frame of a status bar item, two pixels below
-// the bar's top edge.
+// Both panels have the same one-pixel sunken frame, two pixels below the
+// bar's top edge. (Not the style's status bar item frame: some styles draw
+// none, and the text panel's frame is a label's.)
 constexpr int kPanelTop = 2;
 constexpr int kPanelGap = 2;
 
-void DrawPanelFrame(QWidget& w, QPainter& p, const QRect& rect) {
-    QStyleOption opt;
-    opt.initFrom(&w);
-    opt.rect = rect;
-    w.style()->drawPrimitive(QStyle::PE_FrameStatusBarItem, &opt, &p, &w);
+void DrawPanelFrame(const QWidget& w, QPainter& p, const QRect& rect) {
+    qDrawShadePanel(&p, rect, w.palette(), true, 1);
 }
 
 }  // namespace
@@ -54,6 +52,9 @@ void ProgressPanel::render() {
     p.setPen(palette().color(QPalette::WindowText));
     const int textWidth = QFontMetrics(font()).horizontalAdvance(d.text);
     const int x = 50 - textWidth / 2;
+    // A text wider than the bar would leave pieces outside the area that
+    // the next drawing clears, to be read with the next text.
+    p.setClipRect(QRect(2, 4, 101, 16));
     p.drawText(QRect(x, 4, kWidth, StatusBar1::kHeight), Qt::AlignLeft | Qt::AlignTop, d.text);
 }
 

@@ -157,17 +157,20 @@ void GridTest::dragReportsClientCoordinatesWithTheHeading() {
     };
     QMimeData mime;
     mime.setText(QStringLiteral("something"));
-    // Viewport y 4 is y 22 of the grid's client area, under the 18-pixel
-    // heading: with row height 18 and top row 1, (22 - 4) / 18 + 1 - 1 = row 1.
-    DragTo(grid, mime, QPoint(7, 4));
+    // Viewport y 0 is y 22 of the grid's client area, under the 4-pixel
+    // border and the 18-pixel heading: with row height 18 and top row 1,
+    // (22 - 4) / 18 + 1 - 1 = row 1, the row drawn there.
+    DragTo(grid, mime, QPoint(7, 0));
     QCOMPARE(seen.calls, 1);  // the enter itself asks nothing: its move does
     QCOMPARE(seen.x, 7);
     QCOMPARE(seen.y, 22);
     QCOMPARE(seen.source.kind, DragSource::Kind::Other);
-    DragTo(grid, mime, QPoint(7, 3));
+    DragTo(grid, mime, QPoint(7, -1));
     QCOMPARE(seen.y, 21);
     QCOMPARE(grid.topRow(), 1);
-    QCOMPARE(grid.rowAt(4), 0);  // viewport y 4 does lie on grid row 1
+    QCOMPARE(grid.rowAt(0), 0);
+    QCOMPARE(grid.rowAt(17), 0);
+    QCOMPARE(grid.rowAt(18), 1);  // where (18 + 22 - 4) / 18 gives row 2
     grid.verticalScrollBar()->setValue(5);
     QCOMPARE(grid.topRow(), 6);
 }

@@ -209,6 +209,16 @@ void WindowLoadTest::progressPanelShowsTheBarAndText() {
             textDrawn = image.pixel(x, y) != face;
     }
     QVERIFY(textDrawn);
+    // A text wider than the bar leaves nothing outside the area the next
+    // drawing clears.
+    panel.draw(0, QStringLiteral("8888888888/8888888888"));
+    panel.image();
+    panel.draw(100, QStringLiteral("Done"));
+    image = panel.image();
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x : {0, 1, 103})
+            QCOMPARE(qAlpha(image.pixel(x, y)), 0);
+    }
     // A full bar after a complete load reads "Done".
     TempDir dir;
     Window w;
