@@ -130,6 +130,7 @@ int All(const std::string& self, const std::string& dir, bool quick,
         fs::remove(out);
         compile.push_back(Compile(big, out, dir, 100));
         fs::remove(copy);
+        Settle();
         cp.push_back(Seconds([&] { RunCommand({"cp", big, copy}); }));
     }
     fs::remove(copy);

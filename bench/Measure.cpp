@@ -38,6 +38,10 @@ struct Loaded {
 
 }  // namespace
 
+void Settle() {
+    ::sync();
+}
+
 double Seconds(const std::function<void()>& job) {
     const auto start = std::chrono::steady_clock::now();
     job();
@@ -106,6 +110,7 @@ double Compile(const std::string& path, const std::string& out, const std::strin
         std::cerr << "the plan did not take every replacement\n";
         std::exit(1);
     }
+    Settle();
     const double s = Seconds([&] { CompileArchive(l->ctx, out); });
     for (const std::string& file : files)
         std::filesystem::remove(file);

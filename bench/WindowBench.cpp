@@ -1,6 +1,7 @@
 // vxa-bench-window ARCHIVE: loads ARCHIVE into the real main window the way a
 // user does (path typed into the path field, "Reopen" clicked) and prints
 // "<seconds to Done> <longest gap between event processing, seconds>".
+// With --trace MS, every gap longer than MS milliseconds is listed on stderr.
 // Exits 1 when the load did not complete. Meant to run off screen:
 //   QT_QPA_PLATFORM=offscreen vxa-bench-window big.vxa
 #include <QApplication>
@@ -39,8 +40,11 @@ class GapMeter {
         timer_.start();
     }
 
+    // Also lists every gap longer than `ms` on stderr.
+    void traceGapsOver(double ms) { traceMs_ = ms; }
+
     void arm() {
-        last_ = Clock::now();
+        start_ = last_ = Clock::now();
         longest_ = {};
         armed_ = true;
     }
@@ -57,6 +61,10 @@ class GapMeter {
         if (!armed_)
             return;
         const auto now = Clock::now();
+        if (traceMs_ > 0 && Secs(now - last_) * 1000 > traceMs_) {
+            std::fprintf(stderr, "gap %7.2f ms ending at %8.2f ms\n", Secs(now - last_) * 1000,
+                         Secs(now - start_) * 1000);
+        }
         longest_ = std::max(longest_, now - last_);
         last_ = now;
         ++ticks_;
@@ -65,7 +73,8 @@ class GapMeter {
     QTimer timer_;
     bool armed_ = false;
     int ticks_ = 0;
-    Clock::time_point last_;
+    double traceMs_ = 0;
+    Clock::time_point start_, last_;
     Clock::duration longest_{};
 };
 
@@ -73,8 +82,9 @@ class GapMeter {
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    if (argc != 2) {
-        std::cerr << "usage: vxa-bench-window ARCHIVE\n";
+    const QStringList args = QApplication::arguments();
+    if (args.size() != 2 && !(args.size() == 4 && args[2] == QStringLiteral("--trace"))) {
+        std::cerr << "usage: vxa-bench-window ARCHIVE [--trace MS]\n";
         return 2;
     }
     const std::string path = argv[1];
@@ -95,6 +105,8 @@ int main(int argc, char** argv) {
     form1.show();
 
     GapMeter gaps;
+    if (args.size() == 4)
+        gaps.traceGapsOver(args[3].toDouble());
     double seconds = 0, longestGap = 0;
     int code = 1;
     // Give the window a moment to lay out and paint, then load from inside the
