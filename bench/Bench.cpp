@@ -30,6 +30,14 @@ std::string Fmt(double v, const char* unit) {
     return buf;
 }
 
+// Lists every run of a case on stderr, for a look at the spread.
+void Runs(const char* name, const std::vector<double>& seconds) {
+    std::cerr << name << ":";
+    for (double s : seconds)
+        std::cerr << " " << Fmt(s, "s");
+    std::cerr << "\n";
+}
+
 // Reads the numbers a child process printed into `file`; false when fewer.
 bool ReadNumbers(const std::string& file, std::vector<double*> out) {
     FILE* f = std::fopen(file.c_str(), "r");
@@ -67,18 +75,23 @@ struct Sizes {
 void WindowRows(Table& table, const Sizes& z, const std::string& windowBench,
                 const std::string& many, const std::string& dir, int runs) {
     // The window bench prints "<seconds> <longest gap in seconds>".
-    const std::string res = dir + "/window.txt";
+    // The toolkit's chatter goes to a file, shown only when a run fails.
+    const std::string res = dir + "/window.txt", err = dir + "/window.err";
     std::vector<double> loads, gaps;
     for (int i = 0; i < runs; ++i) {
         double load = 1e9, gap = 1e9;
         fs::remove(res);
-        if (RunCommand({"sh", "-c", windowBench + " '" + many + "' > '" + res + "'"}) != 0 ||
+        if (RunCommand({"sh", "-c",
+                        windowBench + " '" + many + "' > '" + res + "' 2> '" + err + "'"}) != 0 ||
             !ReadNumbers(res, {&load, &gap})) {
             load = gap = 1e9;
+            RunCommand({"cat", err});
         }
         loads.push_back(load);
         gaps.push_back(gap);
     }
+    Runs("window load", loads);
+    Runs("longest gap", gaps);
     const double wl = Median(loads), gap = Median(gaps);
     const double worst = *std::max_element(gaps.begin(), gaps.end());
     table.row("window load of the " + std::to_string(z.manyEntries) +
@@ -108,6 +121,8 @@ int All(const std::string& self, const std::string& dir, bool quick,
         load.push_back(Load(big));
         read.push_back(ReadIntoBuffer(big));
     }
+    Runs("load", load);
+    Runs("read", read);
     table.row("load, " + bigName + " entries (core, no window)", Fmt(Median(load), "s"),
               Fmt(Median(read), "s") + " reading the file into one buffer",
               Fmt(Median(load) / Median(read), "x"), "<= 1.2 x",
@@ -120,6 +135,8 @@ int All(const std::string& self, const std::string& dir, bool quick,
         load.push_back(Load(many));
         read.push_back(ReadIntoBuffer(many));
     }
+    Runs("load", load);
+    Runs("read", read);
     table.row("load, " + std::to_string(z.manyEntries) + " small entries, 64 MiB (core)",
               Fmt(Median(load), "s"), Fmt(Median(read), "s") + " reading the file into one buffer",
               Fmt(Median(load) / Median(read), "x"), "< 0.25 s", Median(load) < 0.25);
@@ -127,7 +144,6 @@ int All(const std::string& self, const std::string& dir, bool quick,
     const std::string out = dir + "/out.vxa", copy = dir + "/copy.vxa";
     std::vector<double> compile, cp;
     for (int i = 0; i < runs; ++i) {
-        fs::remove(out);
         compile.push_back(Compile(big, out, dir, 100));
         fs::remove(copy);
         Settle();
@@ -135,6 +151,8 @@ int All(const std::string& self, const std::string& dir, bool quick,
     }
     fs::remove(copy);
     fs::remove(out);
+    Runs("compile", compile);
+    Runs("cp", cp);
     table.row("compile of the " + bigName + " entries, 100 replacements, to a new file",
               Fmt(Median(compile), "s"), Fmt(Median(cp), "s") + " cp of the same file",
               Fmt(Median(compile) / Median(cp), "x"), "<= 1.2 x",

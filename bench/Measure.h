@@ -21,8 +21,8 @@ double ReadIntoBuffer(const std::string& path);
 // when the load does not complete.
 double Load(const std::string& path);
 // Loads the archive, plans `count` replacements of entries spread over it by
-// files (written into `dir`) of about the entries' size, settles, and returns
-// the seconds CompileArchive takes to write `out`.
+// files (written into `dir`) of about the entries' size, removes an earlier
+// `out`, settles, and returns the seconds CompileArchive takes to write `out`.
 double Compile(const std::string& path, const std::string& out, const std::string& dir, int count);
 // Runs a program and waits for it; returns its exit status, -1 if it died.
 int RunCommand(const std::vector<std::string>& argv);

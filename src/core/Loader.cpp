@@ -23,33 +23,37 @@ constexpr std::uint64_t kTableSlice = std::uint64_t{1} << 16;
 // Reads the offset table: values up to the first that equals the file size.
 // The table's length is found first, so its arrays are allocated once; both
 // passes go over the bytes read so far in bulk rather than value by value.
-void ReadOffsetTable(ArchiveReader& in, EntryTable& t, bool& longTable, const Pause& offerEvents) {
+// Returns whether the table was long enough to offer events between slices.
+bool ReadOffsetTable(ArchiveReader& in, EntryTable& t, const Pause& offerEvents) {
     const std::uint64_t size = in.size();
     std::uint64_t n = 0;
     for (;;) {
-        longTable = n >= kTableSlice;
         const std::uint8_t* bytes = in.need(n * 4, n * 4 + 4);
         const std::uint64_t stop = std::min<std::uint64_t>(in.blockEnd(n * 4) / 4, n + kTableSlice);
         while (n < stop && LoadU32(bytes + n * 4) != size)
             ++n;
         if (n < stop)
             break;
-        offerEvents();
+        offerEvents();  // a whole slice was read, so the table is long
     }
-    longTable = n >= kTableSlice;
+    const bool longTable = n >= kTableSlice;
+    const Pause offer = longTable ? offerEvents : Pause();
     t.Offsets.resize(n + 1);
     const std::uint8_t* bytes = in.need(0, n * 4 + 4);
     for (std::uint64_t from = 0; from <= n; from += kTableSlice) {
         if (from > 0)
-            offerEvents();
+            offer();
         const std::uint64_t to = std::min(n + 1, from + kTableSlice);
         for (std::uint64_t i = from; i < to; ++i)
             t.Offsets[i] = LoadU32(bytes + i * 4);
     }
-    offerEvents();
-    ComputeLinks(t.Offsets, t.Links, offerEvents);
-    offerEvents();
+    if (longTable)
+        offer();
+    ComputeLinks(t.Offsets, t.Links, offer);
+    if (longTable)
+        offer();
     t.EntryCount = static_cast<std::int32_t>(n);
+    return longTable;
 }
 
 // Reads entry i's header and, when it owns its record, makes its data
@@ -126,18 +130,14 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
         tableTouched = true;
         ArchiveReader in(*file, t);
         // Only a long table pass hands events to the toolkit: a short one
-        // keeps the first chance to do so for the first progress point.
-        bool longTable = false;
-        const Pause offer = [&ui, &longTable] {
-            if (longTable)
-                ui.offerEvents();
-        };
-        ReadOffsetTable(in, t, longTable, offer);
+        // leaves the first chance to do so to the first progress point.
+        const bool longTable = ReadOffsetTable(in, t, [&ui] { ui.offerEvents(); });
         const std::int32_t n = t.EntryCount;
         // The rows first: until the arrays below exist, the grid shows its
         // rows empty, which it may do while the toolkit has a turn.
         ui.setRowCount(n + 1);
-        offer();
+        if (longTable)
+            ui.offerEvents();
         t.OrigSizes.resize(n);
         t.PackedSizes.resize(n);
         t.CompTypes.resize(n);
