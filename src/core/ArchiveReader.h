@@ -22,7 +22,7 @@ inline std::uint32_t LoadU32(const std::uint8_t* p) {
 // to the toolkit between the reads of a big archive.
 class ArchiveReader {
   public:
-    static constexpr std::size_t kBlock = std::size_t{4} << 20;
+    static constexpr std::size_t kBlock = std::size_t{1} << 20;
 
     // Allocates the buffer for the whole file. Throws IoError: "Read beyond
     // end of file" for a file too large to be an archive, "Out of memory".
