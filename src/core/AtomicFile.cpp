@@ -6,7 +6,7 @@ namespace vxa {
 // the same, but this layer must stay free of the toolkit and go through the
 // FileSystem seam so that tests can make every step fail.
 AtomicFile::AtomicFile(FileSystem& fs, const std::string& target)
-    : fs_(fs), target_(fs.resolveLinks(target)) {
+    : fs_(fs), target_(fs.resolveLinks(target)), replacing_(fs.fileExists(target_)) {
     file_ = fs_.createTempBeside(target_, temp_);
 }
 
@@ -23,7 +23,13 @@ void AtomicFile::discard() noexcept {
 
 void AtomicFile::commit() {
     try {
-        file_->flush();
+        // Synced before the rename only when the rename replaces a file: a
+        // system crash between a rename and the write-back of its data could
+        // otherwise leave neither the old contents nor the new. A new file
+        // has no old contents to lose, and waiting for the disk would make
+        // writing a big archive several times slower than copying it.
+        if (replacing_)
+            file_->flush();
         fs_.copyPermissions(target_, temp_);
         file_.reset();  // closed before the rename, so no handle outlives it
         fs_.rename(temp_, target_);

@@ -23,9 +23,10 @@ class AtomicFile {
 
     File& file() { return *file_; }
 
-    // Pushes the data to the disk, gives the new file the permission bits of
-    // the file it replaces and renames it over the target. Throws IoError;
-    // the target is then as it was and the temporary file is gone.
+    // Pushes the data to the disk when it replaces a file, gives the new file
+    // the permission bits of the file it replaces and renames it over the
+    // target. Throws IoError; the target is then as it was and the temporary
+    // file is gone.
     void commit();
 
   private:
@@ -35,6 +36,7 @@ class AtomicFile {
     std::string target_;
     std::string temp_;
     std::unique_ptr<File> file_;
+    bool replacing_ = false;  // the target existed when writing began
     bool committed_ = false;
 };
 

@@ -6,118 +6,54 @@
 #include <new>
 #include <vector>
 
+#include "ArchiveReader.h"
 #include "IoError.h"
+#include "Links.h"
 
 namespace vxa {
 
 namespace {
 
-// Largest size the format can be read back at: sizes and positions are
-// signed 32-bit numbers, so no table value can ever equal a larger size.
-constexpr std::uint64_t kMaxArchiveSize = 0x7FFFFFFFu;
-// The file is read into the table's buffer in steps of this size, as far as
-// the entries reached so far need, so a load hands events to the toolkit
-// between the reads of a big archive.
-constexpr std::size_t kReadStep = std::size_t{4} << 20;
-
-class ArchiveReader {
-  public:
-    ArchiveReader(File& file, EntryTable& table) : file_(file), table_(table) {
-        const std::uint64_t size = file_.size();
-        // A larger file cannot be an archive: its table would be read to the
-        // end without a match. Fail at once instead of holding it in memory.
-        if (size > kMaxArchiveSize)
-            throw IoError(kReadBeyondEnd);
-        size_ = static_cast<std::size_t>(size);
-        try {
-            table_.Bytes =
-                std::make_unique_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(size_, 1));
-        } catch (const std::bad_alloc&) {
-            throw IoError(kOutOfMemory);
-        }
-        table_.ByteCount = size_;
-    }
-
-    std::size_t size() const { return size_; }
-
-    // Makes bytes [0, end) available, or fails as a read past the end does.
-    const std::uint8_t* need(std::uint64_t end) {
-        if (end > size_)
-            throw IoError(kReadBeyondEnd);
-        if (end > filled_) {
-            const std::size_t target =
-                std::min(size_, std::max<std::size_t>(end, filled_ + kReadStep));
-            const std::size_t got = file_.read(table_.Bytes.get() + filled_, target - filled_);
-            filled_ += got;
-            if (filled_ < end)
-                throw IoError(kReadBeyondEnd);  // the file shrank
-        }
-        return table_.Bytes.get();
-    }
-
-    std::uint32_t u32(std::uint64_t at) {
-        const std::uint8_t* p = need(at + 4) + at;
-        return std::uint32_t{p[0]} | std::uint32_t{p[1]} << 8 | std::uint32_t{p[2]} << 16 |
-               std::uint32_t{p[3]} << 24;
-    }
-    std::uint16_t u16(std::uint64_t at) {
-        const std::uint8_t* p = need(at + 2) + at;
-        return static_cast<std::uint16_t>(p[0] | p[1] << 8);
-    }
-
-  private:
-    File& file_;
-    EntryTable& table_;
-    std::size_t size_ = 0;
-    std::size_t filled_ = 0;
-};
-
-// Links[i]: -1 for a blank value, 0 for the first entry with a value, k for
-// a later one whose value entry k (1-based) had first. The non-blank indices
-// are put in value order by a stable radix sort, so each run of equal values
-// starts with its first entry. That is linear in the entry count and no
-// single allocation is larger than the table itself, which a hash table
-// (node-based or open addressing) could not promise.
-void ComputeLinks(const std::vector<std::uint32_t>& values, std::vector<std::int32_t>& links) {
-    links.assign(values.size(), -1);
-    std::vector<std::uint32_t> order;
-    order.reserve(values.size());
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i] != 0)
-            order.push_back(static_cast<std::uint32_t>(i));
-    }
-    std::vector<std::uint32_t> scratch(order.size());
-    for (int shift = 0; shift < 32; shift += 8) {
-        std::size_t counts[257] = {};
-        for (std::uint32_t i : order)
-            ++counts[((values[i] >> shift) & 0xFF) + 1];
-        for (int b = 0; b < 256; ++b)
-            counts[b + 1] += counts[b];
-        for (std::uint32_t i : order)
-            scratch[counts[(values[i] >> shift) & 0xFF]++] = i;
-        order.swap(scratch);
-    }
-    for (std::size_t k = 0; k < order.size(); ++k) {
-        const std::uint32_t i = order[k];
-        const bool first = k == 0 || values[order[k - 1]] != values[i];
-        links[i] = first                      ? 0
-                   : links[order[k - 1]] == 0 ? static_cast<std::int32_t>(order[k - 1]) + 1
-                                              : links[order[k - 1]];
-    }
-}
+// The table pass reads and links the values in slices of this many and, for
+// a table longer than that, lets the window hand events to the toolkit
+// between them: it has no progress points of its own, and for a million
+// entries it takes tens of milliseconds.
+constexpr std::uint64_t kTableSlice = std::uint64_t{1} << 16;
 
 // Reads the offset table: values up to the first that equals the file size.
-// The table's length is found first, so its arrays are allocated once.
-void ReadOffsetTable(ArchiveReader& in, EntryTable& t) {
+// The table's length is found first, so its arrays are allocated once; both
+// passes go over the bytes read so far in bulk rather than value by value.
+// Returns whether the table was long enough to offer events between slices.
+bool ReadOffsetTable(ArchiveReader& in, EntryTable& t, const Pause& offerEvents) {
     const std::uint64_t size = in.size();
     std::uint64_t n = 0;
-    while (in.u32(n * 4) != size)
-        ++n;
+    for (;;) {
+        const std::uint8_t* bytes = in.need(n * 4, n * 4 + 4);
+        const std::uint64_t stop = std::min<std::uint64_t>(in.blockEnd(n * 4) / 4, n + kTableSlice);
+        while (n < stop && LoadU32(bytes + n * 4) != size)
+            ++n;
+        if (n < stop)
+            break;
+        offerEvents();  // a whole slice was read, so the table is long
+    }
+    const bool longTable = n >= kTableSlice;
+    const Pause offer = longTable ? offerEvents : Pause();
     t.Offsets.resize(n + 1);
-    for (std::uint64_t i = 0; i <= n; ++i)
-        t.Offsets[i] = in.u32(i * 4);
-    ComputeLinks(t.Offsets, t.Links);
+    const std::uint8_t* bytes = in.need(0, n * 4 + 4);
+    for (std::uint64_t from = 0; from <= n; from += kTableSlice) {
+        if (from > 0)
+            offer();
+        const std::uint64_t to = std::min(n + 1, from + kTableSlice);
+        for (std::uint64_t i = from; i < to; ++i)
+            t.Offsets[i] = LoadU32(bytes + i * 4);
+    }
+    if (longTable)
+        offer();
+    ComputeLinks(t.Offsets, t.Links, offer);
+    if (longTable)
+        offer();
     t.EntryCount = static_cast<std::int32_t>(n);
+    return longTable;
 }
 
 // Reads entry i's header and, when it owns its record, makes its data
@@ -129,13 +65,14 @@ void ReadEntry(ArchiveReader& in, EntryTable& t, std::size_t i) {
         t.CompTypes[i] = 0;
         return;
     }
-    t.OrigSizes[i] = in.u32(offset);
-    t.PackedSizes[i] = in.u32(std::uint64_t{offset} + 4);
-    t.CompTypes[i] = in.u16(std::uint64_t{offset} + 8);
+    const std::uint8_t* header = in.need(offset, std::uint64_t{offset} + 10) + offset;
+    t.OrigSizes[i] = LoadU32(header);
+    t.PackedSizes[i] = LoadU32(header + 4);
+    t.CompTypes[i] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
     if (t.Links[i] == 0) {
         // Checked before anything is read, so a bad size cannot make us wait
         // for or hold more than the file.
-        in.need(std::uint64_t{offset} + 10 + t.PackedSizes[i]);
+        in.need(std::uint64_t{offset} + 10, std::uint64_t{offset} + 10 + t.PackedSizes[i]);
     } else {
         t.OrigSizes[i] = t.PackedSizes[i] = 0;
     }
@@ -192,12 +129,18 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
         t.clear();
         tableTouched = true;
         ArchiveReader in(*file, t);
-        ReadOffsetTable(in, t);
+        // Only a long table pass hands events to the toolkit: a short one
+        // leaves the first chance to do so to the first progress point.
+        const bool longTable = ReadOffsetTable(in, t, [&ui] { ui.offerEvents(); });
         const std::int32_t n = t.EntryCount;
+        // The rows first: until the arrays below exist, the grid shows its
+        // rows empty, which it may do while the toolkit has a turn.
+        ui.setRowCount(n + 1);
+        if (longTable)
+            ui.offerEvents();
         t.OrigSizes.resize(n);
         t.PackedSizes.resize(n);
         t.CompTypes.resize(n);
-        ui.setRowCount(n + 1);
         ui.setBusyCursor(false);
         ui.setStatusText("Reading file...");
         if (scriptMode)

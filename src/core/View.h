@@ -68,6 +68,11 @@ class View {
     virtual void setBusyCursor(bool busy) = 0;
     // Lets the toolkit handle pending events (the loader's progress points).
     virtual void processEvents() = 0;
+    // Offered between slices of long work that has no progress points, the
+    // load's offset table pass: the window may let the toolkit handle pending
+    // events, but the caller tests no flag afterwards, so a Stop takes effect
+    // at the next progress point. Views that draw nothing ignore it.
+    virtual void offerEvents() {}
 
     // Progress dialog (script runs).
     virtual void setGaugeMax(int max) = 0;

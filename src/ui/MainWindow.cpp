@@ -228,6 +228,13 @@ void MainWindow::processEvents() {
     QApplication::processEvents();
 }
 
+void MainWindow::offerEvents() {
+    // Same throttle as the progress points. Nothing is flushed: the table is
+    // being read and no row has been written yet.
+    if (pump_.due())
+        QApplication::processEvents();
+}
+
 void MainWindow::setGaugeMax(int max) {
     if (progress_)
         progress_->setGaugeMax(max);

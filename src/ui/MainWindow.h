@@ -68,6 +68,7 @@ class MainWindow final : public QMainWindow, public View {
     void beep() override;
     void setBusyCursor(bool busy) override;
     void processEvents() override;
+    void offerEvents() override;
 
     // View: the script run's dialogs.
     void setGaugeMax(int max) override;

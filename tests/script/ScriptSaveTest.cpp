@@ -93,6 +93,7 @@ TEST_F(ScriptSaveTest, EmptyPlanWithoutArchiveIsSavedAsItIs) {
 TEST_F(ScriptSaveTest, AFailedSaveKeepsTheOldScriptWhole) {
     FaultyFileSystem fs;
     Context ctx{h.state, h.view, fs};
+    WriteFile(target, "old script");
     h.view.dialogAnswers.push_back(target);
     SvsBtnClick(ctx);
     EXPECT_EQ(fs.trace(),

@@ -28,6 +28,8 @@ class FakeView final : public View {
     std::string openEdit = "Open VXA file";
     // Runs at every processEvents() call, e.g. to press Stop.
     std::function<void()> onProcessEvents;
+    // Runs at every offerEvents() call.
+    std::function<void()> onOfferEvents;
     // Runs when the summary dialog is shown, before it answers.
     std::function<void()> onSummary;
 
@@ -43,6 +45,7 @@ class FakeView final : public View {
     std::string pathText;
     std::vector<BrowserItem> browserItems;
     int processEventsCalls = 0;
+    int offerEventsCalls = 0;
     int gridUpdateDepth = 0;
 
     // Lines of `log` that start with `prefix`.
@@ -76,6 +79,11 @@ class FakeView final : public View {
     void beep() override { log.push_back("beep"); }
     void setBusyCursor(bool b) override { busy = b; }
     void processEvents() override;
+    void offerEvents() override {
+        ++offerEventsCalls;
+        if (onOfferEvents)
+            onOfferEvents();
+    }
 
     void setGaugeMax(int max) override { gaugeMax = max; }
     void setGaugeProgress(int progress) override;

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace vxa::bench {
+
+// Writes every dirty page to the disk, so that a measurement that writes a
+// big file does not pay for the write-back of the one before it.
+void Settle();
+// Wall-clock seconds `job` takes.
+double Seconds(const std::function<void()>& job);
+double Median(std::vector<double> v);
+// Median of `runs` calls of `once`.
+double MedianOf(int runs, const std::function<double()>& once);
+
+// Reads the whole file into one buffer: what any loader must at least do.
+double ReadIntoBuffer(const std::string& path);
+// Seconds LoadArchive takes (normal mode, on a view without widgets); exits
+// when the load does not complete.
+double Load(const std::string& path);
+// Loads the archive, plans `count` replacements of entries spread over it by
+// files (written into `dir`) of about the entries' size, removes an earlier
+// `out`, settles, and returns the seconds CompileArchive takes to write `out`.
+double Compile(const std::string& path, const std::string& out, const std::string& dir, int count);
+// Runs a program and waits for it; returns its exit status, -1 if it died.
+int RunCommand(const std::vector<std::string>& argv);
+// Peak resident memory of this process so far, in KiB.
+long PeakRssKiB();
+
+}  // namespace vxa::bench

@@ -1,0 +1,99 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <random>
+
+#include "core/Links.h"
+
+namespace vxa::test {
+namespace {
+
+// The definition, quadratic: the first earlier entry with the same value.
+std::vector<std::int32_t> Naive(const std::vector<std::uint32_t>& values) {
+    std::vector<std::int32_t> links(values.size(), -1);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i] == 0)
+            continue;
+        links[i] = 0;
+        for (std::size_t j = 0; j < i; ++j) {
+            if (values[j] == values[i]) {
+                links[i] = static_cast<std::int32_t>(j) + 1;
+                break;
+            }
+        }
+    }
+    return links;
+}
+
+std::vector<std::int32_t> Links(const std::vector<std::uint32_t>& values) {
+    std::vector<std::int32_t> links{7, 7};
+    ComputeLinks(values, links);
+    return links;
+}
+
+TEST(LinksTest, ThirtyByteExample) {
+    EXPECT_EQ(Links({16, 0, 16, 30}), (std::vector<std::int32_t>{0, -1, 1, 0}));
+    EXPECT_EQ(Links({}), std::vector<std::int32_t>{});
+    EXPECT_EQ(Links({0, 0}), (std::vector<std::int32_t>{-1, -1}));
+}
+
+TEST(LinksTest, ValuesBelowTheLargestSoFarFindTheirFirstEntry) {
+    // 9 sets a record; 5 and 7 come later than larger values, and so do
+    // their repeats; 12 repeats a record value.
+    EXPECT_EQ(Links({9, 5, 12, 7, 5, 0, 12, 7, 9, 0xFFFFFFFF, 5}),
+              (std::vector<std::int32_t>{0, 0, 0, 0, 2, -1, 3, 4, 1, 0, 2}));
+}
+
+TEST(LinksTest, RandomTablesAgreeWithTheDefinition) {
+    std::mt19937 rng(12345);
+    for (int round = 0; round < 3000; ++round) {
+        SCOPED_TRACE(round);
+        const std::size_t n = rng() % 60;
+        // Few distinct values, many, or the full range with its high bits.
+        const std::uint32_t range = round % 3 == 0 ? 6 : round % 3 == 1 ? 200 : 0xFFFFFFFF;
+        std::vector<std::uint32_t> values(n);
+        for (std::uint32_t& v : values)
+            v = range == 0xFFFFFFFF ? static_cast<std::uint32_t>(rng()) : rng() % range;
+        if (round % 4 == 0)
+            std::sort(values.begin(), values.end());
+        ASSERT_EQ(Links(values), Naive(values));
+    }
+}
+
+TEST(LinksTest, ALongTableIsDoneInSlicesInEitherOrder) {
+    // Records in entry order with some repeats, then the same shuffled.
+    std::mt19937 rng(7);
+    std::vector<std::uint32_t> values;
+    for (std::uint32_t i = 0; i < 200000; ++i) {
+        const std::uint32_t r = rng() % 20;
+        values.push_back(r == 0 ? 0 : r == 1 && i > 0 ? values[rng() % i] : 1000 + 16 * i);
+    }
+    for (const bool shuffle : {false, true}) {
+        if (shuffle)
+            std::shuffle(values.begin(), values.end(), rng);
+        // The definition, through a map of first entries.
+        std::vector<std::int32_t> expected(values.size(), -1);
+        std::vector<std::uint32_t> order(values.size());
+        for (std::uint32_t i = 0; i < order.size(); ++i)
+            order[i] = i;
+        std::stable_sort(order.begin(), order.end(),
+                         [&](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            const std::uint32_t i = order[k];
+            if (values[i] == 0)
+                continue;
+            const bool first = k == 0 || values[order[k - 1]] != values[i];
+            expected[i] = first                         ? 0
+                          : expected[order[k - 1]] == 0 ? order[k - 1] + 1
+                                                        : expected[order[k - 1]];
+        }
+        int pauses = 0;
+        std::vector<std::int32_t> links;
+        ComputeLinks(values, links, [&] { ++pauses; });
+        EXPECT_EQ(links, expected);
+        EXPECT_GE(pauses, 3);
+    }
+}
+
+}  // namespace
+}  // namespace vxa::test
