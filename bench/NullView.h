@@ -1,56 +1,21 @@
 #pragma once
 
-#include "core/GridStore.h"
-#include "core/View.h"
+#include "core/HeadlessView.h"
 
 namespace vxa::bench {
 
 // A view that draws nothing but keeps the grid's store, so a measured load
-// does the same bookkeeping as one in the window.
-class NullView final : public View {
+// does the same bookkeeping as one in the window. It answers Yes, so a
+// measured compile never stops at a question.
+class NullView final : public HeadlessView {
   public:
-    explicit NullView(const EntryTable& t) : grid_(t) {}
-    void setRowCount(int rows) override { grid_.setRowCount(rows); }
-    int rowCount() const override { return grid_.rowCount(); }
-    void setCell(int col, int row, const std::string& text) override {
-        grid_.setCell(col, row, text);
-    }
-    std::string cell(int col, int row) const override { return grid_.cell(col, row); }
-    void writeEntryRow(int row) override { grid_.writeEntryRow(row); }
-    void beginGridUpdate() override {}
-    void endGridUpdate() override {}
-    int selectedRow() const override { return selected_; }
-    void selectRow(int row) override { selected_ = row; }
-    int defaultRowHeight() const override { return 18; }
-    int topRow() const override { return 1; }
-    void drawLoadProgress(int, const std::string&) override {}
-    void setStatusText(const std::string&) override {}
-    void setStopButtonVisible(bool) override {}
-    std::string openEditText() const override { return {}; }
-    void setOpenEditText(const std::string&) override {}
+    explicit NullView(const EntryTable& t) : HeadlessView(t) {}
     MsgAnswer messageBox(const std::string&, const std::string&, MsgButtons b, MsgIcon) override {
         return b == MsgButtons::YesNo ? MsgAnswer::Yes : MsgAnswer::Ok;
     }
     void showIoError(const std::string& text) override { lastError = text; }
-    std::optional<std::string> runFileDialog(FileDialog) override { return std::nullopt; }
-    void beep() override {}
-    void setBusyCursor(bool) override {}
-    void processEvents() override {}
-    void setGaugeMax(int) override {}
-    void setGaugeProgress(int) override {}
-    void setProgressStatus(const std::string&) override {}
-    void showProgressDialog() override {}
-    void closeProgressDialog() override {}
-    SummaryResult showSummaryDialog() override { return SummaryResult::Cancel; }
-    std::optional<std::string> browserSelectedCaption() const override { return std::nullopt; }
-    void setBrowserItems(std::vector<BrowserItem>) override {}
-    void setPathText(const std::string&) override {}
 
     std::string lastError;
-
-  private:
-    GridStore grid_;
-    int selected_ = 1;
 };
 
 }  // namespace vxa::bench

@@ -8,7 +8,7 @@
 
 #include "core/AppState.h"
 #include "core/Context.h"
-#include "core/GridStore.h"
+#include "core/HeadlessView.h"
 #include "core/View.h"
 
 namespace vxa::test {
@@ -16,9 +16,9 @@ namespace vxa::test {
 // A view that records what the logic does to the window, one line per call
 // that shows something ("box Error|File doesn't exist !!!", "progress 10/25"),
 // and answers questions and dialogs from queues the test fills.
-class FakeView final : public View {
+class FakeView final : public HeadlessView {
   public:
-    explicit FakeView(const EntryTable& table) : grid_(table) {}
+    explicit FakeView(const EntryTable& table) : HeadlessView(table) {}
 
     // Scripted answers; an empty queue answers No / cancels.
     std::deque<MsgAnswer> answers;
@@ -51,18 +51,8 @@ class FakeView final : public View {
     // Lines of `log` that start with `prefix`.
     std::vector<std::string> logged(const std::string& prefix) const;
 
-    void setRowCount(int rows) override { grid_.setRowCount(rows); }
-    int rowCount() const override { return grid_.rowCount(); }
-    void setCell(int col, int row, const std::string& text) override {
-        grid_.setCell(col, row, text);
-    }
-    std::string cell(int col, int row) const override { return grid_.cell(col, row); }
-    void writeEntryRow(int row) override { grid_.writeEntryRow(row); }
     void beginGridUpdate() override { ++gridUpdateDepth; }
     void endGridUpdate() override { --gridUpdateDepth; }
-    int selectedRow() const override { return selected_; }
-    void selectRow(int row) override { selected_ = row; }
-    int defaultRowHeight() const override { return 18; }
     int topRow() const override { return top_; }
     void setTopRow(int row) { top_ = row; }
 
@@ -99,8 +89,6 @@ class FakeView final : public View {
     void setPathText(const std::string& text) override { pathText = text; }
 
   private:
-    GridStore grid_;
-    int selected_ = 1;
     int top_ = 1;
 };
 
