@@ -17,10 +17,8 @@
 
 #include "core/AppState.h"
 #include "core/FileSystem.h"
-#include "script/ProgressDialog.h"
-#include "script/SummaryDialog.h"
 #include "ui/Form1Controls.h"
-#include "ui/MainWindow.h"
+#include "ui/ProgramWindows.h"
 
 namespace {
 
@@ -91,11 +89,8 @@ int main(int argc, char** argv) {
 
     // Built as the program builds its windows.
     vxa::AppState state;
-    vxa::FileSystem& fs = vxa::RealFileSystem();
-    vxa::MainWindow form1(state, fs);
-    vxa::TForm2 form2(state, fs, &form1);
-    vxa::TForm3 form3(state, &form1);
-    form1.attachDialogs(form2, form3);
+    vxa::ProgramWindows windows(state, vxa::RealFileSystem());
+    vxa::MainWindow& form1 = windows.form1;
     // A box would wait for an answer nobody gives off screen: note it instead.
     std::string message;
     form1.messageBoxHook = [&](const vxa::MessageRequest& r) {

@@ -3,11 +3,9 @@
 #include <QScreen>
 #include <QStyle>
 
-#include "MainWindow.h"
+#include "ProgramWindows.h"
 #include "core/AppState.h"
 #include "core/FileSystem.h"
-#include "script/ProgressDialog.h"
-#include "script/SummaryDialog.h"
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -20,11 +18,8 @@ int main(int argc, char** argv) {
 
     // The program's state lives as long as its windows.
     vxa::AppState state;
-    vxa::FileSystem& fs = vxa::RealFileSystem();
-    vxa::MainWindow form1(state, fs);
-    vxa::TForm2 form2(state, fs, &form1);
-    vxa::TForm3 form3(state, &form1);
-    form1.attachDialogs(form2, form3);
+    vxa::ProgramWindows windows(state, vxa::RealFileSystem());
+    vxa::MainWindow& form1 = windows.form1;
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         form1.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, form1.size(),

@@ -25,7 +25,7 @@
 #include "ui/Browser.h"
 #include "ui/BrowserWidgets.h"
 #include "ui/EntryGrid.h"
-#include "ui/MainWindow.h"
+#include "ui/ProgramWindows.h"
 
 using namespace vxa;
 using namespace vxa::test;
@@ -39,19 +39,16 @@ using Row = std::vector<std::string>;
 // are answered from queues; a Yes/No box without a queued answer gets No.
 struct App {
     AppState state;
-    std::unique_ptr<MainWindow> form1;
-    std::unique_ptr<TForm2> form2;
-    std::unique_ptr<TForm3> form3;
+    ProgramWindows windows{state, RealFileSystem()};
+    MainWindow* form1 = &windows.form1;
+    TForm2* form2 = &windows.form2;
+    TForm3* form3 = &windows.form3;
     std::vector<MessageRequest> boxes;
     std::deque<MsgAnswer> answers;
     std::deque<std::string> picks;
     std::vector<FileDialog> dialogsRun;
 
     App() {
-        form1 = std::make_unique<MainWindow>(state, RealFileSystem());
-        form2 = std::make_unique<TForm2>(state, RealFileSystem(), form1.get());
-        form3 = std::make_unique<TForm3>(state, form1.get());
-        form1->attachDialogs(*form2, *form3);
         form1->messageBoxHook = [this](const MessageRequest& r) {
             boxes.push_back(r);
             if (r.buttons == MsgButtons::Ok)
@@ -71,13 +68,8 @@ struct App {
             return pick;
         };
         form1->show();
-        QVERIFY(QTest::qWaitForWindowExposed(form1.get()));
+        QVERIFY(QTest::qWaitForWindowExposed(form1));
     }
-    ~App() {
-        form3.reset();
-        form2.reset();
-    }
-
     const Form1Controls& ui() const { return form1->controls(); }
     Row row(int r) const {
         Row out;
@@ -466,12 +458,12 @@ void EndToEndTest::scriptSavedAndRunThroughItsDialogs() {
     const auto answerSummary = [&](const char* button) {
         memoText.clear();
         shownModally = false;
-        QTimer::singleShot(0, app.form2.get(), [&, button] {
-            shownModally = QApplication::activeModalWidget() == app.form2.get();
+        QTimer::singleShot(0, app.form2, [&, button] {
+            shownModally = QApplication::activeModalWidget() == app.form2;
             memoText = memo->toPlainText();
-            app.click(app.button(app.form2.get(), "Button1"));
+            app.click(app.button(app.form2, "Button1"));
             detailsText = memo->toPlainText();
-            app.click(app.button(app.form2.get(), button));
+            app.click(app.button(app.form2, button));
         });
     };
     const auto run = [&](const char* button) {
@@ -577,10 +569,9 @@ void EndToEndTest::stopsAndErrorsLeaveNothingEditable() {
         Watch watch([&] { return app.form3->isVisible() && !stopClicked; },
                     [&] {
                         stopClicked = true;
-                        app.click(app.button(app.form3.get(), "Button1"));
+                        app.click(app.button(app.form3, "Button1"));
                     });
-        QTimer::singleShot(0, app.form2.get(),
-                           [&] { app.click(app.button(app.form2.get(), "Button2")); });
+        QTimer::singleShot(0, app.form2, [&] { app.click(app.button(app.form2, "Button2")); });
         app.picks.push_back(dir.file("big.vxc"));
         app.click(app.ui().RsBtn);
     }
