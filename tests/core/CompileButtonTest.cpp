@@ -120,18 +120,5 @@ TEST_F(CompileButtonTest, MissingFilesAreListedOncePerRecord) {
     EXPECT_EQ(h.view.messages.size(), 2u);
 }
 
-TEST_F(CompileButtonTest, AWriteFailureShowsTheRuntimeTextAndChangesNothing) {
-    load();
-    replace(2, dir.write("r.bin", "r"));
-    h.state.OutPath = dir.file("no-such-folder/out.vxa");
-    const ReplRec plan = h.state.Replacements;
-    SvahBtnClick(h.ctx);
-    EXPECT_EQ(h.view.log, (std::vector<std::string>{"ioerror File not found"}));
-    EXPECT_EQ(h.state.Replacements, plan);
-    EXPECT_EQ(h.state.OutPath, dir.file("no-such-folder/out.vxa"));
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_FALSE(h.view.busy);
-}
-
 }  // namespace
 }  // namespace vxa::test
