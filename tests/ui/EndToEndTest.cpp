@@ -134,6 +134,7 @@ void EndToEndTest::planByButtonDoubleClickAndEnter() {
     app.doubleClickItem(QStringLiteral("b.wav"));
     app.clickRow(6);
     app.clickItem(QStringLiteral("c.pal"));
+    QCOMPARE(app.ui().PathText->text(), QString::fromStdString(c));
     QTest::keyClick(app.ui().List1, Qt::Key_Return);
     QCOMPARE(app.state.Replacements.Indices, (std::vector<std::int32_t>{0, 1, 4, 3, 5}));
     QCOMPARE(app.state.Replacements.Paths, (std::vector<std::string>{a, a, a, b, c}));
