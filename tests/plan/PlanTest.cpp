@@ -130,11 +130,9 @@ TEST_F(PlanTest, CancelAsksOnlyWhenThereIsAPlan) {
     EXPECT_EQ(plan(), ReplRec{});
     EXPECT_TRUE(plan().Indices.empty() && plan().Paths.empty());
     EXPECT_EQ(column(5), (Column{"", "------", "", "", "", ""}));
-}
 
-TEST_F(PlanTest, CancelOfAScriptPlanTouchesOnlyCellsOfEntriesThatExist) {
     // Only a script can name entries past the table, negative ones or a
-    // blank one; its paths are shown in the cells of the entries that exist.
+    // blank one; Cancel clears the cells of the entries that exist.
     h.state.Replacements = Records({-3, 1, 2, 99}, {"/s/a", "/s/b", "/s/c", "/s/d"});
     h.view.setCell(5, 2, "/s/b");
     h.view.setCell(5, 3, "/s/c");
@@ -214,9 +212,7 @@ TEST_F(PlanTest, SelectingARowMarksItsGroupAndMovingOnMovesTheMarks) {
     EXPECT_EQ(column(0), (Column{"1", "2", "3", "4", "5", "6"}));
     FileListSelectCell(h.ctx, 5);
     EXPECT_EQ(column(0), (Column{"+1", "2", "3", "+4", "+5", "6"}));
-}
-
-TEST_F(PlanTest, ABlankRowMarksEveryBlankRow) {
+    // A blank row marks every blank row.
     ASSERT_EQ(
         LoadArchive(h.ctx, dir.write("b.vxa", BuildArchive({Blank(), Owned("a"), Blank()})), false),
         LoadOutcome::Complete);

@@ -40,7 +40,6 @@ class FakeView final : public HeadlessView {
     bool busy = false;
     bool progressDialogVisible = false;
     int gaugeMax = 100;
-    int gaugeProgress = 0;
     std::string progressStatus = "Status";
     std::string pathText;
     std::vector<BrowserItem> browserItems;

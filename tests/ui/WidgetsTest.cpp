@@ -59,7 +59,7 @@ class WidgetsTest : public QObject {
     void fileDialogsAreSetUpAsListed();
     void fileDialogOffersItsLastPickAgain();
     void progressPanelShowsTheBarAndText();
-    void picturesAndIcons();
+    void pictures();
 };
 
 void WidgetsTest::gridModelPassesTheModelTester() {
@@ -372,28 +372,21 @@ void WidgetsTest::progressPanelShowsTheBarAndText() {
     }
 }
 
-void WidgetsTest::picturesAndIcons() {
-    // The Stop glyph: a red and black picture beside its grey twin, split in
-    // two with the bottom-left pixel's colour as transparent.
+void WidgetsTest::pictures() {
+    // The Stop glyph: a coloured picture beside its grey twin, the
+    // bottom-left pixel's colour transparent.
     const QImage stop = LoadPicture(QStringLiteral(":/vxa/stop.png"));
     QCOMPARE(stop.size(), QSize(32, 16));
     QCOMPARE(qAlpha(stop.pixel(0, 15)), 0);
-    bool red = false, black = false, colourInGrey = false, drawnInGrey = false;
+    bool colour = false, colourInGrey = false;
     for (int y = 0; y < 16; ++y) {
         for (int x = 0; x < 32; ++x) {
             const QRgb c = stop.pixel(x, y);
-            if (qAlpha(c) < 255)
-                continue;
-            if (x < 16) {
-                red |= qRed(c) > 200 && qGreen(c) < 60 && qBlue(c) < 60;
-                black |= c == qRgb(0, 0, 0);
-            } else {
-                drawnInGrey = true;
-                colourInGrey |= qRed(c) != qGreen(c) || qGreen(c) != qBlue(c);
-            }
+            const bool grey = qRed(c) == qGreen(c) && qGreen(c) == qBlue(c);
+            (x < 16 ? colour : colourInGrey) |= qAlpha(c) == 255 && !grey;
         }
     }
-    QVERIFY(red && black && drawnInGrey && !colourInGrey);
+    QVERIFY(colour && !colourInGrey);
     QImage picture(32, 16, QImage::Format_RGB32);
     picture.fill(qRgb(255, 0, 255));
     picture.setPixel(8, 8, qRgb(255, 0, 0));
@@ -401,14 +394,12 @@ void WidgetsTest::picturesAndIcons() {
     const QIcon icon = GlyphPair(picture);
     const QImage normal = icon.pixmap(QSize(16, 16), QIcon::Normal).toImage();
     const QImage disabled = icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
-    QCOMPARE(normal.size(), QSize(16, 16));
     QCOMPARE(normal.pixel(8, 8), qRgb(255, 0, 0));
     QCOMPARE(qAlpha(normal.pixel(0, 15)), 0);
     QCOMPARE(disabled.pixel(8, 8), qRgb(128, 128, 128));
-    QCOMPARE(qAlpha(disabled.pixel(3, 3)), 0);
     QVERIFY(GlyphPair(QStringLiteral(":/no/such/picture.png")).isNull());
 
-    // Thirteen distinct browser pictures, and no more.
+    // Thirteen distinct browser pictures, and no more; one per drive kind.
     QList<QImage> pictures;
     for (int i = 0; i <= 12; ++i) {
         const QImage p = LoadPicture(QStringLiteral(":/vxa/pictures/%1.png").arg(i));
@@ -418,20 +409,10 @@ void WidgetsTest::picturesAndIcons() {
         pictures << p;
     }
     QVERIFY(!QFile::exists(QStringLiteral(":/vxa/pictures/13.png")));
-    for (const char* kind : {"root", "home", "fixed", "removable", "network", "optical", "ram"}) {
-        const QImage p =
-            LoadPicture(QStringLiteral(":/vxa/drives/%1.png").arg(QLatin1String(kind)));
-        QCOMPARE(p.size(), QSize(16, 16));
-    }
-    QFile svg(QStringLiteral(":/vxa/icons/vxa-manager.svg"));
-    QVERIFY(svg.open(QIODevice::ReadOnly));
-    QVERIFY(svg.readAll().contains("<svg"));
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-        const QImage p =
-            LoadPicture(QStringLiteral(":/vxa/icons/hicolor/%1/vxa-manager.png").arg(size));
-        QCOMPARE(p.size(), QSize(size, size));
-        QCOMPARE(qAlpha(p.pixel(0, 0)), 0);
-    }
+    for (const DriveKind kind :
+         {DriveKind::Root, DriveKind::Home, DriveKind::Fixed, DriveKind::Removable,
+          DriveKind::Network, DriveKind::Optical, DriveKind::Ram})
+        QCOMPARE(LoadPicture(DrivePicture(kind)).size(), QSize(16, 16));
 }
 
 QTEST_MAIN(WidgetsTest)
