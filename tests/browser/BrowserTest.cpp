@@ -106,18 +106,15 @@ TEST_F(BrowserTest, TheOrderIsTheSameInEveryLocale) {
 }
 
 TEST_F(BrowserTest, NavigatesDownUpAndToTheRoot) {
-    fs::create_directories(dir.file("data/deep"));
-    dir.write("data/deep/f.voc", "");
+    fs::create_directory(dir.file("data"));
+    dir.write("data/f.voc", "");
     FillBrowser(h.ctx, dir.path());
     open("[data]");
     EXPECT_EQ(h.state.BrowserDir, dir.file("data"));
     EXPECT_EQ(h.view.pathText, dir.file("data") + "/");
-    open("[deep]");
     EXPECT_EQ(h.view.browserItems, (std::vector<BrowserItem>{{"[..]", 0}, {"f.voc", 9}}));
     open("[..]");
-    open("[..]");
     EXPECT_EQ(h.state.BrowserDir, dir.path());
-    EXPECT_TRUE(listed("[data]"));
 
     // Up to the root, one level at a time: the root is the empty string.
     for (std::size_t guard = 0; !h.state.BrowserDir.empty() && guard < 64; ++guard) {

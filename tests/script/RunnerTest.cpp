@@ -202,15 +202,17 @@ TEST_F(RunnerTest, StopDuringTheScriptLoadEndsTheRunWithoutCompiling) {
     EXPECT_EQ(h.view.cell(5, 4), "");  // read before the stop, but not shown
 }
 
-TEST_F(RunnerTest, ProceedAfterTheInputVanishedCompilesNothingAndRestores) {
-    // The summary saw the file; it is gone by the time the load starts.
-    h.view.onSummary = [&] { std::filesystem::remove(input); };
-    run(script(output), SummaryResult::Proceed);
-    EXPECT_EQ(h.view.messages, std::vector<std::string>{"File doesn't exist !!!"});
-    EXPECT_FALSE(h.view.progressDialogVisible);
-    EXPECT_FALSE(outputWritten());
-    EXPECT_FALSE(std::filesystem::exists(dir.file("old-out.vxa")));
-    expectOldStateKept();
+TEST_F(RunnerTest, AMissingInputArchiveEndsTheRunAndRestores) {
+    // The summary may have seen the file; it is gone by the time the load starts.
+    for (const SummaryResult answer : {SummaryResult::Proceed, SummaryResult::LoadOnly}) {
+        h.view.messages.clear();
+        run(FormatScript(dir.file("nowhere.vxa"), output, scriptItems()), answer);
+        EXPECT_EQ(h.view.messages, std::vector<std::string>{"File doesn't exist !!!"});
+        EXPECT_FALSE(h.view.progressDialogVisible);
+        EXPECT_FALSE(outputWritten());
+        EXPECT_FALSE(std::filesystem::exists(dir.file("old-out.vxa")));
+        expectOldStateKept();
+    }
 }
 
 TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReview) {
@@ -224,12 +226,6 @@ TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReview) {
     EXPECT_EQ(h.view.cell(5, 21), fileB);
     EXPECT_EQ(h.view.cell(5, 0), "Replace with");
     EXPECT_FALSE(outputWritten());
-}
-
-TEST_F(RunnerTest, LoadOnlyWithAMissingInputEndsLikeCancel) {
-    run(FormatScript(dir.file("nowhere.vxa"), output, scriptItems()), SummaryResult::LoadOnly);
-    EXPECT_EQ(h.view.messages, std::vector<std::string>{"File doesn't exist !!!"});
-    expectOldStateKept();
 }
 
 TEST_F(RunnerTest, LoadOnlyStoppedKeepsThePlanButLocksIt) {
