@@ -121,6 +121,9 @@ void WindowTest::controlsStandWhereDesignedWithTheirCaptions() {
         widths << grid->columnWidth(col);
     QCOMPARE(widths, (QList<int>{40, 53, 62, 52, 33, 114}));
     QCOMPARE(app.ui().Status1->progress()->geometry(), QRect(0, 0, 104, 22));
+    const auto* memo = app.form2->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
+    QVERIFY(memo->isReadOnly());
+    QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
     // The buttons lie over the controls they share a place with.
     const QObjectList& kids = client->children();
     QVERIFY(kids.indexOf(app.ui().OpenBtn) > kids.indexOf(app.ui().OpenEdit));
