@@ -1,9 +1,7 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "core/Compiler.h"
 #include "core/Loader.h"
-#include "plan/Plan.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"
@@ -21,10 +19,6 @@ class CompileButtonTest : public ::testing::Test {
     void load() {
         ASSERT_EQ(LoadArchive(h.ctx, dir.write("in.vxa", archive), false), LoadOutcome::Complete);
         h.view.log.clear();
-    }
-    void replace(int entry, const std::string& path) {
-        h.view.selectRow(entry + 1);
-        AddReplacement(h.ctx, path);
     }
     bool written() const { return h.ctx.Fs.fileExists(dir.file("out.vxa")); }
 };
@@ -53,37 +47,13 @@ TEST_F(CompileButtonTest, ChoosingTheOutputOnly) {
     EXPECT_FALSE(h.ctx.Fs.fileExists("/new.vxa"));
 }
 
-TEST_F(CompileButtonTest, AChosenOutputIsWrittenWithoutAskingAndNothingIsShown) {
-    load();
-    replace(1, dir.write("r.bin", "xyz"));
-    h.state.OutPath = dir.file("out.vxa");  // as a script run leaves it
-    const AppState& s = h.state;
-    const ReplRec plan = s.Replacements;
-    const std::vector<std::uint32_t> offsets = s.Table.Offsets;
-    const std::string cell = h.view.cell(5, 1);
-
-    SvahBtnClick(h.ctx);
-    EXPECT_EQ(ReadFile(dir.file("out.vxa")),
-              BuildArchive({Owned("xyz"), Shared(0), Owned("bb", 2, 6)}));
-    EXPECT_TRUE(h.view.log.empty());
-    EXPECT_FALSE(h.view.busy);
-    // A compile changes no state: the same plan can be compiled again.
-    EXPECT_EQ(s.Replacements, plan);
-    EXPECT_EQ(s.Table.Offsets, offsets);
-    EXPECT_EQ(s.OutPath, dir.file("out.vxa"));
-    EXPECT_TRUE(s.ArchiveComplete);
-    EXPECT_EQ(h.view.cell(5, 1), cell);
-    EXPECT_EQ(h.view.cell(1, 3), "28");
-}
-
 TEST_F(CompileButtonTest, NothingIsWrittenWithoutACompleteLoad) {
     h.state.OutPath = dir.file("out.vxa");
     SvahBtnClick(h.ctx);  // before any load
     EXPECT_FALSE(written());
 
-    std::vector<TestEntry> many(30, Owned("e"));
     h.view.onProcessEvents = [&] { h.state.StopRequested = true; };
-    ASSERT_EQ(LoadArchive(h.ctx, dir.write("big.vxa", BuildArchive(many)), false),
+    ASSERT_EQ(LoadArchive(h.ctx, dir.write("big.vxa", BuildArchive(ManyEntries(30))), false),
               LoadOutcome::Stopped);
     h.view.log.clear();
     SvahBtnClick(h.ctx);
@@ -96,41 +66,6 @@ TEST_F(CompileButtonTest, NothingIsWrittenWithoutACompleteLoad) {
     h.state.Loading = true;
     SvahBtnClick(h.ctx);
     EXPECT_FALSE(written());
-}
-
-TEST_F(CompileButtonTest, MissingFilesAreListedOncePerRecord) {
-    load();
-    const std::string gone = dir.file("gone.bin");
-    const std::string alsoGone = dir.file("sub");  // a folder is not a file
-    ASSERT_EQ(mkdir(alsoGone.c_str(), 0755), 0);
-    replace(0, gone);  // the group of entries 1 and 2
-    replace(2, alsoGone);
-    h.state.OutPath = dir.file("out.vxa");
-
-    SvahBtnClick(h.ctx);  // answered No
-    const std::string question = "The following files don't exist:\r" + gone + "\r" + gone + "\r" +
-                                 alsoGone + "\r\rContinue?";
-    EXPECT_EQ(h.view.log, (std::vector<std::string>{"box Error|warning|" + question}));
-    EXPECT_FALSE(written());
-
-    // Yes: the entries are written as they were loaded.
-    h.view.answers.push_back(MsgAnswer::Yes);
-    SvahBtnClick(h.ctx);
-    EXPECT_EQ(ReadFile(dir.file("out.vxa")), archive);
-    EXPECT_EQ(h.view.messages.size(), 2u);
-}
-
-TEST_F(CompileButtonTest, AWriteFailureShowsTheRuntimeTextAndChangesNothing) {
-    load();
-    replace(2, dir.write("r.bin", "r"));
-    h.state.OutPath = dir.file("no-such-folder/out.vxa");
-    const ReplRec plan = h.state.Replacements;
-    SvahBtnClick(h.ctx);
-    EXPECT_EQ(h.view.log, (std::vector<std::string>{"ioerror File not found"}));
-    EXPECT_EQ(h.state.Replacements, plan);
-    EXPECT_EQ(h.state.OutPath, dir.file("no-such-folder/out.vxa"));
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_FALSE(h.view.busy);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include "core/ArchiveReader.h"
 #include "core/Loader.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
@@ -18,13 +19,6 @@ std::vector<std::string> Row(FakeView& v, int row) {
     for (int col = 0; col < 6; ++col)
         out.push_back(v.cell(col, row));
     return out;
-}
-
-std::vector<TestEntry> ManyEntries(int n) {
-    std::vector<TestEntry> e;
-    for (int i = 0; i < n; ++i)
-        e.push_back(Owned(std::string(static_cast<std::size_t>(i % 7), 'x')));
-    return e;
 }
 
 class LoaderTest : public ::testing::Test {
@@ -61,10 +55,19 @@ TEST_F(LoaderTest, ThirtyByteExampleGivesThreeRowsAndOneDataBlock) {
     EXPECT_EQ(h.view.status, "");
 }
 
-TEST_F(LoaderTest, EmptyArchiveKeepsOnlyTheHeadingRow) {
+TEST_F(LoaderTest, ALoadRewritesTheWholeGridAndEmptiesThePlan) {
     h.view.setRowCount(5);
     h.view.setCell(0, 0, "Nr");
-    h.view.setCell(0, 1, "******");
+    h.view.setCell(0, 1, "+1");
+    h.view.setCell(5, 3, "the team");
+    h.state.Replacements.append(0, "/x");
+    ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
+    EXPECT_EQ(h.view.cell(0, 1), "1");
+    EXPECT_EQ(h.view.cell(5, 3), "");
+    EXPECT_EQ(h.state.Replacements, ReplRec{});
+
+    // An empty archive keeps only the heading row.
+    h.view.log.clear();
     ASSERT_EQ(load(U32(4)), LoadOutcome::Complete);
     EXPECT_EQ(h.state.Table.EntryCount, 0);
     EXPECT_EQ(h.view.rowCount(), 1);
@@ -73,44 +76,13 @@ TEST_F(LoaderTest, EmptyArchiveKeepsOnlyTheHeadingRow) {
     EXPECT_EQ(h.view.logged("progress"), (std::vector<std::string>{"progress Done 100"}));
 }
 
-TEST_F(LoaderTest, StartCellsAndOldPlanColumnAreWipedByALoad) {
-    h.view.setRowCount(5);
-    h.view.setCell(5, 3, "the team");
-    h.view.setCell(0, 1, "+1");
-    h.state.Replacements.append(0, "/x");
-    ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
-    EXPECT_EQ(h.view.cell(0, 1), "1");
-    EXPECT_EQ(h.view.cell(5, 3), "");
-    EXPECT_EQ(h.state.Replacements, ReplRec{});
-}
-
-TEST_F(LoaderTest, ThreeEntriesSharingOneValueAllNameTheFirst) {
-    ASSERT_EQ(load(BuildArchive({Blank(), Owned("xy", 3, 9), Shared(1), Shared(1)})),
-              LoadOutcome::Complete);
-    EXPECT_EQ(h.view.cell(4, 2), "3/N");
-    EXPECT_EQ(h.view.cell(4, 3), "3/R:2");
-    EXPECT_EQ(h.view.cell(4, 4), "3/R:2");
-    EXPECT_EQ(h.view.cell(2, 2), "9");
-    EXPECT_EQ(h.view.cell(3, 3), "0");
-}
-
-TEST_F(LoaderTest, RecordsOutOfOrderAndWithGapsLoad) {
-    const std::vector<TestEntry> entries{Owned("one"), Blank(), Owned("three", 7), Shared(0)};
-    ASSERT_EQ(load(BuildArchive(entries, {.reverseRecords = true, .gap = 5})),
-              LoadOutcome::Complete);
-    auto d0 = h.state.Table.EntryData(0);
-    auto d2 = h.state.Table.EntryData(2);
-    EXPECT_EQ(std::string(d0.begin(), d0.end()), "one");
-    EXPECT_EQ(std::string(d2.begin(), d2.end()), "three");
-    EXPECT_EQ(h.view.cell(4, 3), "7/N");
-}
-
 TEST_F(LoaderTest, ProgressPointsOfANormalLoad) {
     ASSERT_EQ(load(BuildArchive(ManyEntries(25))), LoadOutcome::Complete);
     EXPECT_EQ(h.view.logged("progress"),
               (std::vector<std::string>{"progress 0/25 0", "progress 10/25 40", "progress 20/25 80",
                                         "progress Done 100"}));
     EXPECT_EQ(h.view.processEventsCalls, 3);
+    EXPECT_EQ(h.view.offerEventsCalls, 0);  // a short table pass offers nothing
 }
 
 TEST_F(LoaderTest, ScriptModeMovesTheGaugeAndKeepsThePlan) {
@@ -140,12 +112,12 @@ TEST_F(LoaderTest, StopInNormalModeKeepsTheEntriesReadAndOneRowEach) {
     EXPECT_EQ(h.state.Replacements.Count, 0);
     EXPECT_EQ(h.view.status, "File list not complete");
     EXPECT_FALSE(h.view.stopVisible);
-    EXPECT_EQ(h.view.messages, (std::vector<std::string>{"Incomplete file is not editable"}));
-    EXPECT_EQ(h.view.logged("box").front(), "box Warning|warning|Incomplete file is not editable");
+    EXPECT_EQ(h.view.logged("box"),
+              (std::vector<std::string>{"box Warning|warning|Incomplete file is not editable"}));
     EXPECT_TRUE(h.view.logged("beep").empty());
 }
 
-TEST_F(LoaderTest, StopInScriptModeKeepsThePlan) {
+TEST_F(LoaderTest, StopInScriptModeKeepsThePlanAndAStopForClosingSaysNothing) {
     h.state.Replacements.append(0, "/r");
     h.view.onProcessEvents = [&] { h.state.StopRequested = true; };
     ASSERT_EQ(load(BuildArchive(ManyEntries(25)), true), LoadOutcome::Stopped);
@@ -153,23 +125,11 @@ TEST_F(LoaderTest, StopInScriptModeKeepsThePlan) {
     EXPECT_EQ(h.state.Replacements.Count, 1);
     EXPECT_EQ(h.state.Table.EntryCount, 2);
     EXPECT_EQ(h.view.rowCount(), 3);
-}
 
-TEST_F(LoaderTest, StopWhileClosingShowsNoMessage) {
-    h.view.onProcessEvents = [&] {
-        h.state.CloseRequested = true;
-        h.state.StopRequested = true;
-    };
+    h.view.messages.clear();
+    h.view.onProcessEvents = [&] { h.state.CloseRequested = h.state.StopRequested = true; };
     ASSERT_EQ(load(BuildArchive(ManyEntries(25))), LoadOutcome::Stopped);
     EXPECT_TRUE(h.view.messages.empty());
-}
-
-TEST_F(LoaderTest, LoadingFlagIsSetOnlyDuringTheLoad) {
-    bool seen = false;
-    h.view.onProcessEvents = [&] { seen = h.state.Loading; };
-    ASSERT_EQ(load(BuildArchive(ManyEntries(15))), LoadOutcome::Complete);
-    EXPECT_TRUE(seen);
-    EXPECT_FALSE(h.state.Loading);
 }
 
 TEST_F(LoaderTest, MissingFileChangesNothing) {
@@ -218,7 +178,6 @@ TEST_F(LoaderTest, BrokenArchivesFailWithReadBeyondEndAndRestoreTheWindow) {
 TEST_F(LoaderTest, ErrorInTheEntryPassKeepsTheRowsRead) {
     // Entry 2's record is cut off by the end of the file.
     std::string bytes = BuildArchive({Owned("aaaa"), Owned("bbbb"), Owned("cccc")});
-    const std::string tail = bytes.substr(bytes.size() - 14);
     bytes = bytes.substr(0, bytes.size() - 14) + U32(0) + U32(50) + U16(0) + "cccc";
     ASSERT_EQ(load(bytes), LoadOutcome::Failed);
     EXPECT_EQ(h.state.Table.EntryCount, 2);
@@ -275,6 +234,53 @@ TEST_F(LoaderTest, ReopenLoadsThePathInTheEditOrDoesNothing) {
     ReloadBtnClick(h.ctx);
     EXPECT_TRUE(h.state.ArchiveComplete);
     EXPECT_EQ(h.view.rowCount(), 4);
+}
+
+// Bigger than one read block, and records out of order across blocks.
+TEST_F(LoaderTest, RecordsInReverseOrderWithGapsAcrossReadBlocks) {
+    const std::size_t big = ArchiveReader::kBlock * 3 / 4;
+    std::vector<TestEntry> entries;
+    for (char c : std::string("abcde"))
+        entries.push_back(Owned(std::string(big, c), 1));
+    entries.insert(entries.begin() + 2, Shared(1));
+    ASSERT_EQ(load(BuildArchive(entries, {.reverseRecords = true, .gap = 3})),
+              LoadOutcome::Complete);
+    const EntryTable& t = h.state.Table;
+    ASSERT_EQ(t.EntryCount, 6);
+    for (int i : {0, 1, 3, 4, 5}) {
+        const auto data = t.EntryData(i);
+        const char c = "ab?cde"[i];
+        ASSERT_EQ(data.size(), big) << i;
+        EXPECT_EQ(data.front(), c) << i;
+        EXPECT_EQ(data.back(), c) << i;
+    }
+    EXPECT_EQ(h.view.cell(4, 3), "1/R:2");
+}
+
+// A table longer than one slice of the table pass.
+std::vector<TestEntry> LongTable() {
+    std::vector<TestEntry> e = ManyEntries(70000);
+    for (std::size_t i = 4; i < e.size(); i += 9)
+        e[i] = Shared(static_cast<int>(i) - 1);
+    return e;
+}
+
+TEST_F(LoaderTest, ALongTablePassOffersEventsButKeepsTheProgressPoints) {
+    ASSERT_EQ(load(BuildArchive(LongTable())), LoadOutcome::Complete);
+    EXPECT_GT(h.view.offerEventsCalls, 0);
+    // Progress points after entries 1, 11, ..., 69991, and nowhere else.
+    EXPECT_EQ(h.view.processEventsCalls, (70000 - 2) / 10 + 1);
+    EXPECT_EQ(h.view.logged("progress").front(), "progress 0/70000 0");
+    EXPECT_EQ(h.view.cell(4, 5), "0/R:4");
+}
+
+TEST_F(LoaderTest, StopDuringTheTablePassStopsAtTheFirstProgressPoint) {
+    h.view.onOfferEvents = [&] { StopBtnClick(h.ctx); };
+    h.view.onProcessEvents = [&] { EXPECT_EQ(h.view.processEventsCalls, 1); };
+    ASSERT_EQ(load(BuildArchive(LongTable())), LoadOutcome::Stopped);
+    EXPECT_EQ(h.state.Table.EntryCount, 2);
+    EXPECT_EQ(h.view.rowCount(), 3);
+    EXPECT_EQ(h.view.messages, (std::vector<std::string>{"Incomplete file is not editable"}));
 }
 
 TEST(DrawLoadProgress, RoundsHalvesToEvenAndSkipsAZeroMaximum) {

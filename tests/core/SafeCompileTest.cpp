@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <map>
 #include <set>
 
 #include "core/Compiler.h"
@@ -18,27 +19,15 @@
 namespace vxa::test {
 namespace {
 
-std::set<std::string> Listing(const std::string& folder) {
-    std::set<std::string> names;
-    for (const auto& e : std::filesystem::directory_iterator(folder)) {
-        names.insert(e.path().filename().string());
-    }
-    return names;
-}
-
 // A plausible error for each kind of step.
 int ErrnoFor(const std::string& step) {
-    if (step == "open")
-        return ENOENT;
-    if (step == "create")
-        return EACCES;
-    if (step == "write")
-        return ENOSPC;
-    if (step == "chmod")
-        return EPERM;
-    if (step == "rename")
-        return EXDEV;
-    return EIO;
+    static const std::map<std::string, int> kErrno{{"open", ENOENT},
+                                                   {"create", EACCES},
+                                                   {"write", ENOSPC},
+                                                   {"chmod", EPERM},
+                                                   {"rename", EXDEV}};
+    const auto it = kErrno.find(step);
+    return it == kErrno.end() ? EIO : it->second;
 }
 
 // Compiles through a file system that fails where the test says: whatever
@@ -74,7 +63,7 @@ class SafeCompileTest : public ::testing::Test {
         h.state.OutPath = target;
         const bool existed = faulty.fileExists(target);
         const std::string before = existed ? ReadFile(target) : "";
-        const std::set<std::string> files = Listing(dir.path());
+        const std::vector<std::string> files = dir.names();
         const ReplRec plan = h.state.Replacements;
         const std::vector<std::uint32_t> offsets = h.state.Table.Offsets;
 
@@ -109,7 +98,7 @@ class SafeCompileTest : public ::testing::Test {
                 const std::string text =
                     shortRead ? std::string(kReadBeyondEnd) : IoErrorText(ErrnoFor(steps[k]));
                 EXPECT_EQ(h.view.log, (std::vector<std::string>{"ioerror " + text}));
-                EXPECT_EQ(Listing(dir.path()), files);
+                EXPECT_EQ(dir.names(), files);
                 if (existed) {
                     EXPECT_EQ(ReadFile(target), before);
                 }
@@ -142,8 +131,7 @@ TEST_F(SafeCompileTest, AReplacementFileThatShrankFailsTheCompile) {
     SvahBtnClick(fc);
     EXPECT_EQ(h.view.log, (std::vector<std::string>{"ioerror Read beyond end of file"}));
     EXPECT_EQ(ReadFile(target), "old");
-    EXPECT_EQ(Listing(dir.path()),
-              (std::set<std::string>{"in.vxa", "out.vxa", "big.bin", "small.bin"}));
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"big.bin", "in.vxa", "out.vxa", "small.bin"}));
 }
 
 TEST_F(SafeCompileTest, AnExistingOutputKeepsItsPermissionBits) {
@@ -162,13 +150,12 @@ TEST_F(SafeCompileTest, AnExistingOutputKeepsItsPermissionBits) {
 }
 
 TEST_F(SafeCompileTest, AnOutputThatIsALinkIsWrittenThroughIt) {
-    ASSERT_EQ(mkdir(dir.file("real").c_str(), 0755), 0);
-    WriteFile(dir.file("real/target.vxa"), "old");
-    ASSERT_EQ(symlink("real/target.vxa", dir.file("link.vxa").c_str()), 0);
+    TempDir real;
+    ASSERT_EQ(symlink(real.write("target.vxa", "old").c_str(), dir.file("link.vxa").c_str()), 0);
     CompileArchive(h.ctx, dir.file("link.vxa"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.vxa")));
-    EXPECT_EQ(ReadFile(dir.file("real/target.vxa")), expected());
-    EXPECT_EQ(Listing(dir.file("real")), (std::set<std::string>{"target.vxa"}));
+    EXPECT_EQ(ReadFile(real.file("target.vxa")), expected());
+    EXPECT_EQ(real.names(), std::vector<std::string>{"target.vxa"});
 }
 
 TEST_F(SafeCompileTest, TooLargeAnOutputIsRefusedBeforeAnythingIsTouched) {

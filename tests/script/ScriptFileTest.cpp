@@ -17,7 +17,6 @@ const std::string kDescriptionLine =
     "contains, better don't try to edit it manually\r\n";
 
 TEST(ScriptFormat, ExactLinesInOrder) {
-    EXPECT_EQ(std::string(kScriptDescription).size(), 120u);
     EXPECT_EQ(FormatScript("/g/in.vxa", "", List({{4, "/m/a.wav"}, {4, "/m/b c.wav"}})),
               "[General]\r\n" + kDescriptionLine +
                   "In=/g/in.vxa\r\n"
@@ -29,9 +28,7 @@ TEST(ScriptFormat, ExactLinesInOrder) {
                   "[1]\r\n"
                   "Index=4\r\n"
                   "Path=/m/b c.wav\r\n");
-}
-
-TEST(ScriptFormat, EmptyPlanHasTheGeneralKeysOnly) {
+    // An empty plan has the general keys only.
     EXPECT_EQ(FormatScript("", "/o.vxa", {}),
               "[General]\r\n" + kDescriptionLine + "In=\r\nOut=/o.vxa\r\nCount=0\r\n");
 }

@@ -81,15 +81,6 @@ TEST_F(ScriptSaveTest, OverwritingLeavesNothingOfTheOldScript) {
     EXPECT_EQ(st.st_mode & 0777, 0640u);
 }
 
-TEST_F(ScriptSaveTest, EmptyPlanWithoutArchiveIsSavedAsItIs) {
-    h.state = AppState{};
-    h.view.answers.push_back(MsgAnswer::Yes);
-    h.view.dialogAnswers.push_back(target);
-    SvsBtnClick(h.ctx);
-    EXPECT_EQ(ReadFile(target), FormatScript("", "", {}));
-    EXPECT_EQ(h.view.logged("beep").size(), 1u);
-}
-
 TEST_F(ScriptSaveTest, AFailedSaveKeepsTheOldScriptWhole) {
     FaultyFileSystem fs;
     Context ctx{h.state, h.view, fs};

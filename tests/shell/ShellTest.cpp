@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <new>
@@ -57,13 +56,12 @@ TEST_F(DispatchTest, TheAfterStepRunsOnceTheOutermostHandlerReturns) {
     EXPECT_EQ(afterCalls, 1);
 }
 
+// The start cells themselves are checked in the window's own test.
 TEST(FormCreateTest, WritesTheStartCellsInOneUpdateAndListsTheDirectory) {
     Harness h;
     FormCreate(h.ctx, "/home/ann/games");
     EXPECT_EQ(h.view.rowCount(), 5);
-    EXPECT_EQ(h.view.cell(5, 0), "Replace with");
-    EXPECT_EQ(h.view.cell(4, 1), "******");
-    EXPECT_EQ(h.view.cell(5, 3), "the VXA manager team");
+    EXPECT_EQ(h.view.gridUpdates, 1);
     EXPECT_EQ(h.view.gridUpdateDepth, 0);
     EXPECT_EQ(h.state.BrowserDir, "/home/ann/games");
 }

@@ -30,6 +30,13 @@ TestEntry Shared(int owner) {
     return e;
 }
 
+std::vector<TestEntry> ManyEntries(int n) {
+    std::vector<TestEntry> entries;
+    for (int i = 0; i < n; ++i)
+        entries.push_back(Owned(std::string(static_cast<std::size_t>(i % 7), 'x')));
+    return entries;
+}
+
 std::string U32(std::uint32_t v) {
     std::string s(4, '\0');
     for (int i = 0; i < 4; ++i)

@@ -20,6 +20,8 @@ TestEntry Owned(std::string data, std::uint16_t compType = 0);
 TestEntry Owned(std::string data, std::uint16_t compType, std::uint32_t origSize);
 TestEntry Blank();
 TestEntry Shared(int owner);
+// `n` owned entries of 0 to 6 bytes each.
+std::vector<TestEntry> ManyEntries(int n);
 
 struct Layout {
     bool reverseRecords = false;  // records stored last entry first

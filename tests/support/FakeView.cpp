@@ -79,7 +79,6 @@ void FakeView::processEvents() {
 }
 
 void FakeView::setGaugeProgress(int progress) {
-    gaugeProgress = progress;
     log.push_back("gauge " + std::to_string(progress));
 }
 

@@ -40,18 +40,32 @@ class FakeView final : public HeadlessView {
     bool busy = false;
     bool progressDialogVisible = false;
     int gaugeMax = 100;
-    int gaugeProgress = 0;
     std::string progressStatus = "Status";
     std::string pathText;
     std::vector<BrowserItem> browserItems;
     int processEventsCalls = 0;
     int offerEventsCalls = 0;
     int gridUpdateDepth = 0;
+    // Grid traffic, to show that an operation touches only the rows it must.
+    int gridUpdates = 0;  // beginGridUpdate calls
+    mutable int cellReads = 0;
+    int cellWrites = 0;
 
     // Lines of `log` that start with `prefix`.
     std::vector<std::string> logged(const std::string& prefix) const;
 
-    void beginGridUpdate() override { ++gridUpdateDepth; }
+    void setCell(int col, int row, const std::string& text) override {
+        ++cellWrites;
+        HeadlessView::setCell(col, row, text);
+    }
+    std::string cell(int col, int row) const override {
+        ++cellReads;
+        return HeadlessView::cell(col, row);
+    }
+    void beginGridUpdate() override {
+        ++gridUpdateDepth;
+        ++gridUpdates;
+    }
     void endGridUpdate() override { --gridUpdateDepth; }
     int topRow() const override { return top_; }
     void setTopRow(int row) { top_ = row; }

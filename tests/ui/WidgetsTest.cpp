@@ -1,47 +1,174 @@
-// The window's helpers: browser list, drive selector, message boxes, file
-// dialogs, the Stop glyph and the event pump.
-#include <QComboBox>
+// The window's parts on their own: the entry grid and its model, the browser
+// list, the drive selector, message boxes, file dialogs, the status panel's
+// drawing and the pictures.
+#include <QAbstractItemModelTester>
 #include <QFileDialog>
 #include <QMessageBox>
-#include <QPushButton>
+#include <QMimeData>
+#include <QScrollBar>
 #include <QSignalSpy>
-#include <QThread>
-#include <QTimer>
 #include <QtTest>
 
-#include "WindowFixture.h"
+#include "core/EntryTable.h"
+#include "support/App.h"
 #include "support/TempDir.h"
-#include "ui/BrowserWidgets.h"
 #include "ui/Drives.h"
-#include "ui/EventPump.h"
 #include "ui/FileDialogs.h"
 #include "ui/Glyphs.h"
+#include "ui/GridModel.h"
+#include "ui/StatusPanels.h"
 
 using namespace vxa;
+
+namespace {
+
+// A table of `n` owned entries, each 14 bytes after the previous.
+EntryTable Table(int n) {
+    EntryTable t;
+    t.EntryCount = n;
+    for (int i = 0; i <= n; ++i)
+        t.Offsets.push_back(static_cast<std::uint32_t>(4 * (n + 1) + 14 * i));
+    t.Links.assign(static_cast<std::size_t>(n) + 1, 0);
+    t.OrigSizes.assign(static_cast<std::size_t>(n), 4);
+    t.PackedSizes.assign(static_cast<std::size_t>(n), 4);
+    t.CompTypes.assign(static_cast<std::size_t>(n), 2);
+    return t;
+}
+
+QImage LoadPicture(const QString& path) {
+    QImage image(path);
+    if (image.isNull())
+        qFatal("%s does not load", qPrintable(path));
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+}  // namespace
 
 class WidgetsTest : public QObject {
     Q_OBJECT
   private slots:
+    void gridModelPassesTheTesterAndSignalsOncePerBatch();
+    void gridOfAMillionRowsSelectsReportsAndScrolls();
+    void dragsAreClassifiedBySourceAndUrls();
     void browserListKeepsOrderAndCaptionBytes();
     void browserSelectionReportsTheOldItemThenTheNew();
-    void enterOnTheListActsAsADoubleClick();
     void volumesAreSortedFromTheNoise();
-    void driveHoldingPicksTheLongestRoot();
     void pickingADriveListsItsRootUnlessALoadRuns();
-    void messageTextBreaksLinesAtCarriageReturns();
     void questionBoxDefaultsToNo();
     void fileDialogsAreSetUpAsListed();
     void fileDialogOffersItsLastPickAgain();
-    void stopGlyphSplitsIntoNormalAndDisabled();
-    void eventPumpLetsTheFirstCallThroughThenThrottles();
+    void progressPanelShowsTheBarAndText();
+    void pictures();
 };
+
+void WidgetsTest::gridModelPassesTheTesterAndSignalsOncePerBatch() {
+    EntryTable table = Table(100);
+    GridModel model(table);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.setGridRowCount(5);
+    model.setCell(0, 0, "Nr");
+    model.setGridRowCount(101);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    model.setCell(5, 2, "one");  // outside a batch: at once
+    QCOMPARE(changes.size(), 1);
+    changes.clear();
+    model.beginUpdate();
+    model.setCell(5, 4, "a");
+    model.setCell(5, 9, "b");
+    model.setCell(0, 6, "+6");
+    QCOMPARE(changes.size(), 0);
+    model.endUpdate();
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes[0][0].toModelIndex(), model.index(3, 0));  // grid row 4
+    QCOMPARE(changes[0][1].toModelIndex(), model.index(8, 5));  // grid row 9
+    QCOMPARE(model.index(8, 5).data().toString(), QStringLiteral("b"));
+    // Cells outside the grid are ignored.
+    model.setCell(6, 1, "x");
+    model.setCell(0, 101, "x");
+    QCOMPARE(model.cell(0, 101), std::string());
+
+    // Rows a load writes are readable at once and shown when events run.
+    changes.clear();
+    for (int r = 1; r <= 100; ++r)
+        model.writeEntryRow(r);
+    QCOMPARE(changes.size(), 0);
+    QCOMPARE(model.index(99, 4).data().toString(), QStringLiteral("2/N"));
+    QCoreApplication::processEvents();
+    QCOMPARE(changes.size(), 1);
+    QCOMPARE(changes[0][0].toModelIndex().row(), 0);
+    QCOMPARE(changes[0][1].toModelIndex().row(), 99);
+    // Rows come and go as loads do.
+    for (const int rows : {11, 1, 0, 3})
+        model.setGridRowCount(rows);
+    QCOMPARE(model.rowCount(), 2);
+}
+
+void WidgetsTest::gridOfAMillionRowsSelectsReportsAndScrolls() {
+    constexpr int kRows = 1'000'000;
+    EntryTable table = Table(kRows);
+    GridModel model(table);
+    EntryGrid grid;
+    grid.setModel(&model);
+    grid.resize(385, 289);
+    grid.show();
+    model.setGridRowCount(kRows + 1);
+    for (int r = 1; r <= kRows; ++r)
+        model.writeEntryRow(r);
+    model.flush();
+    QCOMPARE(model.index(kRows - 1, 0).data().toString(), QStringLiteral("1000000"));
+    QSignalSpy reported(&grid, &EntryGrid::rowSelected);
+    grid.selectRow(kRows);
+    QCOMPARE(grid.selectedRow(), kRows);
+    QVERIFY(grid.topRow() > kRows - 20);
+    // A selection by the program is not reported; the user's are.
+    grid.selectRow(5);
+    QCOMPARE(reported.size(), 0);
+    grid.setFocus();
+    QTest::keyClick(&grid, Qt::Key_Down);
+    QCOMPARE(grid.selectedRow(), 6);
+    const QRect row8 = grid.visualRect(model.index(7, 1));
+    QTest::mouseClick(grid.viewport(), Qt::LeftButton, Qt::NoModifier, row8.center());
+    QCOMPARE(reported.size(), 2);
+    QCOMPARE(reported[0][0].toInt(), 6);
+    QCOMPARE(reported[1][0].toInt(), 8);
+    grid.selectRow(0);  // the heading cannot be selected
+    grid.selectRow(kRows + 1);
+    QCOMPARE(grid.selectedRow(), 8);
+    // The top row counts from 1, as the drag arithmetic does.
+    grid.verticalScrollBar()->setValue(5);
+    QCOMPARE(grid.topRow(), 6);
+    // Shrinking keeps the selection on a row that exists.
+    grid.selectRow(kRows);
+    model.setGridRowCount(5);
+    QCOMPARE(grid.selectedRow(), 4);
+}
+
+void WidgetsTest::dragsAreClassifiedBySourceAndUrls() {
+    QObject list;
+    QObject other;
+    QMimeData none;
+    QCOMPARE(ClassifyDrag(&none, &list, &list).kind, DragSource::Kind::BrowserList);
+    QCOMPARE(ClassifyDrag(&none, &other, &list).kind, DragSource::Kind::Other);
+    QCOMPARE(ClassifyDrag(nullptr, nullptr, &list).kind, DragSource::Kind::Other);
+    QMimeData one;
+    one.setUrls({QUrl::fromLocalFile(QStringLiteral("/data/pic.wav"))});
+    const DragSource file = ClassifyDrag(&one, nullptr, &list);
+    QCOMPARE(file.kind, DragSource::Kind::LocalFile);
+    QCOMPARE(file.path, std::string("/data/pic.wav"));
+    QMimeData two;
+    two.setUrls(
+        {QUrl::fromLocalFile(QStringLiteral("/a")), QUrl::fromLocalFile(QStringLiteral("/b"))});
+    QCOMPARE(ClassifyDrag(&two, nullptr, &list).kind, DragSource::Kind::Other);
+    QMimeData remote;
+    remote.setUrls({QUrl(QStringLiteral("https://example.org/a.wav"))});
+    QCOMPARE(ClassifyDrag(&remote, nullptr, &list).kind, DragSource::Kind::Other);
+}
 
 void WidgetsTest::browserListKeepsOrderAndCaptionBytes() {
     BrowserList list;
     const std::string odd = "caf\xe9.wav";  // not UTF-8: Latin-1 from an old disk
     list.setItems({{"[..]", 0}, {"[data]", 0}, {"b.wav", 8}, {"A.PAL", 1}, {odd, 8}});
     QCOMPARE(list.count(), 5);
-    QCOMPARE(list.item(2)->text(), QStringLiteral("b.wav"));
     QCOMPARE(list.item(3)->text(), QStringLiteral("A.PAL"));  // as given, not re-sorted
     QCOMPARE(list.selectedCaption(), std::nullopt);
     list.item(4)->setSelected(true);
@@ -64,24 +191,13 @@ void WidgetsTest::browserSelectionReportsTheOldItemThenTheNew() {
     QCOMPARE(list.selectedCaption(), std::nullopt);
 }
 
-void WidgetsTest::enterOnTheListActsAsADoubleClick() {
-    BrowserList list;
-    list.setItems({{"a.wav", 8}});
-    QSignalSpy entered(&list, &BrowserList::enterPressed);
-    QTest::keyClick(&list, Qt::Key_Return);
-    QTest::keyClick(&list, Qt::Key_Enter);
-    QCOMPARE(entered.size(), 2);
-}
-
 void WidgetsTest::volumesAreSortedFromTheNoise() {
     QVERIFY(IsUserVolume("ext4", "/home"));
     QVERIFY(IsUserVolume("vfat", "/run/media/ann/STICK"));
-    QVERIFY(IsUserVolume("tmpfs", "/mnt/ram"));
-    QVERIFY(!IsUserVolume("ext4", "/"));  // the root has its own entry
-    QVERIFY(!IsUserVolume("proc", "/proc"));
-    QVERIFY(!IsUserVolume("tmpfs", "/dev/shm"));
-    QVERIFY(!IsUserVolume("tmpfs", "/run/user/1000"));
-    QVERIFY(!IsUserVolume("squashfs", "/snap/core/42"));
+    QVERIFY(IsUserVolume("tmpfs", "/mnt/ram"));  // a RAM disk mounted on purpose
+    QVERIFY(!IsUserVolume("ext4", "/"));         // the root has its own entry
+    for (const char* noise : {"/proc", "/dev/shm", "/run/user/1000", "/snap/core/42"})
+        QVERIFY2(!IsUserVolume("tmpfs", noise), noise);
     QVERIFY(!IsUserVolume("overlay", "/var/lib/docker/overlay2/x/merged"));
     QCOMPARE(KindOf("cifs", "/mnt/nas", "//nas/share"), DriveKind::Network);
     QCOMPARE(KindOf("iso9660", "/media/cd", "/dev/sr0"), DriveKind::Optical);
@@ -95,41 +211,33 @@ void WidgetsTest::volumesAreSortedFromTheNoise() {
     QCOMPARE(drives[1].kind, DriveKind::Home);
     for (const Drive& d : drives)
         QVERIFY(!d.root.endsWith('/'));
-}
-
-void WidgetsTest::driveHoldingPicksTheLongestRoot() {
-    const std::vector<Drive> drives = {{"", "/", DriveKind::Root},
+    // The selector shows the drive holding a folder most closely.
+    const std::vector<Drive> nested = {{"", "/", DriveKind::Root},
                                        {"/home/ann", "home", DriveKind::Home},
                                        {"/home/ann/nas", "nas", DriveKind::Network}};
-    QCOMPARE(DriveHolding(drives, "/home/ann/nas/music"), 2);
-    QCOMPARE(DriveHolding(drives, "/home/ann"), 1);
-    QCOMPARE(DriveHolding(drives, "/home/anna"), 0);  // a longer name is not inside
-    QCOMPARE(DriveHolding(drives, ""), 0);
+    QCOMPARE(DriveHolding(nested, "/home/ann/nas/music"), 2);
+    QCOMPARE(DriveHolding(nested, "/home/ann"), 1);
+    QCOMPARE(DriveHolding(nested, "/home/anna"), 0);  // a longer name is not inside
+    QCOMPARE(DriveHolding(nested, ""), 0);
 }
 
 void WidgetsTest::pickingADriveListsItsRootUnlessALoadRuns() {
-    test::Window w;
-    DriveSelector& selector = *w.ui().DriveComboBox1;
+    test::App app;
+    DriveSelector& selector = *app.ui().DriveComboBox1;
     QVERIFY(selector.count() >= 2);
     QCOMPARE(selector.rootAt(0), std::string());
     emit selector.activated(1);
-    QCOMPARE(w.state.BrowserDir, selector.rootAt(1));
-    // During a load the pick is refused and the selector goes back.
+    QCOMPARE(app.state.BrowserDir, selector.rootAt(1));
     selector.setCurrentIndex(0);
     emit selector.activated(0);
-    QCOMPARE(w.state.BrowserDir, std::string());
-    w.state.Loading = true;
+    QCOMPARE(app.state.BrowserDir, std::string());
+    // During a load the pick is refused and the selector goes back.
+    app.state.Loading = true;
     selector.setCurrentIndex(1);
     emit selector.activated(1);
-    QCOMPARE(w.state.BrowserDir, std::string());
+    QCOMPARE(app.state.BrowserDir, std::string());
     QCOMPARE(selector.currentIndex(), 0);
-    w.state.Loading = false;
-}
-
-void WidgetsTest::messageTextBreaksLinesAtCarriageReturns() {
-    QCOMPARE(MessageText("Missing:\r/a.wav\r\n/b.wav\rGo on?"),
-             QStringLiteral("Missing:\n/a.wav\n/b.wav\nGo on?"));
-    QCOMPARE(MessageText("File doesn't exist !!!"), QStringLiteral("File doesn't exist !!!"));
+    app.state.Loading = false;
 }
 
 void WidgetsTest::questionBoxDefaultsToNo() {
@@ -138,7 +246,7 @@ void WidgetsTest::questionBoxDefaultsToNo() {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
         QVERIFY(box);
         QCOMPARE(box->windowTitle(), QStringLiteral("Simple question"));
-        QCOMPARE(box->text(), QStringLiteral("Cancel all\nchanges?"));
+        QCOMPARE(box->text(), QStringLiteral("Cancel all\nchanges?"));  // "\r" breaks lines
         QCOMPARE(box->icon(), QMessageBox::Question);
         QCOMPARE(box->defaultButton(), box->button(QMessageBox::No));
         QCOMPARE(box->escapeButton(), box->button(QMessageBox::No));
@@ -153,6 +261,8 @@ void WidgetsTest::questionBoxDefaultsToNo() {
                        [] { QTest::keyClick(QApplication::activeModalWidget(), Qt::Key_Escape); });
     QCOMPARE(ShowMessageBox(nullptr, {"Sure?", "Hmmm?", MsgButtons::YesNo, MsgIcon::Question}),
              MsgAnswer::No);
+    QCOMPARE(MessageText("Missing:\r/a.wav\r\n/b.wav\rGo on?"),
+             QStringLiteral("Missing:\n/a.wav\n/b.wav\nGo on?"));
 }
 
 void WidgetsTest::fileDialogsAreSetUpAsListed() {
@@ -214,32 +324,69 @@ void WidgetsTest::fileDialogOffersItsLastPickAgain() {
     QCOMPARE(other.directory().absolutePath(), QDir::currentPath());
 }
 
-void WidgetsTest::stopGlyphSplitsIntoNormalAndDisabled() {
+void WidgetsTest::progressPanelShowsTheBarAndText() {
+    ProgressPanel panel;
+    const QRgb yellow = qRgb(255, 255, 0);
+    const QRgb face = panel.palette().color(QPalette::Button).rgb();
+    panel.draw(10, QStringLiteral("W"));
+    QImage image = panel.image();
+    QCOMPARE(image.pixel(2, 4), yellow);       // the bar starts at x 2, y 4
+    QCOMPARE(image.pixel(11, 19), yellow);     // and ends before x 12, y 20
+    QCOMPARE(qAlpha(image.pixel(12, 10)), 0);  // the column at w + 2 is left alone
+    QCOMPARE(image.pixel(13, 4), face);
+    QCOMPARE(image.pixel(102, 19), face);
+    QCOMPARE(qAlpha(image.pixel(103, 10)), 0);
+    QCOMPARE(qAlpha(image.pixel(5, 3)), 0);
+    QCOMPARE(qAlpha(image.pixel(5, 20)), 0);
+    // The text sits centred about x 50: some of its pixels differ from the face.
+    bool textDrawn = false;
+    for (int x = 40; x < 60 && !textDrawn; ++x) {
+        for (int y = 4; y < 20 && !textDrawn; ++y)
+            textDrawn = image.pixel(x, y) != face;
+    }
+    QVERIFY(textDrawn);
+    // A text wider than the bar leaves nothing outside the area the next
+    // drawing clears.
+    panel.draw(0, QStringLiteral("8888888888/8888888888"));
+    panel.image();
+    panel.draw(100, QStringLiteral("Done"));
+    image = panel.image();
+    QCOMPARE(image.pixel(101, 10), yellow);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x : {0, 1, 103})
+            QCOMPARE(qAlpha(image.pixel(x, y)), 0);
+    }
+}
+
+void WidgetsTest::pictures() {
+    // The Stop glyph is split in two, the bottom-left pixel's colour
+    // transparent: the left half for the button, the right when disabled.
     QImage picture(32, 16, QImage::Format_RGB32);
-    picture.fill(qRgb(255, 0, 255));  // the key colour, as in the bottom-left pixel
+    picture.fill(qRgb(255, 0, 255));
     picture.setPixel(8, 8, qRgb(255, 0, 0));
     picture.setPixel(24, 8, qRgb(128, 128, 128));
     const QIcon icon = GlyphPair(picture);
     const QImage normal = icon.pixmap(QSize(16, 16), QIcon::Normal).toImage();
     const QImage disabled = icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
-    QCOMPARE(normal.size(), QSize(16, 16));
     QCOMPARE(normal.pixel(8, 8), qRgb(255, 0, 0));
     QCOMPARE(qAlpha(normal.pixel(0, 15)), 0);
     QCOMPARE(disabled.pixel(8, 8), qRgb(128, 128, 128));
-    QCOMPARE(qAlpha(disabled.pixel(3, 3)), 0);
-    QVERIFY(GlyphPair(QImage()).isNull());
     QVERIFY(GlyphPair(QStringLiteral(":/no/such/picture.png")).isNull());
-}
 
-void WidgetsTest::eventPumpLetsTheFirstCallThroughThenThrottles() {
-    EventPump pump;
-    QVERIFY(pump.due());
-    QVERIFY(!pump.due());
-    QThread::msleep(EventPump::kIntervalMs + 5);
-    QVERIFY(pump.due());
-    QVERIFY(!pump.due());
-    pump.restart();
-    QVERIFY(pump.due());
+    // Thirteen distinct browser pictures, and no more; one per drive kind.
+    QList<QImage> pictures;
+    for (int i = 0; i <= 12; ++i) {
+        const QImage p = LoadPicture(QStringLiteral(":/vxa/pictures/%1.png").arg(i));
+        QCOMPARE(p.size(), QSize(17, 17));
+        QCOMPARE(qAlpha(p.pixel(0, 0)), 0);
+        QVERIFY2(!pictures.contains(p), qPrintable(QStringLiteral("picture %1").arg(i)));
+        pictures << p;
+    }
+    QVERIFY(!QFile::exists(QStringLiteral(":/vxa/pictures/13.png")));
+    for (const DriveKind kind :
+         {DriveKind::Root, DriveKind::Home, DriveKind::Fixed, DriveKind::Removable,
+          DriveKind::Network, DriveKind::Optical, DriveKind::Ram})
+        QCOMPARE(LoadPicture(DrivePicture(kind)).size(), QSize(16, 16));
 }
 
 QTEST_MAIN(WidgetsTest)
