@@ -4,6 +4,7 @@
 #include "core/Loader.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptHandlers.h"
+#include "script/ScriptRunner.h"
 #include "script/Summary.h"
 #include "support/FakeView.h"
 #include "support/MemoryFileSystem.h"
@@ -32,10 +33,11 @@ void CheckValidScript(const Script& script) {
     FUZZ_CHECK(ParseScript(FormatScript(script.In, script.Out, items)) == script);
 }
 
-// "Run script..." answered with Cancel: the script is installed while the
-// summary shows it, and everything is as it was afterwards. A refused
-// script shows one error box and never reaches the summary.
-void CheckCancelledRun(test::MemoryFileSystem& fs, const std::optional<Script>& script) {
+// "Run script..." answered with Cancel: a valid script is installed while
+// the summary shows it, and everything is as it was afterwards. A refused
+// script shows one error box and never reaches the summary. Returns the
+// script the summary showed, if any.
+std::optional<Script> CheckCancelledRun(test::MemoryFileSystem& fs) {
     AppState state;
     test::FakeView view(state.Table);
     Context c{state, view, fs};
@@ -43,40 +45,39 @@ void CheckCancelledRun(test::MemoryFileSystem& fs, const std::optional<Script>& 
     state.Replacements.append(0, "/before.wav");
     view.dialogAnswers.push_back(kScriptPath);
     view.summaryAnswers.push_back(SummaryResult::Cancel);
+    std::optional<Script> shown;
     view.onSummary = [&] {
-        FUZZ_CHECK(script && state.InPath == script->In && state.OutPath == script->Out);
-        FUZZ_CHECK(state.Replacements == script->Items && state.ScriptList == script->Items);
+        shown = Script{state.InPath, state.OutPath, state.ScriptList};
+        FUZZ_CHECK(state.Replacements == state.ScriptList);
         const SummaryStatus st = SummaryOnShow(state, fs);
-        FUZZ_CHECK(st.proceedEnabled == (fs.fileExists(script->In)));
+        FUZZ_CHECK(st.proceedEnabled == fs.fileExists(state.InPath));
         const auto details = SummaryDetails(state, fs, st.allFilesExist);
-        FUZZ_CHECK(details.size() >= static_cast<std::size_t>(script->Items.Count));
+        FUZZ_CHECK(details.size() >= static_cast<std::size_t>(state.ScriptList.Count));
     };
     RsBtnClick(c);
     const std::vector<std::string> expected{
         "dialog OpenDialog2",
-        script ? "summary" : "box Error|error|Script file is incorrect or damaged"};
+        shown ? "summary" : "box Error|error|Script file is incorrect or damaged"};
     FUZZ_CHECK(view.log == expected);
     FUZZ_CHECK(state.InPath == "/before.vxa" && state.OutPath.empty());
     FUZZ_CHECK(state.Replacements.Count == 1 && state.Replacements.Paths[0] == "/before.wav");
-    FUZZ_CHECK(state.ScriptList == (script ? script->Items : ReplRec{}));
+    FUZZ_CHECK(state.ScriptList == (shown ? shown->Items : ReplRec{}));
     // The log shows that nothing was loaded; nor was the grid touched.
     FUZZ_CHECK(!state.ArchiveComplete && state.Table.EntryCount == 0 && view.rowCount() == 0);
+    return shown;
 }
 
 // "Proceed >>>" with the script's input archive present: it is loaded, the
 // script's items are shown on the rows they name, and the output is written
 // when the script names one.
 void CheckProceed(test::MemoryFileSystem& fs, const Script& script) {
-    if (script.In == kScriptPath || script.Items.Paths[0] == kScriptPath)
-        return;
     fs.put(script.Items.Paths[0], "XYZ");
     fs.put(script.In, kArchive);
     AppState state;
     test::FakeView view(state.Table);
     Context c{state, view, fs};
-    view.dialogAnswers.push_back(kScriptPath);
     view.summaryAnswers.push_back(SummaryResult::Proceed);
-    RsBtnClick(c);
+    RunScript(c, script);
     FUZZ_CHECK(view.messages.empty() && !view.progressDialogVisible);
     FUZZ_CHECK(state.ArchiveComplete && state.Replacements == script.Items);
     for (std::int32_t entry = 0; entry < 3; ++entry) {
@@ -100,19 +101,17 @@ void CheckProceed(test::MemoryFileSystem& fs, const Script& script) {
 
 }  // namespace
 
-// Reads the bytes as a script file: what is accepted must obey the validity
-// rules and survive a save and a second read unchanged; a run that is
-// refused or cancelled must leave the program as it was, and a valid script
-// must run through to its output.
+// Runs the bytes as a script file: a run that is refused or cancelled must
+// leave the program as it was; what is accepted must obey the validity rules,
+// survive a save and a second reading unchanged, and run through to its
+// output.
 int ScriptTarget(const std::uint8_t* data, std::size_t size) {
     test::MemoryFileSystem fs;
     fs.put(kScriptPath, std::string(reinterpret_cast<const char*>(data), size));
-    const auto script = ParseScript(*fs.files[kScriptPath]);
-    if (script)
+    if (const auto script = CheckCancelledRun(fs)) {
         CheckValidScript(*script);
-    CheckCancelledRun(fs, script);
-    if (script)
         CheckProceed(fs, *script);
+    }
     return 0;
 }
 
