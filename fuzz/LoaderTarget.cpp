@@ -34,52 +34,53 @@ void CheckCompleteTable(const EntryTable& t, const test::FakeView& view, std::si
 
 }  // namespace
 
-// Loads the bytes as an archive in place of an earlier one, in both modes, and
-// checks what a load must always leave behind. The input's last bit also has
-// Stop pressed at the first progress point.
+// Loads the bytes as an archive in place of an earlier one and checks what a
+// load must always leave behind. The input's last byte picks the mode (bit 1)
+// and whether Stop is pressed at the first progress point (bit 0): one load
+// per input, so that the fuzzer spends its time on new inputs.
 int LoaderTarget(const std::uint8_t* data, std::size_t size) {
     test::MemoryFileSystem fs;
     fs.put("/a.vxa", std::string(reinterpret_cast<const char*>(data), size));
-    const bool stop = size > 0 && (data[size - 1] & 1) != 0;
-    for (const bool scriptMode : {false, true}) {
-        AppState state;
-        test::FakeView view(state.Table);
-        Context c{state, view, fs};
-        // As after an earlier load, which this one replaces.
-        state.ArchiveComplete = true;
-        state.Replacements.append(0, "/r.bin");
-        if (stop)
-            view.onProcessEvents = [&c] { StopBtnClick(c); };
+    const std::uint8_t last = size > 0 ? data[size - 1] : 0;
+    const bool stop = (last & 1) != 0;
+    const bool scriptMode = (last & 2) != 0;
+    AppState state;
+    test::FakeView view(state.Table);
+    Context c{state, view, fs};
+    // As after an earlier load, which this one replaces.
+    state.ArchiveComplete = true;
+    state.Replacements.append(0, "/r.bin");
+    if (stop)
+        view.onProcessEvents = [&c] { StopBtnClick(c); };
 
-        const LoadOutcome outcome = LoadArchive(c, "/a.vxa", scriptMode);
-        const EntryTable& t = state.Table;
-        FUZZ_CHECK(!state.Loading && !view.busy && !view.stopVisible);
-        FUZZ_CHECK(view.rowCount() == t.EntryCount + 1);
-        FUZZ_CHECK(view.messages.size() == (outcome == LoadOutcome::Complete ? 0u : 1u));
-        FUZZ_CHECK(state.ArchiveComplete == (outcome == LoadOutcome::Complete));
-        // Only a load that ran to its end in normal mode empties the plan.
-        const bool emptied = !scriptMode && outcome != LoadOutcome::Failed;
-        FUZZ_CHECK(state.Replacements.Count == (emptied ? 0 : 1));
-        if (scriptMode && outcome != LoadOutcome::Failed)
-            FUZZ_CHECK(view.gaugeMax == static_cast<int>(t.Offsets.size()) - 1);
-        switch (outcome) {
-            case LoadOutcome::Complete:
-                FUZZ_CHECK(view.status.empty() && view.logged("beep").size() == 1);
-                CheckCompleteTable(t, view, size);
-                break;
-            case LoadOutcome::Stopped:
-                FUZZ_CHECK(stop && view.processEventsCalls == 1 && t.EntryCount <= 2);
-                FUZZ_CHECK(view.status == "File list not complete");
-                FUZZ_CHECK(view.messages[0] == (scriptMode ? "Script execution interrupted by user"
-                                                           : "Incomplete file is not editable"));
-                break;
-            case LoadOutcome::Failed:
-                FUZZ_CHECK(view.messages[0] == "Read beyond end of file");
-                FUZZ_CHECK(view.status.empty() && view.logged("beep").empty());
-                break;
-            case LoadOutcome::FileMissing:
-                FUZZ_CHECK(false);
-        }
+    const LoadOutcome outcome = LoadArchive(c, "/a.vxa", scriptMode);
+    const EntryTable& t = state.Table;
+    FUZZ_CHECK(!state.Loading && !view.busy && !view.stopVisible);
+    FUZZ_CHECK(view.rowCount() == t.EntryCount + 1);
+    FUZZ_CHECK(view.messages.size() == (outcome == LoadOutcome::Complete ? 0u : 1u));
+    FUZZ_CHECK(state.ArchiveComplete == (outcome == LoadOutcome::Complete));
+    // Only a load that ran to its end in normal mode empties the plan.
+    const bool emptied = !scriptMode && outcome != LoadOutcome::Failed;
+    FUZZ_CHECK(state.Replacements.Count == (emptied ? 0 : 1));
+    if (scriptMode && outcome != LoadOutcome::Failed)
+        FUZZ_CHECK(view.gaugeMax == static_cast<int>(t.Offsets.size()) - 1);
+    switch (outcome) {
+        case LoadOutcome::Complete:
+            FUZZ_CHECK(view.status.empty() && view.logged("beep").size() == 1);
+            CheckCompleteTable(t, view, size);
+            break;
+        case LoadOutcome::Stopped:
+            FUZZ_CHECK(stop && view.processEventsCalls == 1 && t.EntryCount <= 2);
+            FUZZ_CHECK(view.status == "File list not complete");
+            FUZZ_CHECK(view.messages[0] == (scriptMode ? "Script execution interrupted by user"
+                                                       : "Incomplete file is not editable"));
+            break;
+        case LoadOutcome::Failed:
+            FUZZ_CHECK(view.messages[0] == "Read beyond end of file");
+            FUZZ_CHECK(view.status.empty() && view.logged("beep").empty());
+            break;
+        case LoadOutcome::FileMissing:
+            FUZZ_CHECK(false);
     }
     return 0;
 }
