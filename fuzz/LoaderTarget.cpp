@@ -26,9 +26,14 @@ void CheckCompleteTable(const EntryTable& t, const test::FakeView& view, std::si
         } else {
             FUZZ_CHECK(d.empty() && t.OrigSizes[i] == 0 && t.PackedSizes[i] == 0);
         }
-        // Rows are formatted from the table on demand: touch them all.
-        for (int col = 0; col < 6; ++col)
-            FUZZ_CHECK(!view.cell(col, i + 1).empty() || col == 5);
+    }
+    // Rows are formatted from the table on demand: the first, the middle and
+    // the last show every column but "Replace with" filled in.
+    if (t.EntryCount == 0)
+        return;
+    for (const std::int32_t i : {0, t.EntryCount / 2, t.EntryCount - 1}) {
+        for (int col = 0; col < 5; ++col)
+            FUZZ_CHECK(!view.cell(col, i + 1).empty());
     }
 }
 
