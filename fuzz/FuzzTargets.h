@@ -15,6 +15,10 @@ int LoaderTarget(const std::uint8_t* data, std::size_t size);
 int RoundTripTarget(const std::uint8_t* data, std::size_t size);
 int ScriptTarget(const std::uint8_t* data, std::size_t size);
 
+// No single allocation made while a target runs may be larger than its input
+// by more than this: a file's size must justify the memory it claims.
+inline constexpr std::size_t kAllocationSlack = 256 * 1024;
+
 struct Target {
     const char* name;
     int (*run)(const std::uint8_t*, std::size_t);

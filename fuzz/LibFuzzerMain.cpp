@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr std::size_t kSlack = 256 * 1024;
+constexpr std::size_t kSlack = vxa::fuzz::kAllocationSlack;
 std::size_t g_limit = 0;  // 0 = not inside a target call
 
 void OnMalloc(const volatile void*, std::size_t size) {

@@ -7,46 +7,85 @@
 
 namespace vxa::fuzz {
 
-// Loads the bytes as an archive, in both modes, and checks what a load must
-// always leave behind.
+namespace {
+
+// What a load leaves in the table when it read the whole archive.
+void CheckCompleteTable(const EntryTable& t, const test::FakeView& view, std::size_t size) {
+    FUZZ_CHECK(t.Offsets.size() == static_cast<std::size_t>(t.EntryCount) + 1);
+    FUZZ_CHECK(t.Offsets.back() == size);
+    for (std::int32_t i = 0; i < t.EntryCount; ++i) {
+        const std::int32_t link = t.Links[i];
+        FUZZ_CHECK((link == -1) == (t.Offsets[i] == 0));
+        if (link > 0) {
+            FUZZ_CHECK(link <= i && t.Links[link - 1] == 0 && t.Offsets[link - 1] == t.Offsets[i]);
+        }
+        const auto d = t.EntryData(i);
+        if (link == 0) {
+            FUZZ_CHECK(d.data() == t.Bytes.get() + t.Offsets[i] + 10);
+            FUZZ_CHECK(t.Offsets[i] + 10ull + d.size() <= size);
+        } else {
+            FUZZ_CHECK(d.empty() && t.OrigSizes[i] == 0 && t.PackedSizes[i] == 0);
+        }
+    }
+    // Rows are formatted from the table on demand: the first, the middle and
+    // the last show every column but "Replace with" filled in.
+    if (t.EntryCount == 0)
+        return;
+    for (const std::int32_t i : {0, t.EntryCount / 2, t.EntryCount - 1}) {
+        for (int col = 0; col < 5; ++col)
+            FUZZ_CHECK(!view.cell(col, i + 1).empty());
+    }
+}
+
+}  // namespace
+
+// Loads the bytes as an archive in place of an earlier one and checks what a
+// load must always leave behind. The input's last byte picks the mode (bit 1)
+// and whether Stop is pressed at the first progress point (bit 0): one load
+// per input, so that the fuzzer spends its time on new inputs.
 int LoaderTarget(const std::uint8_t* data, std::size_t size) {
-    const std::string bytes(reinterpret_cast<const char*>(data), size);
-    for (const bool scriptMode : {false, true}) {
-        test::MemoryFileSystem fs;
-        fs.put("/a.vxa", bytes);
-        AppState state;
-        test::FakeView view(state.Table);
-        Context c{state, view, fs};
-        const LoadOutcome outcome = LoadArchive(c, "/a.vxa", scriptMode);
-        const EntryTable& t = state.Table;
-        FUZZ_CHECK(!state.Loading);
-        FUZZ_CHECK(view.rowCount() == t.EntryCount + 1);
-        FUZZ_CHECK(view.messages.size() == (outcome == LoadOutcome::Complete ? 0u : 1u));
-        FUZZ_CHECK(state.ArchiveComplete == (outcome == LoadOutcome::Complete));
-        if (outcome != LoadOutcome::Complete) {
+    test::MemoryFileSystem fs;
+    fs.put("/a.vxa", std::string(reinterpret_cast<const char*>(data), size));
+    const std::uint8_t last = size > 0 ? data[size - 1] : 0;
+    const bool stop = (last & 1) != 0;
+    const bool scriptMode = (last & 2) != 0;
+    AppState state;
+    test::FakeView view(state.Table);
+    Context c{state, view, fs};
+    // As after an earlier load, which this one replaces.
+    state.ArchiveComplete = true;
+    state.Replacements.append(0, "/r.bin");
+    if (stop)
+        view.onProcessEvents = [&c] { StopBtnClick(c); };
+
+    const LoadOutcome outcome = LoadArchive(c, "/a.vxa", scriptMode);
+    const EntryTable& t = state.Table;
+    FUZZ_CHECK(!state.Loading && !view.busy && !view.stopVisible);
+    FUZZ_CHECK(view.rowCount() == t.EntryCount + 1);
+    FUZZ_CHECK(view.messages.size() == (outcome == LoadOutcome::Complete ? 0u : 1u));
+    FUZZ_CHECK(state.ArchiveComplete == (outcome == LoadOutcome::Complete));
+    // Only a load that ran to its end in normal mode empties the plan.
+    const bool emptied = !scriptMode && outcome != LoadOutcome::Failed;
+    FUZZ_CHECK(state.Replacements.Count == (emptied ? 0 : 1));
+    if (scriptMode && outcome != LoadOutcome::Failed)
+        FUZZ_CHECK(view.gaugeMax == static_cast<int>(t.Offsets.size()) - 1);
+    switch (outcome) {
+        case LoadOutcome::Complete:
+            FUZZ_CHECK(view.status.empty() && view.logged("beep").size() == 1);
+            CheckCompleteTable(t, view, size);
+            break;
+        case LoadOutcome::Stopped:
+            FUZZ_CHECK(stop && view.processEventsCalls == 1 && t.EntryCount <= 2);
+            FUZZ_CHECK(view.status == "File list not complete");
+            FUZZ_CHECK(view.messages[0] == (scriptMode ? "Script execution interrupted by user"
+                                                       : "Incomplete file is not editable"));
+            break;
+        case LoadOutcome::Failed:
             FUZZ_CHECK(view.messages[0] == "Read beyond end of file");
-            continue;
-        }
-        FUZZ_CHECK(t.Offsets.size() == static_cast<std::size_t>(t.EntryCount) + 1);
-        FUZZ_CHECK(t.Offsets.back() == size);
-        for (std::int32_t i = 0; i < t.EntryCount; ++i) {
-            const std::int32_t link = t.Links[i];
-            FUZZ_CHECK((link == -1) == (t.Offsets[i] == 0));
-            if (link > 0) {
-                FUZZ_CHECK(link <= i && t.Links[link - 1] == 0 &&
-                           t.Offsets[link - 1] == t.Offsets[i]);
-            }
-            const auto d = t.EntryData(i);
-            if (link == 0) {
-                FUZZ_CHECK(d.data() == t.Bytes.get() + t.Offsets[i] + 10);
-                FUZZ_CHECK(t.Offsets[i] + 10ull + d.size() <= size);
-            } else {
-                FUZZ_CHECK(d.empty());
-            }
-            // Rows are formatted from the table on demand: touch them all.
-            for (int col = 0; col < 6; ++col)
-                FUZZ_CHECK(!view.cell(col, i + 1).empty() || col == 5);
-        }
+            FUZZ_CHECK(view.status.empty() && view.logged("beep").empty());
+            break;
+        case LoadOutcome::FileMissing:
+            FUZZ_CHECK(false);
     }
     return 0;
 }

@@ -1,7 +1,7 @@
 // Writes the seed corpus of the fuzz targets: small archives of every shape
-// the format allows, and a few broken ones; script files likewise. Run it
-// from the repository root:
-//   build/fuzz/vxa_make_corpus fuzz/corpus
+// the format allows, and a few broken ones, for the loader and the round trip;
+// script files likewise. Run it from the repository root:
+//   build/tests/vxa_make_corpus fuzz/corpus
 #include <filesystem>
 #include <iostream>
 
@@ -16,11 +16,14 @@ int main(int argc, char** argv) {
         std::cerr << "usage: vxa_make_corpus DIR\n";
         return 2;
     }
-    const std::filesystem::path dir = std::filesystem::path(argv[1]) / "loader";
-    std::filesystem::create_directories(dir);
     int n = 0;
     auto put = [&](const std::string& bytes) {
-        WriteFile((dir / ("seed-" + std::to_string(++n) + ".vxa")).string(), bytes);
+        const std::string name = "seed-" + std::to_string(++n) + ".vxa";
+        for (const char* target : {"loader", "roundtrip"}) {
+            const auto dir = std::filesystem::path(argv[1]) / target;
+            std::filesystem::create_directories(dir);
+            WriteFile((dir / name).string(), bytes);
+        }
     };
     put(U32(4));
     put(U32(16) + U32(0) + U32(16) + U32(30) + U32(4) + U32(4) + U16(0) + "ABCD");
@@ -39,7 +42,7 @@ int main(int argc, char** argv) {
     put(U32(0) + U32(8));
     put(U32(12) + U32(200) + U32(12) + "xx");
     put("not an archive at all");
-    std::cout << n << " seeds in " << dir << "\n";
+    std::cout << n << " archive seeds\n";
 
     // Script files: saved ones, hand-edited forms and damaged ones.
     const std::filesystem::path scripts = std::filesystem::path(argv[1]) / "script";

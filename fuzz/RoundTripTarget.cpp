@@ -9,40 +9,114 @@
 
 namespace vxa::fuzz {
 
-// An archive that loads, compiled without a plan and loaded again, gives the
-// same entries; compiling that copy again gives the same bytes.
-int RoundTripTarget(const std::uint8_t* data, std::size_t size) {
-    test::MemoryFileSystem fs;
-    fs.put("/in.vxa", std::string(reinterpret_cast<const char*>(data), size));
-    AppState first;
-    test::FakeView view1(first.Table);
-    Context c1{first, view1, fs};
-    if (LoadArchive(c1, "/in.vxa", false) != LoadOutcome::Complete)
-        return 0;
-    CompileArchive(c1, "/out.vxa");
-    FUZZ_CHECK(fs.fileExists("/out.vxa"));
+namespace {
 
-    AppState second;
-    test::FakeView view2(second.Table);
-    Context c2{second, view2, fs};
-    FUZZ_CHECK(LoadArchive(c2, "/out.vxa", false) == LoadOutcome::Complete);
-    const EntryTable& a = first.Table;
-    const EntryTable& b = second.Table;
+// A copy much larger than the input comes from records that overlap in it,
+// which the copy writes out one by one. Writing it would only measure the
+// memory file system, so only its layout is checked.
+constexpr std::uint64_t kLargestCopiedGrowth = 128 * 1024;
+
+// The size of the canonical copy: the table, then each owned record once.
+std::uint64_t CanonicalSize(const EntryTable& t) {
+    std::uint64_t size = 4 * (std::uint64_t(t.EntryCount) + 1);
+    for (std::int32_t i = 0; i < t.EntryCount; ++i) {
+        if (t.Links[i] == 0)
+            size += 10 + std::uint64_t{t.PackedSizes[i]};
+    }
+    return size;
+}
+
+// Loads `path` into a fresh program state; false when it is no archive.
+bool Load(test::MemoryFileSystem& fs, AppState& state, const std::string& path) {
+    test::FakeView view(state.Table);
+    Context c{state, view, fs};
+    return LoadArchive(c, path, false) == LoadOutcome::Complete;
+}
+
+void Compile(test::MemoryFileSystem& fs, AppState& state, const std::string& path) {
+    test::FakeView view(state.Table);
+    Context c{state, view, fs};
+    CompileArchive(c, path);
+}
+
+// The entries of `b` are those of `a`, except that entry `replaced` (if not
+// negative) holds `file` as a type 0 record.
+void CheckSameEntries(const EntryTable& a, const EntryTable& b, std::int32_t replaced,
+                      const std::string& file) {
     FUZZ_CHECK(a.EntryCount == b.EntryCount);
     FUZZ_CHECK(a.Links == b.Links);
-    FUZZ_CHECK(a.OrigSizes == b.OrigSizes);
-    FUZZ_CHECK(a.PackedSizes == b.PackedSizes);
     for (std::int32_t i = 0; i < a.EntryCount; ++i) {
+        const auto db = b.EntryData(i);
+        const std::int32_t owner = a.Links[i] > 0 ? a.Links[i] - 1 : i;
+        if (owner == replaced && i != replaced) {
+            // Shares the new record: no sizes of its own, the new type.
+            FUZZ_CHECK(b.OrigSizes[i] == 0 && b.PackedSizes[i] == 0 && b.CompTypes[i] == 0);
+            continue;
+        }
+        if (i == replaced) {
+            FUZZ_CHECK(b.OrigSizes[i] == file.size() && b.PackedSizes[i] == file.size());
+            FUZZ_CHECK(b.CompTypes[i] == 0);
+            FUZZ_CHECK(std::equal(file.begin(), file.end(), db.begin(), db.end(),
+                                  [](char x, std::uint8_t y) { return std::uint8_t(x) == y; }));
+            continue;
+        }
+        FUZZ_CHECK(a.OrigSizes[i] == b.OrigSizes[i] && a.PackedSizes[i] == b.PackedSizes[i]);
         if (a.Links[i] == -1)
             continue;  // a blank entry's type is never read
         FUZZ_CHECK(a.CompTypes[i] == b.CompTypes[i]);
         const auto da = a.EntryData(i);
-        const auto db = b.EntryData(i);
         FUZZ_CHECK(std::equal(da.begin(), da.end(), db.begin(), db.end()));
     }
+}
+
+}  // namespace
+
+// An archive that loads, compiled without a plan and loaded again, gives the
+// same entries; compiling that copy again gives the same bytes. Compiled
+// with one entry replaced, it gives the same entries but that one.
+int RoundTripTarget(const std::uint8_t* data, std::size_t size) {
+    test::MemoryFileSystem fs;
+    fs.put("/in.vxa", std::string(reinterpret_cast<const char*>(data), size));
+    AppState first;
+    if (!Load(fs, first, "/in.vxa"))
+        return 0;
+    const EntryTable& a = first.Table;
+    const std::uint64_t expected = CanonicalSize(a);
+    {
+        test::FakeView view(first.Table);
+        Context c{first, view, fs};
+        try {
+            const ArchiveLayout layout = LayOutArchive(c);
+            FUZZ_CHECK(layout.Values.back() == expected && layout.Replaced.empty());
+        } catch (const ArchiveTooLarge&) {
+            FUZZ_CHECK(expected > kMaxArchiveBytes);
+            return 0;
+        }
+    }
+    if (expected > size + kLargestCopiedGrowth)
+        return 0;
+
+    Compile(fs, first, "/out.vxa");
+    FUZZ_CHECK(fs.files.size() == 2 && fs.files["/out.vxa"]->size() == expected);
+    AppState second;
+    FUZZ_CHECK(Load(fs, second, "/out.vxa"));
+    CheckSameEntries(a, second.Table, -1, {});
     // The copy is canonical, so compiling it changes nothing.
-    CompileArchive(c2, "/again.vxa");
+    Compile(fs, second, "/again.vxa");
     FUZZ_CHECK(*fs.files["/again.vxa"] == *fs.files["/out.vxa"]);
+
+    // Replace the entry the first byte picks, if it owns its record, by the
+    // input's first bytes.
+    const std::int32_t entry = a.EntryCount == 0 ? -1 : data[0] % a.EntryCount;
+    if (entry < 0 || a.Links[entry] != 0)
+        return 0;
+    const std::string file(reinterpret_cast<const char*>(data), std::min<std::size_t>(size, 64));
+    fs.put("/r.bin", file);
+    first.Replacements.append(entry, "/r.bin");
+    Compile(fs, first, "/replaced.vxa");
+    AppState third;
+    FUZZ_CHECK(Load(fs, third, "/replaced.vxa"));
+    CheckSameEntries(a, third.Table, entry, file);
     return 0;
 }
 

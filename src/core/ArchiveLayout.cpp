@@ -40,23 +40,20 @@ ArchiveLayout LayOutArchive(Context& c) {
             out.Values[i] = link - 1 < i ? out.Values[link - 1] : 0;
             continue;
         }
-        LaidOutRecord r{i, t.OrigSizes[i], t.PackedSizes[i], t.CompTypes[i], false, {}};
+        std::uint64_t packed = t.PackedSizes[i];
         if (const std::int32_t j = deciding[i]; j >= 0) {
             // A file that is gone by now leaves the entry as it was loaded.
             if (const auto size = c.Fs.fileSize(plan.Paths[j])) {
                 if (*size > kMaxEntryBytes)
                     throw ArchiveTooLarge();
-                r.OrigSize = r.PackedSize = static_cast<std::uint32_t>(*size);
-                r.CompType = 0;
-                r.Replaced = true;
-                r.Path = plan.Paths[j];
+                packed = *size;
+                out.Replaced.push_back({i, static_cast<std::uint32_t>(packed), j});
             }
         }
         out.Values[i] = static_cast<std::uint32_t>(p);
-        p += kHeaderBytes + r.PackedSize;
+        p += kHeaderBytes + packed;
         if (p > kMaxArchiveBytes)
             throw ArchiveTooLarge();
-        out.Records.push_back(std::move(r));
     }
     if (p > kMaxArchiveBytes)
         throw ArchiveTooLarge();

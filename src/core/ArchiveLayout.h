@@ -24,25 +24,24 @@ class ArchiveTooLarge : public IoError {
     ArchiveTooLarge() : IoError(kArchiveTooLarge) {}
 };
 
-// One record of the output: the header to write and where its data comes
-// from, the loaded entry or a replacement file.
-struct LaidOutRecord {
-    std::int32_t Entry = 0;  // the entry that owns the record
-    std::uint32_t OrigSize = 0;
-    std::uint32_t PackedSize = 0;
-    std::uint16_t CompType = 0;
-    bool Replaced = false;
-    std::string Path;  // the replacement file, when Replaced
+// An owned entry whose record the output takes from a replacement file: its
+// header gets type 0 and the file's size as both sizes.
+struct ReplacedRecord {
+    std::int32_t Entry = 0;
+    std::uint32_t Size = 0;
+    std::int32_t PlanRecord = 0;  // the plan record that names the file
 };
 
-// What a compile writes, worked out before the output is touched.
+// What a compile writes, worked out before the output is touched. Kept
+// records are not listed: their headers and data are in the entry table, so
+// the layout of an archive of many small entries stays as small as its table.
 struct ArchiveLayout {
-    std::vector<std::uint32_t> Values;   // the N + 1 table values; the last is the size
-    std::vector<LaidOutRecord> Records;  // owned records, in entry order
+    std::vector<std::uint32_t> Values;     // the N + 1 table values; the last is the size
+    std::vector<ReplacedRecord> Replaced;  // in entry order
 };
 
 // Lays out the loaded archive with the current plan in the canonical order:
-// the table, then each owned record in entry order without gaps. An owned
+// the table, then each owned record (Links 0) in entry order without gaps. An owned
 // entry is replaced by the file of the last record naming it, if that file
 // exists now; records naming blank, shared or unknown entries have no
 // effect. Throws ArchiveTooLarge when the result would not fit the format.

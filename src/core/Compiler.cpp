@@ -1,5 +1,6 @@
 #include "Compiler.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <new>
@@ -20,7 +21,14 @@ void PutU32(std::uint8_t* p, std::uint32_t v) {
         p[k] = static_cast<std::uint8_t>(v >> (8 * k));
 }
 
-std::array<std::uint8_t, 10> EncodeHeader(const LaidOutRecord& r) {
+// The header of one output record.
+struct Header {
+    std::uint32_t OrigSize = 0;
+    std::uint32_t PackedSize = 0;
+    std::uint16_t CompType = 0;
+};
+
+std::array<std::uint8_t, 10> EncodeHeader(const Header& r) {
     std::array<std::uint8_t, 10> h{};
     PutU32(h.data(), r.OrigSize);
     PutU32(h.data() + 4, r.PackedSize);
@@ -29,16 +37,16 @@ std::array<std::uint8_t, 10> EncodeHeader(const LaidOutRecord& r) {
     return h;
 }
 
-// The whole record of a kept entry, header and data, as it lies in the
+// The whole record of kept entry i, header and data, as it lies in the
 // loaded archive's buffer, so that it can be written without copying. None
 // when the buffer does not hold exactly the header to write.
-std::optional<Bytes> LoadedRecord(const EntryTable& t, const LaidOutRecord& r) {
-    const std::uint64_t offset = t.Offsets[static_cast<std::size_t>(r.Entry)];
-    const std::uint64_t size = 10 + std::uint64_t{r.PackedSize};
+std::optional<Bytes> LoadedRecord(const EntryTable& t, std::size_t i, const Header& h) {
+    const std::uint64_t offset = t.Offsets[i];
+    const std::uint64_t size = 10 + std::uint64_t{h.PackedSize};
     if (!t.Bytes || offset == 0 || offset + size > t.ByteCount)
         return std::nullopt;
     const std::uint8_t* start = t.Bytes.get() + offset;
-    const auto header = EncodeHeader(r);
+    const auto header = EncodeHeader(h);
     if (std::memcmp(start, header.data(), header.size()) != 0)
         return std::nullopt;
     return Bytes(start, static_cast<std::size_t>(size));
@@ -50,29 +58,29 @@ class RecordWriter {
   public:
     RecordWriter(BlockWriter& out, Context& c) : out_(out), c_(c) {}
 
-    void write(const LaidOutRecord& r) {
+    void writeKept(std::size_t i) {
         const EntryTable& t = c_.State.Table;
-        if (!r.Replaced) {
-            if (const auto record = LoadedRecord(t, r)) {
-                if (!run_.empty() && run_.data() + run_.size() == record->data()) {
-                    run_ = Bytes(run_.data(), run_.size() + record->size());
-                } else {
-                    endRun();
-                    run_ = *record;
-                }
-                return;
+        const Header h{t.OrigSizes[i], t.PackedSizes[i], t.CompTypes[i]};
+        if (const auto record = LoadedRecord(t, i, h)) {
+            if (!run_.empty() && run_.data() + run_.size() == record->data()) {
+                run_ = Bytes(run_.data(), run_.size() + record->size());
+            } else {
+                endRun();
+                run_ = *record;
             }
+            return;
         }
         endRun();
-        const auto header = EncodeHeader(r);
-        out_.write(header);
-        if (r.Replaced) {
-            // Read only, so a file that may not be written still serves.
-            const auto in = c_.Fs.openRead(r.Path);
-            out_.copyFrom(*in, r.PackedSize);
-        } else {
-            out_.write(t.EntryData(static_cast<std::size_t>(r.Entry)));
-        }
+        out_.write(EncodeHeader(h));
+        out_.write(t.EntryData(i));
+    }
+
+    void writeReplaced(const ReplacedRecord& r) {
+        endRun();
+        out_.write(EncodeHeader({r.Size, r.Size, 0}));
+        // Read only, so a file that may not be written still serves.
+        const auto in = c_.Fs.openRead(c_.State.Replacements.Paths[r.PlanRecord]);
+        out_.copyFrom(*in, r.Size);
     }
 
     void endRun() {
@@ -134,17 +142,28 @@ void CompileArchive(Context& c, const std::string& path) {
     // Every length is taken, and the size guard passed, before the output
     // is touched.
     const ArchiveLayout layout = LayOutArchive(c);
+    const std::uint32_t outputSize = layout.Values.back();
     AtomicFile file(c.Fs, path);
-    BlockWriter out(file.file());
+    // The buffer need not be larger than what it gathers.
+    BlockWriter out(file.file(), std::min<std::size_t>(BlockWriter::kDefaultCapacity, outputSize));
 
     std::vector<std::uint8_t> table(layout.Values.size() * 4);
     for (std::size_t i = 0; i < layout.Values.size(); ++i)
         PutU32(&table[i * 4], layout.Values[i]);
     out.write(table);
 
+    const EntryTable& t = c.State.Table;
     RecordWriter records(out, c);
-    for (const LaidOutRecord& r : layout.Records)
-        records.write(r);
+    auto replaced = layout.Replaced.begin();
+    for (std::int32_t i = 0; i < t.EntryCount; ++i) {
+        if (t.Links[i] != 0)
+            continue;  // blank and shared entries have no record of their own
+        if (replaced != layout.Replaced.end() && replaced->Entry == i) {
+            records.writeReplaced(*replaced++);
+        } else {
+            records.writeKept(static_cast<std::size_t>(i));
+        }
+    }
     records.endRun();
     out.finish();
     file.commit();

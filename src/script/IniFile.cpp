@@ -20,13 +20,29 @@ std::string_view Trim(std::string_view s) {
 
 // Names match without regard to case; only ASCII letters fold, so UTF-8
 // bytes of a name compare as they are.
+char Fold(char ch) {
+    return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
+}
+
 std::string Lower(std::string_view s) {
     std::string out(s);
-    for (char& ch : out) {
-        if (ch >= 'A' && ch <= 'Z')
-            ch = static_cast<char>(ch - 'A' + 'a');
-    }
+    for (char& ch : out)
+        ch = Fold(ch);
     return out;
+}
+
+// Takes the next line off `rest`. CR and LF each end a line, so CR LF, LF and
+// CR files all read, and a CR can never hide inside a value.
+std::string_view NextLine(std::string_view& rest) {
+    const auto eol = rest.find_first_of("\r\n");
+    const std::string_view line = rest.substr(0, eol);
+    rest.remove_prefix(eol == std::string_view::npos ? rest.size() : eol + 1);
+    return line;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return Fold(x) == Fold(y); });
 }
 
 }  // namespace
@@ -34,41 +50,41 @@ std::string Lower(std::string_view s) {
 IniReader::IniReader(std::string_view text) {
     if (text.starts_with(kUtf8Bom))
         text.remove_prefix(kUtf8Bom.size());
-    Section* current = nullptr;  // keys before the first section belong to none
-    while (!text.empty()) {
-        // CR and LF each end a line, so CR LF, LF and CR files all read, and a
-        // CR can never hide inside a value.
-        const auto eol = text.find_first_of("\r\n");
-        std::string_view line = text.substr(0, eol);
-        text.remove_prefix(eol == std::string_view::npos ? text.size() : eol + 1);
-        line = Trim(line);
-
+    text_ = text;
+    Body* open = nullptr;  // the section whose lines are being passed over
+    std::string_view rest = text_;
+    while (!rest.empty()) {
+        const std::size_t start = text_.size() - rest.size();
+        const std::string_view line = Trim(NextLine(rest));
         const auto close = line.rfind(']');
-        if (line.starts_with('[') && close != std::string_view::npos) {
-            std::string name = Lower(Trim(line.substr(1, close - 1)));
-            sections_.emplace_back();
-            current = &sections_.back();
-            byName_.try_emplace(std::move(name), sections_.size() - 1);
+        if (!line.starts_with('[') || close == std::string_view::npos)
             continue;
-        }
-        const auto eq = line.find('=');
-        if (current == nullptr || eq == std::string_view::npos)
-            continue;
-        const std::string_view key = Trim(line.substr(0, eq));
-        if (key.empty())
-            continue;
-        current->keys.emplace_back(Lower(key), std::string(Trim(line.substr(eq + 1))));
+        if (open != nullptr)
+            open->end = start;
+        // Keys before the first heading belong to no section, and a later
+        // section of a name already seen is never read.
+        const std::size_t begin = text_.size() - rest.size();
+        const auto [it, added] =
+            byName_.try_emplace(Lower(Trim(line.substr(1, close - 1))), Body{begin, begin});
+        open = added ? &it->second : nullptr;
     }
+    if (open != nullptr)
+        open->end = text_.size();
 }
 
 std::optional<std::string> IniReader::value(std::string_view section, std::string_view key) const {
     const auto it = byName_.find(Lower(section));
     if (it == byName_.end())
         return std::nullopt;
-    const std::string wanted = Lower(key);
-    for (const auto& [k, v] : sections_[it->second].keys) {
-        if (k == wanted)
-            return v.substr(0, kMaxValue);
+    std::string_view rest(text_.data() + it->second.begin, it->second.end - it->second.begin);
+    while (!rest.empty()) {
+        const std::string_view line = Trim(NextLine(rest));
+        const auto eq = line.find('=');
+        if (eq == std::string_view::npos)
+            continue;
+        const std::string_view name = Trim(line.substr(0, eq));
+        if (!name.empty() && SameIgnoringCase(name, key))
+            return std::string(Trim(line.substr(eq + 1)).substr(0, kMaxValue));
     }
     return std::nullopt;
 }

@@ -5,7 +5,6 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 namespace vxa {
 
@@ -37,11 +36,18 @@ class IniReader {
                              std::int32_t def) const;
 
   private:
-    struct Section {
-        std::vector<std::pair<std::string, std::string>> keys;  // lower-case key, value
+    // Where the lines of a section lie in text_: from the line after its
+    // heading up to the next heading.
+    struct Body {
+        std::size_t begin = 0;
+        std::size_t end = 0;
     };
-    std::vector<Section> sections_;
-    std::unordered_map<std::string, std::size_t> byName_;  // lower-case name -> first section
+    std::string text_;
+    // Lower-case name -> the first section of that name. Only sections are
+    // indexed; a lookup reads the lines of its section, so what the reader
+    // holds is the text and one entry per distinct name, however many short
+    // lines the text has.
+    std::unordered_map<std::string, Body> byName_;
 };
 
 // Parses an integer as the script reader does: optional sign, then decimal

@@ -105,6 +105,23 @@ TEST_F(CompilerTest, RecordsThatNameNoOwnedEntryChangeNothing) {
     EXPECT_EQ(compile(), bytes);
 }
 
+TEST_F(CompilerTest, TheLayoutListsOnlyTheRecordsTakenFromFiles) {
+    // Kept records are written from the table: a layout holds the table's
+    // values and one item for each replaced entry, however many entries.
+    load(BuildArchive({Owned("a"), Blank(), Shared(0), Owned("bb"), Owned("c")}));
+    h.state.Replacements.append(3, dir.write("r.bin", "12345"));
+    h.state.Replacements.append(2, dir.file("r.bin"));     // a shared entry: no effect
+    h.state.Replacements.append(4, dir.file("gone.bin"));  // missing: kept
+    const ArchiveLayout layout = LayOutArchive(h.ctx);
+    EXPECT_EQ(layout.Values, (std::vector<std::uint32_t>{24, 0, 24, 35, 50, 61}));
+    ASSERT_EQ(layout.Replaced.size(), 1u);
+    EXPECT_EQ(layout.Replaced[0].Entry, 3);
+    EXPECT_EQ(layout.Replaced[0].Size, 5u);
+    EXPECT_EQ(layout.Replaced[0].PlanRecord, 0);
+    EXPECT_EQ(compile(),
+              BuildArchive({Owned("a"), Blank(), Shared(0), Owned("12345"), Owned("c")}));
+}
+
 TEST_F(CompilerTest, TheLastRecordOfAnEntryCounts) {
     load(BuildArchive({Owned("a"), Owned("b")}));
     replace(0, dir.write("first.bin", "first"));

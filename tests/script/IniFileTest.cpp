@@ -42,6 +42,18 @@ TEST(IniReader, LfOnlyBomStrayLinesAndKeysOutsideSections) {
     EXPECT_EQ(cr.value("s", "Out"), "/b.vxa");
 }
 
+TEST(IniReader, ASectionEndsAtTheNextHeadingAndOnlyTheFirstOfANameCounts) {
+    const IniReader ini("[a]\nx=1\n[b]\n[c=9\ny=2\n[A]\nx=3\nz=4\n");
+    EXPECT_EQ(ini.value("a", "x"), "1");
+    EXPECT_EQ(ini.value("a", "y"), std::nullopt);
+    EXPECT_EQ(ini.value("a", "z"), std::nullopt);  // under the second heading of a
+    EXPECT_EQ(ini.value("b", "x"), std::nullopt);
+    EXPECT_EQ(ini.value("b", "y"), "2");
+    // Without its closing bracket a line is no heading, only a key.
+    EXPECT_EQ(ini.value("b", "[c"), "9");
+    EXPECT_EQ(ini.value("c", "y"), std::nullopt);
+}
+
 TEST(IniReader, LongValuesAreCutAt2047Characters) {
     const std::string longValue(3000, 'p');
     const IniReader ini("[s]\nk=" + longValue + "\n");
