@@ -25,19 +25,28 @@ bool IsBlank(const EntryTable& t, std::int32_t entry) {
     return t.Links[entry] == -1;
 }
 
+// The table value of the selected row's sharing group: none when the plan
+// may not change, or the row shows no entry or a blank one.
+std::optional<std::uint32_t> SelectedGroupValue(const Context& c) {
+    if (!PlanEditable(c.State))
+        return std::nullopt;
+    const std::int32_t entry = SelectedEntry(c);
+    if (entry < 0 || IsBlank(c.State.Table, entry))
+        return std::nullopt;
+    return c.State.Table.Offsets[entry];
+}
+
 }  // namespace
 
 void AddReplacement(Context& c, const std::string& path) {
     AppState& s = c.State;
-    if (!PlanEditable(s) || path.empty())
+    const auto group = SelectedGroupValue(c);
+    if (!group || path.empty())
         return;
     const EntryTable& t = s.Table;
-    const std::int32_t entry = SelectedEntry(c);
-    if (entry < 0 || IsBlank(t, entry))
-        return;
     // The sharing group is every entry with the same table value; one pass
     // over the table, and one repaint for all the cells it changes.
-    const std::uint32_t value = t.Offsets[entry];
+    const std::uint32_t value = *group;
     c.Ui.beginGridUpdate();
     for (std::int32_t i = 0; i < t.EntryCount; ++i) {
         if (t.Offsets[i] != value)
@@ -60,13 +69,11 @@ void RplBtnClick(Context& c) {
 void UnBtnClick(Context& c) {
     AppState& s = c.State;
     ReplRec& plan = s.Replacements;
-    if (!PlanEditable(s) || plan.Count == 0)
+    const auto group = SelectedGroupValue(c);
+    if (!group || plan.Count == 0)
         return;
     const EntryTable& t = s.Table;
-    const std::int32_t entry = SelectedEntry(c);
-    if (entry < 0 || IsBlank(t, entry))
-        return;
-    const std::uint32_t value = t.Offsets[entry];
+    const std::uint32_t value = *group;
     const auto inGroup = [&](std::int32_t i) {
         return i >= 0 && i < t.EntryCount && t.Offsets[i] == value;
     };

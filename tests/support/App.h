@@ -17,6 +17,7 @@
 
 #include "core/AppState.h"
 #include "core/FileSystem.h"
+#include "support/FakeView.h"
 #include "ui/Browser.h"
 #include "ui/BrowserWidgets.h"
 #include "ui/EntryGrid.h"
@@ -42,13 +43,7 @@ struct App {
     App() {
         form1->messageBoxHook = [this](const MessageRequest& r) {
             boxes.push_back(r);
-            if (r.buttons == MsgButtons::Ok)
-                return MsgAnswer::Ok;
-            if (answers.empty())
-                return MsgAnswer::No;
-            const MsgAnswer a = answers.front();
-            answers.pop_front();
-            return a;
+            return NextAnswer(answers, r.buttons);
         };
         form1->fileDialogHook = [this](FileDialog d) -> std::optional<std::string> {
             dialogsRun.push_back(d);

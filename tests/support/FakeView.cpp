@@ -49,13 +49,7 @@ MsgAnswer FakeView::messageBox(const std::string& text, const std::string& title
                                MsgButtons buttons, MsgIcon icon) {
     log.push_back("box " + title + "|" + IconName(icon) + "|" + text);
     messages.push_back(text);
-    if (buttons == MsgButtons::Ok)
-        return MsgAnswer::Ok;
-    if (answers.empty())
-        return MsgAnswer::No;
-    const MsgAnswer a = answers.front();
-    answers.pop_front();
-    return a;
+    return NextAnswer(answers, buttons);
 }
 
 void FakeView::showIoError(const std::string& runtimeText) {

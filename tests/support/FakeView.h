@@ -13,6 +13,18 @@
 
 namespace vxa::test {
 
+// The next scripted answer to a message box: OK for an OK box, else the
+// front of the queue, No when it is empty.
+inline MsgAnswer NextAnswer(std::deque<MsgAnswer>& answers, MsgButtons buttons) {
+    if (buttons == MsgButtons::Ok)
+        return MsgAnswer::Ok;
+    if (answers.empty())
+        return MsgAnswer::No;
+    const MsgAnswer a = answers.front();
+    answers.pop_front();
+    return a;
+}
+
 // A view that records what the logic does to the window, one line per call
 // that shows something ("box Error|File doesn't exist !!!", "progress 10/25"),
 // and answers questions and dialogs from queues the test fills.
