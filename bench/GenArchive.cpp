@@ -19,21 +19,21 @@ void PutU32(std::vector<char>& out, std::uint32_t v) {
 
 }  // namespace
 
-std::uint64_t WriteArchive(const ArchiveSpec& spec, const std::string& path) {
-    std::mt19937_64 rng(spec.seed);
+std::uint64_t WriteArchive(const ArchiveShape& shape, const std::string& path) {
+    std::mt19937_64 rng(shape.seed);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    const std::uint32_t n = spec.entries;
+    const std::uint32_t n = shape.entries;
     const std::uint64_t table = 4ull * (n + 1);
-    const std::uint64_t dataBudget = spec.totalBytes > table ? spec.totalBytes - table : 0;
+    const std::uint64_t dataBudget = shape.totalBytes > table ? shape.totalBytes - table : 0;
 
     // Kind of each entry: 0 owns, -1 blank, k > 0 shares the record of entry k - 1.
     std::vector<std::int64_t> kind(n, 0);
     std::vector<std::uint32_t> owners;
     for (std::uint32_t i = 0; i < n; ++i) {
         const double r = unit(rng);
-        if (r < spec.blankShare) {
+        if (r < shape.blankShare) {
             kind[i] = -1;
-        } else if (r < spec.blankShare + spec.sharedShare && !owners.empty()) {
+        } else if (r < shape.blankShare + shape.sharedShare && !owners.empty()) {
             kind[i] = owners[rng() % owners.size()] + 1;
         } else {
             owners.push_back(i);
@@ -46,7 +46,7 @@ std::uint64_t WriteArchive(const ArchiveSpec& spec, const std::string& path) {
         sizes[i] = static_cast<std::uint32_t>(perOwner / 2 + rng() % (perOwner + 1));
 
     std::vector<std::uint32_t> order = owners;
-    if (spec.shuffled)
+    if (shape.shuffled)
         std::shuffle(order.begin(), order.end(), rng);
     std::vector<std::uint64_t> offsets(n, 0);
     std::uint64_t pos = table;

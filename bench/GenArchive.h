@@ -7,7 +7,7 @@ namespace vxa::bench {
 
 // The shape of a synthetic archive. The same options and seed always give
 // the same bytes.
-struct ArchiveSpec {
+struct ArchiveShape {
     std::uint32_t entries = 1000;
     std::uint64_t totalBytes = 1 << 20;  // approximate size of the whole file
     double blankShare = 0.02;            // share of blank entries
@@ -17,7 +17,7 @@ struct ArchiveSpec {
 };
 
 // Writes the archive to `path`; returns its size in bytes. Throws
-// std::runtime_error on a write failure or a spec that cannot fit 2 GiB.
-std::uint64_t WriteArchive(const ArchiveSpec& spec, const std::string& path);
+// std::runtime_error on a write failure or a shape that cannot fit 2 GiB.
+std::uint64_t WriteArchive(const ArchiveShape& shape, const std::string& path);
 
 }  // namespace vxa::bench

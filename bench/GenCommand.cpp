@@ -49,12 +49,12 @@ int GenCommand(const std::vector<std::string>& args) {
         std::cerr << kUsage;
         return 2;
     }
-    ArchiveSpec spec;
+    ArchiveShape shape;
     try {
         for (std::size_t i = 1; i < args.size(); ++i) {
             const std::string& opt = args[i];
             if (opt == "--shuffled") {
-                spec.shuffled = true;
+                shape.shuffled = true;
                 continue;
             }
             if (i + 1 >= args.size())
@@ -64,15 +64,15 @@ int GenCommand(const std::vector<std::string>& args) {
                 const std::uint64_t n = Bytes(value);
                 if (n >= (1ull << 29))
                     throw std::invalid_argument(value);
-                spec.entries = static_cast<std::uint32_t>(n);
+                shape.entries = static_cast<std::uint32_t>(n);
             } else if (opt == "--size") {
-                spec.totalBytes = Bytes(value);
+                shape.totalBytes = Bytes(value);
             } else if (opt == "--blank") {
-                spec.blankShare = Share(value);
+                shape.blankShare = Share(value);
             } else if (opt == "--shared") {
-                spec.sharedShare = Share(value);
+                shape.sharedShare = Share(value);
             } else if (opt == "--seed") {
-                spec.seed = Bytes(value);
+                shape.seed = Bytes(value);
             } else {
                 throw std::invalid_argument(opt);
             }
@@ -82,7 +82,7 @@ int GenCommand(const std::vector<std::string>& args) {
         return 2;
     }
     try {
-        std::cout << WriteArchive(spec, args[0]) << "\n";
+        std::cout << WriteArchive(shape, args[0]) << "\n";
     } catch (const std::runtime_error& e) {
         std::cerr << e.what() << "\n";
         return 1;
