@@ -51,23 +51,10 @@ QString WithoutTrailingSlash(QString path) {
 }  // namespace
 
 QString DrivePicture(DriveKind kind) {
-    switch (kind) {
-        case DriveKind::Root:
-            return QStringLiteral(":/vxa/drives/root.png");
-        case DriveKind::Home:
-            return QStringLiteral(":/vxa/drives/home.png");
-        case DriveKind::Fixed:
-            return QStringLiteral(":/vxa/drives/fixed.png");
-        case DriveKind::Removable:
-            return QStringLiteral(":/vxa/drives/removable.png");
-        case DriveKind::Network:
-            return QStringLiteral(":/vxa/drives/network.png");
-        case DriveKind::Optical:
-            return QStringLiteral(":/vxa/drives/optical.png");
-        case DriveKind::Ram:
-            return QStringLiteral(":/vxa/drives/ram.png");
-    }
-    return {};
+    // In the order of DriveKind.
+    static constexpr const char* kNames[] = {"root",    "home",    "fixed", "removable",
+                                             "network", "optical", "ram"};
+    return QStringLiteral(":/vxa/drives/%1.png").arg(QLatin1String(kNames[static_cast<int>(kind)]));
 }
 
 bool IsUserVolume(const QString& fsType, const QString& mountPath) {
