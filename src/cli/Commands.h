@@ -11,6 +11,7 @@ inline constexpr int kOk = 0;
 inline constexpr int kFailed = 1;  // the job could not be done (load, write, missing files)
 inline constexpr int kUsage = 2;   // the command line is wrong
 
+// Each command's options end at "--" (Args.h).
 // `list ARCHIVE`: one line per entry with the texts of grid columns 0 to 4.
 int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // `compile [--skip-missing] ARCHIVE OUTPUT [NR=FILE]...`: replaces entry NR
