@@ -1,5 +1,6 @@
 // vxa-tool end to end: its outputs byte for byte, its messages and exit
 // statuses.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -249,6 +250,10 @@ TEST_F(CliTest, AnotherUsersFilesAreRefusedAndKept) {
 // A compile killed at any moment leaves the old output or the whole new one,
 // and nothing else beside it.
 TEST_F(CliTest, AKilledCompileLeavesNothingBehind) {
+    if (const int probe = open(dir.path().c_str(), O_RDWR | O_TMPFILE, 0600); probe < 0)
+        GTEST_SKIP() << "no unnamed files here: a kill -9 leaves a named one";
+    else
+        close(probe);
     const std::string big = dir.write("big.bin", std::string(48 << 20, 'B'));
     WriteFile(out, "old");
     const auto names = dir.names();
