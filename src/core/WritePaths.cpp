@@ -17,6 +17,8 @@ namespace {
 constexpr int kMaxLinks = 40;
 
 std::string Join(const std::string& folder, const std::string& name) {
+    if (folder == ".")
+        return name;
     return folder.ends_with('/') ? folder + name : folder + "/" + name;
 }
 
