@@ -17,7 +17,7 @@ int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
 // `compile [--skip-missing] ARCHIVE OUTPUT [NR=FILE]...`: replaces entry NR
 // (from 1) and its sharing group by FILE, as the window does, and compiles.
 int Compile(const std::vector<std::string>& args, std::ostream& err);
-// `run SCRIPT [--out OUTPUT]`: loads the script's input archive, applies its
+// `run [--out OUTPUT] SCRIPT`: loads the script's input archive, applies its
 // plan and compiles to OUTPUT, or else to the script's "Out".
 int Run(const std::vector<std::string>& args, std::ostream& err);
 

@@ -12,7 +12,7 @@ namespace vxa::cli {
 namespace {
 
 const Syntax kRunSyntax{
-    "run", "usage: vxa-tool run SCRIPT [--out OUTPUT]\n", {{"--out", true}}, 1, 1};
+    "run", "usage: vxa-tool run [--out OUTPUT] [--] SCRIPT\n", {{"--out", true}}, 1, 1};
 
 // The summary's warning, one line per item whose file is missing, in the
 // form its details use.

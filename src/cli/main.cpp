@@ -17,7 +17,7 @@ constexpr const char* kUsageText =
     "  compile [--skip-missing] [--] ARCHIVE OUTPUT [NR=FILE]...\n"
     "      write OUTPUT with entry NR (and the entries sharing its data) replaced by FILE\n"
     "      example: vxa-tool compile game.vxa modded.vxa 12=title.pal\n"
-    "  run SCRIPT [--out OUTPUT]\n"
+    "  run [--out OUTPUT] [--] SCRIPT\n"
     "      load the script's input archive, apply its plan, write OUTPUT (else its \"Out\")\n"
     "      example: vxa-tool run plan.vxc --out modded.vxa\n"
     "\n"
