@@ -3,7 +3,7 @@
 #include "FuzzTargets.h"
 #include "core/Loader.h"
 #include "support/FakeView.h"
-#include "support/MemoryFileSystem.h"
+#include "support/TestFileSystem.h"
 
 namespace vxa::fuzz {
 
@@ -44,7 +44,7 @@ void CheckCompleteTable(const EntryTable& t, const test::FakeView& view, std::si
 // and whether Stop is pressed at the first progress point (bit 0): one load
 // per input, so that the fuzzer spends its time on new inputs.
 int LoaderTarget(const std::uint8_t* data, std::size_t size) {
-    test::MemoryFileSystem fs;
+    test::TestFileSystem fs{test::TestFileSystem::Backing::Memory};
     fs.put("/a.vxa", std::string(reinterpret_cast<const char*>(data), size));
     const std::uint8_t last = size > 0 ? data[size - 1] : 0;
     const bool stop = (last & 1) != 0;

@@ -5,7 +5,7 @@
 #include "core/Compiler.h"
 #include "core/Loader.h"
 #include "support/FakeView.h"
-#include "support/MemoryFileSystem.h"
+#include "support/TestFileSystem.h"
 
 namespace vxa::fuzz {
 
@@ -27,13 +27,13 @@ std::uint64_t CanonicalSize(const EntryTable& t) {
 }
 
 // Loads `path` into a fresh program state; false when it is no archive.
-bool Load(test::MemoryFileSystem& fs, AppState& state, const std::string& path) {
+bool Load(test::TestFileSystem& fs, AppState& state, const std::string& path) {
     test::FakeView view(state.Table);
     Context c{state, view, fs};
     return LoadArchive(c, path, false) == LoadOutcome::Complete;
 }
 
-void Compile(test::MemoryFileSystem& fs, AppState& state, const std::string& path) {
+void Compile(test::TestFileSystem& fs, AppState& state, const std::string& path) {
     test::FakeView view(state.Table);
     Context c{state, view, fs};
     CompileArchive(c, path);
@@ -75,7 +75,7 @@ void CheckSameEntries(const EntryTable& a, const EntryTable& b, std::int32_t rep
 // same entries; compiling that copy again gives the same bytes. Compiled
 // with one entry replaced, it gives the same entries but that one.
 int RoundTripTarget(const std::uint8_t* data, std::size_t size) {
-    test::MemoryFileSystem fs;
+    test::TestFileSystem fs{test::TestFileSystem::Backing::Memory};
     fs.put("/in.vxa", std::string(reinterpret_cast<const char*>(data), size));
     AppState first;
     if (!Load(fs, first, "/in.vxa"))

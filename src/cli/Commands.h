@@ -11,12 +11,13 @@ inline constexpr int kOk = 0;
 inline constexpr int kFailed = 1;  // the job could not be done (load, write, missing files)
 inline constexpr int kUsage = 2;   // the command line is wrong
 
+// Each command's options end at "--" (Args.h).
 // `list ARCHIVE`: one line per entry with the texts of grid columns 0 to 4.
 int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
 // `compile [--skip-missing] ARCHIVE OUTPUT [NR=FILE]...`: replaces entry NR
 // (from 1) and its sharing group by FILE, as the window does, and compiles.
 int Compile(const std::vector<std::string>& args, std::ostream& err);
-// `run SCRIPT [--out OUTPUT]`: loads the script's input archive, applies its
+// `run [--out OUTPUT] SCRIPT`: loads the script's input archive, applies its
 // plan and compiles to OUTPUT, or else to the script's "Out".
 int Run(const std::vector<std::string>& args, std::ostream& err);
 

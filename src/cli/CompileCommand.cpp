@@ -4,6 +4,7 @@
 #include <ostream>
 #include <set>
 
+#include "Args.h"
 #include "Commands.h"
 #include "ConsoleView.h"
 #include "WriteArchive.h"
@@ -14,9 +15,6 @@
 namespace vxa::cli {
 
 namespace {
-
-constexpr const char* kCompileUsage =
-    "usage: vxa-tool compile [--skip-missing] ARCHIVE OUTPUT [NR=FILE]...\n";
 
 struct Replacement {
     std::uint64_t nr = 0;  // as the grid's "Nr" shows it, from 1
@@ -54,28 +52,21 @@ std::string ParseReplacement(const std::string& arg, Replacement& out) {
     return {};
 }
 
-// Reads the command line; an error text when it is wrong.
-std::string ParseArgs(const std::vector<std::string>& args, Request& req) {
-    std::vector<std::string> positional;
-    bool options = true;
-    for (const std::string& a : args) {
-        if (options && a == "--") {
-            options = false;
-        } else if (options && a == "--skip-missing") {
-            req.skipMissing = true;
-        } else if (options && a.size() > 1 && a[0] == '-' && a.find('=') == std::string::npos) {
-            return "unknown option \"" + a + "\"";
-        } else {
-            positional.push_back(a);
-        }
-    }
-    if (positional.size() < 2)
-        return "ARCHIVE and OUTPUT are needed";
-    req.archive = positional[0];
-    req.output = positional[1];
-    for (std::size_t k = 2; k < positional.size(); ++k) {
+const Syntax kCompileSyntax{
+    "compile",
+    "usage: vxa-tool compile [--skip-missing] [--] ARCHIVE OUTPUT [NR=FILE]...\n",
+    {{"--skip-missing"}},
+    2,
+    std::nullopt};
+
+// Reads the command line; an error text when a replacement is not NR=FILE.
+std::string ReadRequest(const Args& args, Request& req) {
+    req.skipMissing = args.has("--skip-missing");
+    req.archive = args.operands[0];
+    req.output = args.operands[1];
+    for (std::size_t k = 2; k < args.operands.size(); ++k) {
         Replacement r;
-        if (std::string e = ParseReplacement(positional[k], r); !e.empty())
+        if (std::string e = ParseReplacement(args.operands[k], r); !e.empty())
             return e;
         req.replacements.push_back(std::move(r));
     }
@@ -103,9 +94,12 @@ std::string CheckEntries(const Request& req, const EntryTable& t) {
 }  // namespace
 
 int Compile(const std::vector<std::string>& args, std::ostream& err) {
+    const auto parsed = ParseArgs(kCompileSyntax, args, err);
+    if (!parsed)
+        return kUsage;
     Request req;
-    if (std::string e = ParseArgs(args, req); !e.empty()) {
-        err << "vxa-tool compile: " << e << '\n' << kCompileUsage;
+    if (std::string e = ReadRequest(*parsed, req); !e.empty()) {
+        err << "vxa-tool compile: " << e << '\n' << kCompileSyntax.usage;
         return kUsage;
     }
     AppState state;

@@ -18,7 +18,11 @@ MsgAnswer ConsoleView::messageBox(const std::string& text, const std::string&, M
 }
 
 void ConsoleView::showIoError(const std::string& runtimeText) {
-    err_ << runtimeText << '\n';
+    showFileError({}, runtimeText);
+}
+
+void ConsoleView::showFileError(const std::string& path, const std::string& runtimeText) {
+    err_ << "vxa-tool: " << (path.empty() ? "" : path + ": ") << runtimeText << '\n';
     messages_.push_back(runtimeText);
 }
 

@@ -16,7 +16,9 @@ class ConsoleView final : public HeadlessView {
 
     MsgAnswer messageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                          MsgIcon icon) override;
+    // "vxa-tool: TEXT", or "vxa-tool: PATH: TEXT" naming the file.
     void showIoError(const std::string& runtimeText) override;
+    void showFileError(const std::string& path, const std::string& runtimeText) override;
 
     // Each message text shown so far, in order.
     const std::vector<std::string>& messages() const { return messages_; }

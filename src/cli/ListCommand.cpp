@@ -1,5 +1,6 @@
 #include <ostream>
 
+#include "Args.h"
 #include "Commands.h"
 #include "ConsoleView.h"
 #include "core/Loader.h"
@@ -7,14 +8,14 @@
 namespace vxa::cli {
 
 int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-    if (args.size() != 1) {
-        err << "usage: vxa-tool list ARCHIVE\n";
+    const Syntax syntax{"list", "usage: vxa-tool list [--] ARCHIVE\n", {}, 1, 1};
+    const auto parsed = ParseArgs(syntax, args, err);
+    if (!parsed)
         return kUsage;
-    }
     AppState state;
     ConsoleView view(state.Table, err);
     Context c{state, view, RealFileSystem()};
-    if (LoadArchive(c, args[0], false) != LoadOutcome::Complete)
+    if (LoadArchive(c, parsed->operands[0], false) != LoadOutcome::Complete)
         return kFailed;
     std::string line;
     for (int row = 1; row <= state.Table.EntryCount; ++row) {

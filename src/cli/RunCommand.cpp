@@ -1,5 +1,6 @@
 #include <ostream>
 
+#include "Args.h"
 #include "Commands.h"
 #include "ConsoleView.h"
 #include "core/IoError.h"
@@ -10,34 +11,8 @@ namespace vxa::cli {
 
 namespace {
 
-constexpr const char* kRunUsage = "usage: vxa-tool run SCRIPT [--out OUTPUT]\n";
-
-struct RunArgs {
-    std::string script;
-    std::string out;  // empty: the script's own "Out"
-};
-
-std::optional<RunArgs> ParseRunArgs(const std::vector<std::string>& args) {
-    RunArgs r;
-    bool haveScript = false;
-    bool haveOut = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--out") {
-            if (haveOut || i + 1 >= args.size() || args[i + 1].empty())
-                return std::nullopt;
-            r.out = args[++i];
-            haveOut = true;
-        } else if (!haveScript && !args[i].empty() && !args[i].starts_with("--")) {
-            r.script = args[i];
-            haveScript = true;
-        } else {
-            return std::nullopt;
-        }
-    }
-    if (!haveScript)
-        return std::nullopt;
-    return r;
-}
+const Syntax kRunSyntax{
+    "run", "usage: vxa-tool run [--out OUTPUT] [--] SCRIPT\n", {{"--out", true}}, 1, 1};
 
 // The summary's warning, one line per item whose file is missing, in the
 // form its details use.
@@ -51,21 +26,20 @@ void ReportMissingFiles(const AppState& state, FileSystem& fs, std::ostream& err
 }  // namespace
 
 int Run(const std::vector<std::string>& args, std::ostream& err) {
-    const auto parsed = ParseRunArgs(args);
-    if (!parsed) {
-        err << kRunUsage;
+    const auto parsed = ParseArgs(kRunSyntax, args, err);
+    if (!parsed)
         return kUsage;
-    }
+    const std::string& scriptPath = parsed->operands[0];
     AppState state;
     ConsoleView view(state.Table, err);
     Context c{state, view, RealFileSystem()};
     try {
-        const auto script = OpenScript(c, parsed->script);
+        const auto script = OpenScript(c, scriptPath);
         if (!script)
             return kFailed;
         InstallScript(state, *script);
-        if (!parsed->out.empty())
-            state.OutPath = parsed->out;
+        if (parsed->has("--out"))
+            state.OutPath = parsed->options.at("--out");
         if (state.OutPath.empty()) {
             err << "Output file not chosen\n";
             return kUsage;
@@ -74,7 +48,7 @@ int Run(const std::vector<std::string>& args, std::ostream& err) {
         // The window's own Proceed: load in script mode, plan, compile.
         return ProceedWithScript(c) == ProceedOutcome::Compiled ? kOk : kFailed;
     } catch (const IoError& e) {
-        err << e.what() << '\n';
+        view.showFileError(e.path().empty() ? scriptPath : e.path(), e.what());
         return kFailed;
     }
 }

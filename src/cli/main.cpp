@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "Commands.h"
+#include "core/TempFiles.h"
 
 namespace {
 
@@ -10,25 +11,30 @@ constexpr const char* kUsageText =
     "usage: vxa-tool COMMAND [ARGS]\n"
     "\n"
     "commands:\n"
-    "  list ARCHIVE\n"
+    "  list [--] ARCHIVE\n"
     "      print one line per entry: Nr, Offset, Orig. size, Packed size, C/T\n"
     "      example: vxa-tool list game.vxa\n"
-    "  compile [--skip-missing] ARCHIVE OUTPUT [NR=FILE]...\n"
+    "  compile [--skip-missing] [--] ARCHIVE OUTPUT [NR=FILE]...\n"
     "      write OUTPUT with entry NR (and the entries sharing its data) replaced by FILE\n"
     "      example: vxa-tool compile game.vxa modded.vxa 12=title.pal\n"
-    "  run SCRIPT [--out OUTPUT]\n"
+    "  run [--out OUTPUT] [--] SCRIPT\n"
     "      load the script's input archive, apply its plan, write OUTPUT (else its \"Out\")\n"
     "      example: vxa-tool run plan.vxc --out modded.vxa\n"
     "\n"
     "options:\n"
     "  --help      show this text\n"
     "  --version   show the version\n"
+    "  --          ends a command's options: every argument after it is a path\n"
+    "              or NR=FILE, so a path may begin with \"-\" there\n"
+    "      example: vxa-tool list -- -old.vxa\n"
     "\n"
+    "errors name the file they happened on: \"vxa-tool: out.vxa: Disk full\"\n"
     "exit status: 0 done, 1 the job failed (message on stderr), 2 bad command line\n";
 
 }  // namespace
 
 int main(int argc, char** argv) {
+    vxa::InstallTempFileCleanup();
     std::ios::sync_with_stdio(false);
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {

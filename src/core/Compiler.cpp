@@ -172,6 +172,7 @@ void CompileArchive(Context& c, const std::string& path) {
 bool CompileAndReport(Context& c, const std::string& path) {
     c.Ui.setBusyCursor(true);
     std::optional<std::string> failure;
+    std::string failedPath = path;  // the output, unless the error names another file
     bool tooLarge = false;
     try {
         CompileArchive(c, path);
@@ -180,6 +181,8 @@ bool CompileAndReport(Context& c, const std::string& path) {
         tooLarge = true;
     } catch (const IoError& e) {
         failure = e.what();
+        if (!e.path().empty())
+            failedPath = e.path();
     } catch (const std::bad_alloc&) {
         failure = kOutOfMemory;
     }
@@ -189,7 +192,7 @@ bool CompileAndReport(Context& c, const std::string& path) {
     if (tooLarge) {
         c.Ui.messageBox(*failure, "Error", MsgButtons::Ok, MsgIcon::Error);
     } else {
-        c.Ui.showIoError(*failure);
+        c.Ui.showFileError(failedPath, *failure);
     }
     return false;
 }

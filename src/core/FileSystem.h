@@ -5,10 +5,12 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 
 namespace vxa {
 
-// An open file. Every failure throws IoError with the runtime's text.
+// An open file. Every failure throws IoError with the runtime's text and
+// path(), the file it names.
 class File {
   public:
     virtual ~File() = default;
@@ -20,9 +22,51 @@ class File {
     virtual std::uint64_t size() = 0;
     // Pushes written data to the disk (fsync), so a rename after it is durable.
     virtual void flush() = 0;
+    // Closes the file. Some write errors are reported only here (network file
+    // systems, quotas), so a written file must be closed by this, not left to
+    // the destructor, which closes without a word.
+    virtual void close() = 0;
+
+    // For the new file of a write (FileSystem::createUnnamed, createNamed):
+    // gives it this owner and group where it has others, which only root may
+    // do; then its permission bits.
+    virtual void setOwner(std::uint32_t uid, std::uint32_t gid) = 0;
+    virtual void setMode(std::uint32_t mode) = 0;
+    // Gives a file without a name a short free name in its folder and
+    // returns that path.
+    virtual std::string link() = 0;
 
     // Reads exactly `size` bytes or throws "Read beyond end of file".
     void readExact(void* buffer, std::size_t size);
+
+    // The file errors name: the one opened, or the target a new file is
+    // written for.
+    const std::string& path() const { return path_; }
+
+  protected:
+    explicit File(std::string path = {}) : path_(std::move(path)) {}
+
+  private:
+    std::string path_;
+};
+
+// What a write to a path meets there.
+struct WriteTarget {
+    enum class Kind {
+        New,      // nothing: a new file is made
+        Regular,  // a regular file, which a new one replaces
+        Special,  // a device, FIFO or socket, which is written into
+    };
+    Kind kind = Kind::New;
+    // Where the data goes: the name a chain of symbolic links ends at (the
+    // links stay), else the path itself.
+    std::string path;
+    // The permission bits of the file replaced, else those open(2) gives a
+    // new file under the process's umask.
+    std::uint32_t mode = 0;
+    // Owner and group of the file replaced.
+    std::uint32_t uid = 0;
+    std::uint32_t gid = 0;
 };
 
 // The seam between the program and the disk. Production code uses
@@ -35,23 +79,29 @@ class FileSystem {
     virtual bool fileExists(const std::string& path) = 0;
     // Opens an existing file for reading only.
     virtual std::unique_ptr<File> openRead(const std::string& path) = 0;
-    // Creates a new file next to `target` that no one else uses, for writing;
-    // its name is returned in `tempPath`.
-    virtual std::unique_ptr<File> createTempBeside(const std::string& target,
-                                                   std::string& tempPath) = 0;
-    // Atomically replaces `to` by `from`.
-    virtual void rename(const std::string& from, const std::string& to) = 0;
-    // Removes a file; failures are ignored (used for clean-up).
-    virtual void remove(const std::string& path) noexcept = 0;
-    // Gives `path` the permission bits of `model` when `model` exists, else
-    // the bits a newly created file gets under the process's umask.
-    virtual void copyPermissions(const std::string& model, const std::string& path) = 0;
     // Length of the regular file at `path`; nullopt when there is none (a
     // directory does not count). The default asks the opened file.
     virtual std::optional<std::uint64_t> fileSize(const std::string& path);
-    // The path a replacing write to `path` must rename onto: the file a
-    // symbolic link finally points to, so the link survives; else `path`.
-    virtual std::string resolveLinks(const std::string& path) { return path; }
+
+    // The write side, used by AtomicFile.
+    // What a write to `path` meets. Throws IoError, before anything is
+    // written, where the write must not happen: a loop of links ("I/O error
+    // 40"), a directory ("I/O error 21"), an existing file the process may
+    // not write ("File access denied", as opening it for writing would say).
+    virtual WriteTarget inspectTarget(const std::string& path) = 0;
+    // Opens an existing file for writing into it as it is (a Special target).
+    virtual std::unique_ptr<File> openWrite(const std::string& path) = 0;
+    // A new file without a name in the folder of `target`, to replace it;
+    // nullptr where the file system has no such files.
+    virtual std::unique_ptr<File> createUnnamed(const std::string& target) = 0;
+    // A new file under a short free name in the folder of `target`, returned
+    // in `name`. A SIGINT, SIGTERM or SIGHUP removes it (TempFiles.h) until
+    // it is renamed or removed.
+    virtual std::unique_ptr<File> createNamed(const std::string& target, std::string& name) = 0;
+    // Atomically replaces `to` by `from`; errors name `to`.
+    virtual void rename(const std::string& from, const std::string& to) = 0;
+    // Removes a file; failures are ignored (used for clean-up).
+    virtual void remove(const std::string& path) noexcept = 0;
 };
 
 // The process-wide real file system. It holds no state.

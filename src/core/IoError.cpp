@@ -24,8 +24,8 @@ std::string IoErrorText(int errnum) {
     }
 }
 
-void ThrowErrno(int errnum) {
-    throw IoError(IoErrorText(errnum));
+void ThrowErrno(int errnum, const std::string& path) {
+    throw IoError(IoErrorText(errnum), path);
 }
 
 std::string ErrorBoxText(const std::string& text) {

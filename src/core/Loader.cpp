@@ -189,7 +189,7 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
             ui.setStopButtonVisible(false);
         ui.setStatusText("");
         s.ArchiveComplete = false;
-        ui.showIoError(oom ? kOutOfMemory : e.what());
+        ui.showFileError(path, oom ? kOutOfMemory : e.what());
         return LoadOutcome::Failed;
     }
 

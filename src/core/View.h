@@ -62,6 +62,12 @@ class View {
                                  MsgButtons buttons, MsgIcon icon) = 0;
     // The general error handler's box for a runtime error text.
     virtual void showIoError(const std::string& runtimeText) = 0;
+    // The same for a failure of an operation on the file at `path`. The
+    // window's box shows the runtime's text alone; vxa-tool names the file.
+    virtual void showFileError(const std::string& path, const std::string& runtimeText) {
+        (void)path;
+        showIoError(runtimeText);
+    }
     // Runs a file dialog; nullopt when cancelled.
     virtual std::optional<std::string> runFileDialog(FileDialog dialog) = 0;
     virtual void beep() = 0;

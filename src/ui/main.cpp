@@ -6,8 +6,10 @@
 #include "ProgramWindows.h"
 #include "core/AppState.h"
 #include "core/FileSystem.h"
+#include "core/TempFiles.h"
 
 int main(int argc, char** argv) {
+    vxa::InstallTempFileCleanup();  // Qt installs no handlers of its own for these signals
     QApplication app(argc, argv);
     // The PNG renderings, not the SVG: Qt's SVG plugin is an optional package.
     QIcon icon;

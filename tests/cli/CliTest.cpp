@@ -1,7 +1,12 @@
 // vxa-tool end to end: its outputs byte for byte, its messages and exit
 // statuses.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 
 #include "script/ScriptFile.h"
@@ -115,32 +120,37 @@ TEST_F(CliTest, RunNamesMissingReplacementFilesAndKeepsTheirEntries) {
 TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
     const std::string junk = dir.write("junk.vxa", "junk");
     const std::string noFolder = dir.file("no-folder/out.vxa");
-    const std::string runUsage = "usage: vxa-tool run SCRIPT [--out OUTPUT]\n";
+    const std::string runUsage = "vxa-tool run: ...";
     const std::string compileUsage = "vxa-tool compile: ...";
     const std::string s = script(in, out, oneItem());
     const std::vector<Failure> failures{
         {{"list", dir.file("missing.vxa")}, 1, "File doesn't exist !!!\n"},
-        {{"list", junk}, 1, "Read beyond end of file\n"},
+        {{"list", junk}, 1, "vxa-tool: " + junk + ": Read beyond end of file\n"},
         {{"compile", dir.file("missing.vxa"), out}, 1, "File doesn't exist !!!\n"},
-        {{"compile", junk, out}, 1, "Read beyond end of file\n"},
-        {{"compile", in, noFolder}, 1, "File not found\n"},
+        {{"compile", junk, out}, 1, "vxa-tool: " + junk + ": Read beyond end of file\n"},
+        {{"compile", in, noFolder}, 1, "vxa-tool: " + noFolder + ": File not found\n"},
+        {{"compile", in, dir.path()}, 1, "vxa-tool: " + dir.path() + ": I/O error 21\n"},
         {{"run", dir.write("p0.vxc", FormatScript(in, out, {}))},
          1,
          "Script file is incorrect or damaged\n"},
-        {{"run", dir.file("none.vxc")}, 1, "File not found\n"},
-        {{"run", dir.path()}, 1, "File not found\n"},
+        {{"run", dir.file("none.vxc")},
+         1,
+         "vxa-tool: " + dir.file("none.vxc") + ": File not found\n"},
+        {{"run", dir.path()}, 1, "vxa-tool: " + dir.path() + ": File not found\n"},
         {{"run", dir.write("p1.vxc", FormatScript(dir.file("gone.vxa"), out, oneItem()))},
          1,
          "File doesn't exist !!!\n"},
         {{"run", dir.write("p2.vxc", FormatScript(in, noFolder, oneItem()))},
          1,
-         "File not found\n"},
+         "vxa-tool: " + noFolder + ": File not found\n"},
         {{"run", dir.write("p3.vxc", FormatScript(in, "", oneItem()))},
          2,
          "Output file not chosen\n"},
         {{}, 2, "usage: vxa-tool..."},
         {{"frobnicate"}, 2, "vxa-tool: unknown command 'frobnicate'\n\nusage: vxa-tool..."},
-        {{"list"}, 2, "..."},
+        {{"list"}, 2, "vxa-tool list: too few arguments\nusage: vxa-tool list [--] ARCHIVE\n"},
+        {{"list", "-in.vxa"}, 2, "vxa-tool list: unknown option \"-in.vxa\"\n..."},
+        {{"compile", "--skip-missing", "--skip-missing", in, out}, 2, compileUsage},
         {{"compile"}, 2, compileUsage},
         {{"compile", in}, 2, compileUsage},
         {{"compile", "--frobnicate", in, out}, 2, compileUsage},
@@ -177,10 +187,91 @@ TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
     EXPECT_EQ(dir.names(), before);
 }
 
+TEST_F(CliTest, EveryCommandTakesPathsBeginningWithADashAfterDoubleDash) {
+    std::filesystem::copy_file(in, dir.file("-in.vxa"));
+    dir.write("-plan.vxc", FormatScript("-in.vxa", "unused.vxa", oneItem()));
+    const std::vector<std::vector<std::string>> commands{
+        {"list", "--", "-in.vxa"},
+        {"compile", "--", "-in.vxa", "-c.vxa", "4=" + file},
+        {"run", "--out", "-r.vxa", "--", "-plan.vxc"}};
+    for (const auto& args : commands) {
+        const RunResult r = Tool(args, dir.path());
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+    }
+    const std::string expected =
+        BuildArchive({Owned("aa", 4, 9), Blank(), Shared(0), Owned("NEW")});
+    EXPECT_EQ(ReadFile(dir.file("-c.vxa")), expected);
+    EXPECT_EQ(ReadFile(dir.file("-r.vxa")), expected);
+}
+
+// vxa-tool run as another user: what that user may not write, or may not
+// keep the owner of, is refused and kept; the error names the file.
+TEST_F(CliTest, AnotherUsersFilesAreRefusedAndKept) {
+    if (getuid() != 0 || access("/usr/bin/setpriv", X_OK) != 0)
+        GTEST_SKIP() << "needs root and setpriv to run vxa-tool as another user";
+    ASSERT_EQ(chmod(dir.path().c_str(), 0777), 0);
+    const std::string secret = dir.write("secret.bin", "S");
+    ASSERT_EQ(chmod(secret.c_str(), 0600), 0);
+    struct Case {
+        std::string target;
+        uid_t owner;
+        mode_t mode;
+        std::string replacement, refused;  // the file named in the error, if any
+    };
+    for (const Case& c : std::vector<Case>{{"mine.vxa", 65534, 0644, file, ""},
+                                           {"readonly.vxa", 65534, 0444, file, "readonly.vxa"},
+                                           {"roots.vxa", 0, 0644, file, "roots.vxa"},
+                                           {"shared.vxa", 0, 0666, file, "shared.vxa"},
+                                           {"new.vxa", 0, 0, secret, "secret.bin"}}) {
+        const std::string target = dir.file(c.target);
+        if (c.mode != 0) {
+            WriteFile(target, "old");
+            ASSERT_EQ(chown(target.c_str(), c.owner, c.owner), 0);
+            ASSERT_EQ(chmod(target.c_str(), c.mode), 0);
+        }
+        const RunResult r =
+            test::Run({"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups",
+                       VXA_TOOL_PATH, "compile", in, target, "4=" + c.replacement});
+        if (c.refused.empty()) {
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(ReadFile(target),
+                      BuildArchive({Owned("aa", 4, 9), Blank(), Shared(0), Owned("NEW")}));
+        } else {
+            EXPECT_EQ(r.err, "vxa-tool: " + dir.file(c.refused) + ": File access denied\n");
+            EXPECT_EQ(c.mode == 0 ? !std::filesystem::exists(target) : ReadFile(target) == "old",
+                      true)
+                << c.target;
+        }
+    }
+    EXPECT_EQ(dir.names(), (std::vector<std::string>{"f.bin", "in.vxa", "mine.vxa", "readonly.vxa",
+                                                     "roots.vxa", "secret.bin", "shared.vxa"}));
+}
+
+// A compile killed at any moment leaves the old output or the whole new one,
+// and nothing else beside it.
+TEST_F(CliTest, AKilledCompileLeavesNothingBehind) {
+    if (const int probe = open(dir.path().c_str(), O_RDWR | O_TMPFILE, 0600); probe < 0)
+        GTEST_SKIP() << "no unnamed files here: a kill -9 leaves a named one";
+    else
+        close(probe);
+    const std::string big = dir.write("big.bin", std::string(48 << 20, 'B'));
+    WriteFile(out, "old");
+    const auto names = dir.names();
+    const std::size_t newSize = 4 * 5 + 10 + 2 + 10 + (48 << 20);
+    for (const useconds_t wait : {0, 2000, 5000, 10000, 20000, 40000}) {
+        const pid_t child = Start({VXA_TOOL_PATH, "compile", in, out, "4=" + big});
+        usleep(wait);
+        kill(child, SIGKILL);
+        waitpid(child, nullptr, 0);
+        EXPECT_EQ(dir.names(), names) << wait;
+        EXPECT_TRUE(ReadFile(out) == "old" || std::filesystem::file_size(out) == newSize) << wait;
+    }
+}
+
 TEST(CliUsage, HelpAndVersion) {
     RunResult r = Tool({"--help"});
     EXPECT_EQ(r.exitCode, 0);
-    EXPECT_NE(r.out.find("list ARCHIVE"), std::string::npos);
+    EXPECT_NE(r.out.find("vxa-tool list -- -old.vxa"), std::string::npos);
     EXPECT_NE(r.out.find("example: vxa-tool compile"), std::string::npos);
     r = Tool({"--version"});
     EXPECT_EQ(r.exitCode, 0);

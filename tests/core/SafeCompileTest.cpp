@@ -1,31 +1,35 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <map>
 #include <set>
 
+#include "core/AtomicFile.h"
 #include "core/Compiler.h"
 #include "core/IoError.h"
 #include "core/Loader.h"
+#include "core/TempFiles.h"
 #include "plan/Plan.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
-#include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
+#include "support/TestFileSystem.h"
 
 namespace vxa::test {
 namespace {
 
 // A plausible error for each kind of step.
 int ErrnoFor(const std::string& step) {
-    static const std::map<std::string, int> kErrno{{"open", ENOENT},
-                                                   {"create", EACCES},
-                                                   {"write", ENOSPC},
-                                                   {"chmod", EPERM},
-                                                   {"rename", EXDEV}};
+    static const std::map<std::string, int> kErrno{
+        {"open", ENOENT},  {"inspect", ELOOP}, {"create", EACCES},
+        {"write", ENOSPC}, {"chown", EPERM},   {"chmod", EPERM},
+        {"link", EMLINK},  {"close", EDQUOT},  {"rename", EXDEV}};
     const auto it = kErrno.find(step);
     return it == kErrno.end() ? EIO : it->second;
 }
@@ -36,7 +40,7 @@ class SafeCompileTest : public ::testing::Test {
   protected:
     TempDir dir;
     Harness h;
-    FaultyFileSystem faulty;
+    TestFileSystem faulty;
     Context fc{h.state, h.view, faulty};
     // Large enough to need several reads and writes.
     const std::string big = std::string(5 << 20, 'B') + "end";
@@ -58,25 +62,49 @@ class SafeCompileTest : public ::testing::Test {
     }
 
     // Runs the compile button once per step, failing that step, and checks
-    // what each failure leaves behind.
+    // what each failure leaves behind; with the new file unnamed while it is
+    // written, then named from the start.
     void sweep(const std::string& target) {
+        for (const bool named : {false, true}) {
+            SCOPED_TRACE(named ? "named" : "unnamed");
+            faulty.refuseUnnamed = named;
+            sweepSteps(target);
+        }
+    }
+    void sweepSteps(const std::string& target) {
         h.state.OutPath = target;
         const bool existed = faulty.fileExists(target);
         const std::string before = existed ? ReadFile(target) : "";
         const std::vector<std::string> files = dir.names();
         const ReplRec plan = h.state.Replacements;
         const std::vector<std::uint32_t> offsets = h.state.Table.Offsets;
+        // A replaced file's owner, group and mode are kept; a new file gets
+        // what open(2) would give it.
+        struct stat st {};
+        const mode_t mask = umask(0);
+        umask(mask);
+        st.st_mode = 0666 & ~mask, st.st_uid = getuid(), st.st_gid = getgid();
+        if (existed) {
+            ASSERT_EQ(stat(target.c_str(), &st), 0);
+        }
 
         faulty.reset();
         ASSERT_EQ(CompileAndReport(fc, target), true);  // counts the steps
         const std::vector<std::string> steps = faulty.trace();
         // Only an output that replaces a file is synced before the rename.
-        std::set<std::string> expectedSteps{"create", "open", "read", "write", "chmod", "rename"};
+        std::set<std::string> expectedSteps{"inspect", "create", "open",  "read",
+                                            "write",   "chmod",  "close", "rename"};
         if (existed)
-            expectedSteps.insert("flush");
+            expectedSteps.insert({"flush", "chown"});
+        if (!faulty.refuseUnnamed)
+            expectedSteps.insert("link");
         ASSERT_EQ(std::set<std::string>(steps.begin(), steps.end()), expectedSteps);
         ASSERT_GE(std::count(steps.begin(), steps.end(), "write"), 2);
         ASSERT_EQ(ReadFile(target), expected());
+        struct stat now {};
+        ASSERT_EQ(stat(target.c_str(), &now), 0);
+        EXPECT_EQ(std::vector({now.st_mode & 07777, now.st_uid, now.st_gid}),
+                  std::vector({st.st_mode & 07777, st.st_uid, st.st_gid}));
         if (existed)
             WriteFile(target, before);
         if (!existed)
@@ -113,7 +141,12 @@ class SafeCompileTest : public ::testing::Test {
 };
 
 TEST_F(SafeCompileTest, FailureAtEveryStepKeepsAnExistingOutput) {
-    sweep(dir.write("out.vxa", "precious old output"));
+    const std::string target = dir.write("out.vxa", "precious old output");
+    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
+    if (getuid() == 0) {  // root replaces another user's file
+        ASSERT_EQ(chown(target.c_str(), 65534, 65534), 0);
+    }
+    sweep(target);
 }
 
 TEST_F(SafeCompileTest, FailureAtEveryStepKeepsTheLoadedArchive) {
@@ -134,28 +167,77 @@ TEST_F(SafeCompileTest, AReplacementFileThatShrankFailsTheCompile) {
     EXPECT_EQ(dir.names(), (std::vector<std::string>{"big.bin", "in.vxa", "out.vxa", "small.bin"}));
 }
 
-TEST_F(SafeCompileTest, AnExistingOutputKeepsItsPermissionBits) {
-    const std::string target = dir.write("out.vxa", "old");
-    ASSERT_EQ(chmod(target.c_str(), 0640), 0);
-    CompileArchive(h.ctx, target);
-    struct stat st {};
-    ASSERT_EQ(stat(target.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0640u);
-
-    const mode_t mask = umask(0);
-    umask(mask);
-    CompileArchive(h.ctx, dir.file("new.vxa"));
-    ASSERT_EQ(stat(dir.file("new.vxa").c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 07777, 0666u & ~mask);
+// Links are written through and stay links; a FIFO is written into; a name
+// of the longest legal length works; a link loop is refused.
+TEST_F(SafeCompileTest, OutputsThatAreNoPlainFileAreWrittenWhereTheyLead) {
+    h.state.Replacements.clear();  // a small output, which fits in a pipe
+    const std::string copy = ReadFile(dir.file("in.vxa"));
+    TempDir real;
+    const std::string longest(255, 'n');
+    ASSERT_EQ(symlink(real.write("live.vxa", "old").c_str(), dir.file("live").c_str()), 0);
+    ASSERT_EQ(symlink("made.vxa", dir.file("dangling").c_str()), 0);  // relative to its folder
+    ASSERT_EQ(symlink("loop2", dir.file("loop1").c_str()), 0);
+    ASSERT_EQ(symlink("loop1", dir.file("loop2").c_str()), 0);
+    ASSERT_EQ(mkfifo(dir.file("fifo").c_str(), 0600), 0);
+    const int reader = open(dir.file("fifo").c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    struct Case {
+        std::string target, error, writtenTo;
+    };
+    for (const Case& c : std::vector<Case>{{longest, "", dir.file(longest)},
+                                           {"live", "", real.file("live.vxa")},
+                                           {"dangling", "", dir.file("made.vxa")},
+                                           {"loop1", "ioerror I/O error 40", ""},
+                                           {"fifo", "", ""}}) {
+        SCOPED_TRACE(c.target);
+        h.view.log.clear();
+        CompileAndReport(h.ctx, dir.file(c.target));
+        EXPECT_EQ(h.view.log,
+                  c.error.empty() ? std::vector<std::string>{} : std::vector<std::string>{c.error});
+        if (!c.writtenTo.empty()) {
+            EXPECT_EQ(ReadFile(c.writtenTo), copy);
+        }
+    }
+    std::string piped(copy.size() + 1, '\0');
+    EXPECT_EQ(read(reader, piped.data(), piped.size()), static_cast<ssize_t>(copy.size()));
+    EXPECT_EQ(piped.substr(0, copy.size()), copy);
+    close(reader);
+    for (const char* name : {"live", "dangling", "loop1", "loop2"})
+        EXPECT_TRUE(std::filesystem::is_symlink(dir.file(name))) << name;
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("fifo")));
+    EXPECT_EQ(dir.names(),
+              (std::vector<std::string>{"big.bin", "dangling", "fifo", "in.vxa", "live", "loop1",
+                                        "loop2", "made.vxa", longest, "small.bin"}));
+    EXPECT_EQ(real.names(), std::vector<std::string>{"live.vxa"});
 }
 
-TEST_F(SafeCompileTest, AnOutputThatIsALinkIsWrittenThroughIt) {
-    TempDir real;
-    ASSERT_EQ(symlink(real.write("target.vxa", "old").c_str(), dir.file("link.vxa").c_str()), 0);
-    CompileArchive(h.ctx, dir.file("link.vxa"));
-    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.vxa")));
-    EXPECT_EQ(ReadFile(real.file("target.vxa")), expected());
-    EXPECT_EQ(real.names(), std::vector<std::string>{"target.vxa"});
+// SIGINT, SIGTERM and SIGHUP remove a named temporary file and still end the
+// process (the window too: Qt has no handlers of its own for them).
+TEST_F(SafeCompileTest, SignalsRemoveANamedNewFile) {
+    for (const int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            InstallTempFileCleanup();
+            faulty.refuseUnnamed = true;
+            AtomicFile out(faulty, dir.file("out.vxa"));
+            out.file().write("partial", 7);
+            if (write(ready[1], "!", 1) == 1)
+                pause();
+            _exit(0);
+        }
+        char byte = 0;
+        ASSERT_EQ(read(ready[0], &byte, 1), 1);
+        EXPECT_EQ(dir.names().size(), 4u);  // the inputs and the new file
+        kill(child, sig);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << sig;
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"big.bin", "in.vxa", "small.bin"}));
+        close(ready[0]);
+        close(ready[1]);
+    }
 }
 
 TEST_F(SafeCompileTest, TooLargeAnOutputIsRefusedBeforeAnythingIsTouched) {

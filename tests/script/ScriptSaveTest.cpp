@@ -7,8 +7,8 @@
 #include "script/ScriptFile.h"
 #include "script/ScriptHandlers.h"
 #include "support/FakeView.h"
-#include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
+#include "support/TestFileSystem.h"
 
 namespace vxa::test {
 namespace {
@@ -82,15 +82,15 @@ TEST_F(ScriptSaveTest, OverwritingLeavesNothingOfTheOldScript) {
 }
 
 TEST_F(ScriptSaveTest, AFailedSaveKeepsTheOldScriptWhole) {
-    FaultyFileSystem fs;
+    TestFileSystem fs;
     Context ctx{h.state, h.view, fs};
     WriteFile(target, "old script");
     h.view.dialogAnswers.push_back(target);
     SvsBtnClick(ctx);
-    EXPECT_EQ(fs.trace(),
-              (std::vector<std::string>{"create", "write", "flush", "chmod", "rename"}));
+    EXPECT_EQ(fs.trace(), (std::vector<std::string>{"inspect", "create", "write", "flush", "chown",
+                                                    "chmod", "link", "close", "rename"}));
     // Each step of the save fails once, the way a full disk would.
-    for (int step = 1; step <= 5; ++step) {
+    for (int step = 1; step <= 9; ++step) {
         WriteFile(target, "old script");
         fs.reset();
         fs.failStep(step, ENOSPC);
