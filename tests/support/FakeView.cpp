@@ -26,6 +26,10 @@ const char* DialogName(FileDialog d) {
             return "SaveDialog2";
         case FileDialog::OpenDialog2:
             return "OpenDialog2";
+        case FileDialog::ExtractEntryDialog:
+            return "ExtractEntryDialog";
+        case FileDialog::ExtractFolderDialog:
+            return "ExtractFolderDialog";
     }
     return "?";
 }
