@@ -2,19 +2,26 @@
 // progress dialogs, built as at start-up, driven by clicks, keys and drags
 // over archives and files in a temporary folder. Outputs are compared byte
 // for byte with what vxa-tool writes for the same plan.
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QUrl>
 #include <QtTest>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
+#include "script/ScriptFile.h"
 #include "support/App.h"
 #include "support/ArchiveBuilder.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
+#include "ui/DesktopOpen.h"
+#include "ui/ExtractMenu.h"
 #include "ui/StatusPanels.h"
 
 using namespace vxa;
@@ -71,6 +78,25 @@ std::string ToolOutput(const TempDir& dir, const std::string& in, std::vector<st
     return ReadFile(out);
 }
 
+// Opens the grid's context menu as the toolkit does: from the keyboard when
+// `target` is the grid, else with the mouse at y `y` of `target` (the rows'
+// viewport or the heading). Returns the items ("+" enabled, "-" disabled).
+QStringList OpenMenu(App& app, QWidget* target, int y = 0) {
+    EntryGrid* grid = app.ui().FileList;
+    const QPoint at(20, y);
+    QContextMenuEvent event(target == grid ? QContextMenuEvent::Keyboard : QContextMenuEvent::Mouse,
+                            at, target->mapToGlobal(at));
+    QApplication::sendEvent(target, &event);
+    QStringList items;
+    auto* menu = app.form1->findChild<ExtractMenu*>()->menu();
+    for (QAction* action : menu->actions())
+        items << (action->isEnabled() ? "+" : "-") + action->text();
+    if (!menu->isVisible())
+        return {};
+    menu->hide();
+    return items;
+}
+
 }  // namespace
 
 class EndToEndTest : public QObject {
@@ -82,6 +108,8 @@ class EndToEndTest : public QObject {
     void scriptSavedAndRunThroughItsDialogs();
     void stopsAndErrorsLeaveNothingEditable();
     void aLoadHoldsOffCommandsAndClosing();
+    void extractThroughTheGridMenu();
+    void openedFromTheDesktop();
 };
 
 void EndToEndTest::planByButtonDoubleClickAndEnter() {
@@ -450,8 +478,10 @@ void EndToEndTest::aLoadHoldsOffCommandsAndClosing() {
     // Commands wait while a load runs (its first progress point hands
     // events to the toolkit), and work again once it is over.
     bool loadingSeen = false;
+    QStringList menuDuringLoad{"not opened"};
     QTimer::singleShot(0, [&] {
         loadingSeen = app.state.Loading;
+        menuDuringLoad = OpenMenu(app, app.ui().FileList);
         app.ui().OpenBtn->click();  // would run the open dialog
         app.ui().RsBtn->click();
         reopen(second);  // would start a second load
@@ -459,6 +489,7 @@ void EndToEndTest::aLoadHoldsOffCommandsAndClosing() {
     reopen(first);
     QVERIFY(loadingSeen);
     QVERIFY(app.dialogsRun.empty());
+    QVERIFY(menuDuringLoad.isEmpty());
     QCOMPARE(app.state.InPath, first);
     QCOMPARE(app.form1->rowCount(), 41);
     QVERIFY(app.state.ArchiveComplete);
@@ -484,6 +515,109 @@ void EndToEndTest::aLoadHoldsOffCommandsAndClosing() {
     QVERIFY(app.boxes.empty());  // without the stop's warning
     QVERIFY(!app.state.ArchiveComplete);
     QVERIFY(!app.state.CloseRequested);
+}
+
+void EndToEndTest::extractThroughTheGridMenu() {
+    TempDir dir;
+    App app;
+    QAction* entry = app.form1->findChild<ExtractMenu*>()->menu()->actions().value(0);
+    QAction* all = app.form1->findChild<ExtractMenu*>()->menu()->actions().value(1);
+    EntryGrid* grid = app.ui().FileList;
+    QWidget* rows = grid->viewport();
+    const QStringList none{"-Extract entry...", "-Extract all..."};
+    QCOMPARE(OpenMenu(app, rows, app.rowCentre(1).y()), none);  // nothing loaded
+    app.reopen(dir.write("game.vxa", SixEntries()));
+    const QStringList both{"+Extract entry...", "+Extract all..."};
+    const QStringList allOnly{"-Extract entry...", "+Extract all..."};
+    QCOMPARE(OpenMenu(app, rows, app.rowCentre(5).y()), both);          // shared
+    QCOMPARE(OpenMenu(app, rows, app.rowCentre(3).y()), allOnly);       // blank
+    QCOMPARE(OpenMenu(app, rows, 7 * EntryGrid::kRowHeight), allOnly);  // under the rows
+    QCOMPARE(OpenMenu(app, grid->horizontalHeader()->viewport(), 5), allOnly);
+    app.clickRow(3);
+    QCOMPARE(OpenMenu(app, grid), allOnly);  // the selected row, from the keyboard
+    app.clickRow(6);
+    QCOMPARE(OpenMenu(app, grid), both);
+
+    // One entry: the dialog offers its name; a shared entry gives its
+    // owner's bytes.
+    OpenMenu(app, rows, app.rowCentre(5).y());
+    app.picks.push_back(dir.file("five.bin"));
+    entry->trigger();
+    QCOMPARE(app.namesOffered.back(), std::string("5.bin"));
+    QCOMPARE(ReadFile(dir.file("five.bin")), std::string("AAAA"));
+
+    // All: existing names are asked about, No writes nothing.
+    TempDir out;
+    out.write("1.bin", "old");
+    app.picks.push_back(out.path());
+    all->trigger();
+    QCOMPARE(app.dialogsRun.back(), FileDialog::ExtractFolderDialog);
+    QCOMPARE(app.boxes.size(), std::size_t{1});
+    QCOMPARE(app.boxes[0].text,
+             std::string("1 files in this folder will be replaced. Replace them?"));
+    QCOMPARE(app.boxes[0].title, std::string("Simple question"));
+    QCOMPARE(out.names(), std::vector<std::string>{"1.bin"});
+    // Cancel in the progress dialog stops between files.
+    app.form1->findChild<ExtractMenu*>()->progressDelayMs = 0;
+    Watch cancel(
+        [] { return QApplication::activeModalWidget() != nullptr; },
+        [] { qobject_cast<QProgressDialog*>(QApplication::activeModalWidget())->cancel(); });
+    app.answers.push_back(MsgAnswer::Yes);
+    app.picks.push_back(out.path());
+    all->trigger();
+    const std::vector<std::string> order{"1.bin", "2.bin", "4.bin", "5.bin", "6.bin"};
+    const auto names = out.names();  // temporary files would show here
+    QVERIFY(names.size() < order.size());
+    QCOMPARE(names, std::vector<std::string>(order.begin(), order.begin() + names.size()));
+    QCOMPARE(ReadFile(out.file("1.bin")), std::string("AAAA"));
+}
+
+void EndToEndTest::openedFromTheDesktop() {
+    TempDir dir;
+    const std::string archive = dir.write("game.vxa", SixEntries());
+    const std::string other = dir.write("other.vxa", BuildArchive(ManyEntries(2)));
+    const std::string script =
+        dir.write("plan.vxc", FormatScript(other, "", ReplRec{1, {0}, {dir.file("a.bin")}}));
+    App app;
+    std::ostringstream err;
+    // One path whose extension is exactly ".vxa" or ".vxc", or nothing.
+    const std::vector<std::vector<std::string>> wrong = {
+        {dir.file("GAME.VXA")}, {archive, script}, {"--help"}, {archive + ".bak"}};
+    for (const auto& args : wrong)
+        QVERIFY(!OpenFromArguments(*app.form1, args, err));
+    QCOMPARE(err.str(), std::string(kManagerUsage) + kManagerUsage + kManagerUsage + kManagerUsage);
+    QVERIFY(OpenFromArguments(*app.form1, {}, err));
+    QCOMPARE(app.form1->rowCount(), 5);
+    // A script shows its summary ("Load only" here); an archive opens as
+    // Reopen does, its path made absolute.
+    QTimer::singleShot(0, app.form2, [&] { app.click(App::button(app.form2, "Button4")); });
+    QVERIFY(OpenFromArguments(*app.form1, {script}, err));
+    QCOMPARE(app.state.InPath, other);
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir.path());
+    QVERIFY(OpenFromArguments(*app.form1, {"game.vxa"}, err));
+    fs::current_path(cwd);
+    QCOMPARE(app.ui().OpenEdit->text().toStdString(), archive);
+    QCOMPARE(app.form1->rowCount(), 7);
+
+    // Dropped on the path bar: a .vxa file opens, anything else is refused.
+    const auto drop = [&](const std::string& path) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(app.ui().OpenEdit, &enter);
+        QDragMoveEvent move(QPoint(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(app.ui().OpenEdit, &move);
+        QDropEvent dropped(QPointF(5, 5), Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(app.ui().OpenEdit, &dropped);
+        return move.isAccepted();
+    };
+    QVERIFY(!drop(script));
+    QCOMPARE(app.state.InPath, archive);
+    QVERIFY(drop(other));
+    QCOMPARE(app.state.InPath, other);
+    QCOMPARE(app.ui().OpenEdit->text().toStdString(), other);
+    QVERIFY(app.boxes.empty());
 }
 
 QTEST_MAIN(EndToEndTest)
