@@ -1,6 +1,7 @@
 #include "ExtractMenu.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QProgressDialog>
 #include <memory>
@@ -31,25 +32,38 @@ ExtractMenu::ExtractMenu(MainWindow& window)
 }
 
 bool ExtractMenu::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        // The toolkit makes a context-menu event of the Menu key only, not
+        // of Shift+F10, the other key users know for it.
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_F10 || key->modifiers() != Qt::ShiftModifier)
+            return false;
+        openFromKeyboard();
+        return true;
+    }
     if (event->type() != QEvent::ContextMenu)
         return QObject::eventFilter(watched, event);
     const auto* e = static_cast<QContextMenuEvent*>(event);
-    EntryGrid* grid = window_.controls().FileList;
-    int row = 0;
-    QPoint at;
     if (e->reason() == QContextMenuEvent::Keyboard) {
-        row = grid->selectedRow();
-        const QRect cell = grid->visualRect(grid->currentIndex());
-        const bool inView = grid->viewport()->rect().contains(cell.center());
-        at = grid->viewport()->mapToGlobal(inView ? cell.center() : QPoint(0, 0));
-    } else {
-        // Above the viewport lies the heading; under the last row, no row.
-        const int y = grid->viewport()->mapFrom(grid, e->pos()).y();
-        row = y < 0 ? 0 : grid->rowAt(y) + 1;
-        at = e->globalPos();
+        openFromKeyboard();
+        return true;
     }
-    window_.dispatcher().run(HandlerKind::Command, [&] { popUp(row, at); });
+    // Above the viewport lies the heading; under the last row, no row.
+    EntryGrid* grid = window_.controls().FileList;
+    const int y = grid->viewport()->mapFrom(grid, e->pos()).y();
+    open(y < 0 ? 0 : grid->rowAt(y) + 1, e->globalPos());
     return true;
+}
+
+void ExtractMenu::openFromKeyboard() {
+    EntryGrid* grid = window_.controls().FileList;
+    const QRect cell = grid->visualRect(grid->currentIndex());
+    const bool inView = grid->viewport()->rect().contains(cell.center());
+    open(grid->selectedRow(), grid->viewport()->mapToGlobal(inView ? cell.center() : QPoint()));
+}
+
+void ExtractMenu::open(int row, const QPoint& globalPos) {
+    window_.dispatcher().run(HandlerKind::Command, [&] { popUp(row, globalPos); });
 }
 
 void ExtractMenu::popUp(int row, const QPoint& globalPos) {

@@ -28,6 +28,8 @@ class ExtractMenu final : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    void openFromKeyboard();
+    void open(int row, const QPoint& globalPos);
     void popUp(int row, const QPoint& globalPos);
     void extractEntry();
     void extractAll();
