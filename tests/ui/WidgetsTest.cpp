@@ -286,10 +286,6 @@ void WidgetsTest::fileDialogsAreSetUpAsListed() {
          QFileDialog::AcceptSave, QFileDialog::AnyFile, true},
         {FileDialog::OpenDialog2, "Run script file", "VXA Manager script file (*.vxc)", "vxc",
          QFileDialog::AcceptOpen, QFileDialog::ExistingFile, true},
-        {FileDialog::ExtractEntryDialog, "Extract entry to file", "All files (*)", "",
-         QFileDialog::AcceptSave, QFileDialog::AnyFile, true},
-        {FileDialog::ExtractFolderDialog, "Extract all entries to folder", "All Files (*)", "",
-         QFileDialog::AcceptOpen, QFileDialog::Directory, false},
     };
     for (const Expect& e : expected) {
         QFileDialog dlg;
