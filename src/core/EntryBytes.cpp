@@ -1,6 +1,7 @@
 #include "EntryBytes.h"
 
 #include <algorithm>
+#include <cassert>
 #include <cstring>
 #include <span>
 
@@ -10,8 +11,7 @@ namespace {
 
 // The bytes of the record `entry` denotes: its own, or its owner's.
 std::span<const std::uint8_t> StoredBytes(const EntryTable& t, std::int32_t entry) {
-    if (entry < 0 || entry >= t.EntryCount)
-        return {};
+    assert(entry >= 0 && entry < t.EntryCount);
     const std::int32_t link = t.Links[entry];
     return t.EntryData(static_cast<std::size_t>(link > 0 ? link - 1 : entry));
 }

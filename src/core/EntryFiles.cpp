@@ -1,5 +1,6 @@
 #include "EntryFiles.h"
 
+#include <cassert>
 #include <cstring>
 #include <utility>
 #include <vector>
@@ -36,16 +37,11 @@ const char* ExtensionOf(const char* bytes, std::size_t size) {
     return "bin";
 }
 
-std::string JoinPath(const std::string& dir, const std::string& name) {
-    if (!dir.empty() && dir.back() == '/')
-        return dir + name;
-    return dir + "/" + name;
-}
-
 }  // namespace
 
 bool HasStoredBytes(const EntryTable& t, std::int32_t entry) {
-    return entry >= 0 && entry < t.EntryCount && t.Links[entry] >= 0;
+    assert(entry >= 0 && entry < t.EntryCount);
+    return t.Links[entry] >= 0;
 }
 
 std::string EntryFileName(const AppState& s, std::int32_t entry) {
@@ -55,10 +51,10 @@ std::string EntryFileName(const AppState& s, std::int32_t entry) {
     if (number.size() < digits)
         number.insert(0, digits - number.size(), '0');
 
+    // A shared entry's type is its owner's: both are read from the one
+    // record's header. A blank entry's is 0, but it has no bytes to look at.
     const char* extension = "bin";
-    const std::int32_t link = HasStoredBytes(t, entry) ? t.Links[entry] : -1;
-    const std::int32_t owner = link > 0 ? link - 1 : entry;
-    if (link >= 0 && t.CompTypes[owner] == 0) {
+    if (t.CompTypes[entry] == 0) {
         char head[12];
         extension = ExtensionOf(head, ReadEntryBytes(s, entry, 0, head, sizeof head));
     }
@@ -77,7 +73,8 @@ bool CanExtractAll(const AppState& s) {
 }
 
 bool CanExtractEntry(const AppState& s, int row) {
-    return CanExtractAll(s) && HasStoredBytes(s.Table, row - 1);
+    // Below the heading, every row of a complete load is an entry's.
+    return CanExtractAll(s) && row >= 1 && HasStoredBytes(s.Table, row - 1);
 }
 
 ExtractOutcome ExtractAll(Context& c, const std::string& dir, const ExtractProgress& progress) {
@@ -87,7 +84,7 @@ ExtractOutcome ExtractAll(Context& c, const std::string& dir, const ExtractProgr
     for (std::int32_t i = 0; i < s.Table.EntryCount; ++i) {
         if (!HasStoredBytes(s.Table, i))
             continue;
-        files.emplace_back(i, JoinPath(dir, EntryFileName(s, i)));
+        files.emplace_back(i, dir + "/" + EntryFileName(s, i));
         existing += c.Fs.fileExists(files.back().second) ? 1 : 0;
     }
     if (existing > 0 &&
@@ -102,8 +99,6 @@ ExtractOutcome ExtractAll(Context& c, const std::string& dir, const ExtractProgr
             return ExtractOutcome::Cancelled;
         WriteEntryFile(s, c.Fs, files[done].first, files[done].second);
     }
-    if (progress)
-        progress(total, total);
     return ExtractOutcome::Done;
 }
 

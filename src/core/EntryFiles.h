@@ -13,8 +13,8 @@ namespace vxa {
 // only the entry number that matters for putting a file back, plus an
 // extension that lets other programs open what they can.
 
-// Whether `entry` has stored bytes to take out: it owns a record or shares
-// one. A blank entry has none.
+// Whether `entry` (an entry of the table) has stored bytes to take out: it
+// owns a record or shares one. A blank entry has none.
 bool HasStoredBytes(const EntryTable& t, std::int32_t entry);
 
 // The file name `entry` is taken out under: its number (1-based), padded
@@ -33,9 +33,8 @@ void WriteEntryFile(const AppState& s, FileSystem& fs, std::int32_t entry, const
 bool CanExtractEntry(const AppState& s, int row);
 bool CanExtractAll(const AppState& s);
 
-// Told how far "Extract all" has come before each file and after the last
-// (files written, files in all); returning false stops it before the next
-// file. May be empty.
+// Told before each file how far "Extract all" has come (files written,
+// files in all); returning false stops it there. May be empty.
 using ExtractProgress = std::function<bool(int done, int total)>;
 
 enum class ExtractOutcome {

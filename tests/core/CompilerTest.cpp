@@ -183,7 +183,7 @@ TEST_F(CompilerTest, EntriesTakenOutAreNamedByNumberAndKind) {
         {"04.xmi", xmi}, {"05.bin", avi},          {"06.bin", wav},
         {"07.wav", wav}, {"09.bin", "SMK"},        {"10.bin", wav}};
     TempDir out;
-    EXPECT_EQ(ExtractAll(h.ctx, out.path() + "/", {}), ExtractOutcome::Done);
+    EXPECT_EQ(ExtractAll(h.ctx, out.path(), {}), ExtractOutcome::Done);
     std::map<std::string, std::string> files;  // a temporary file left behind would show
     for (const std::string& name : out.names())
         files[name] = ReadFile(out.file(name));
