@@ -1,15 +1,25 @@
-# Installation and the Debian package: both programs, the desktop entry and
-# the icon in the hicolor theme.
+# Installation and the Debian package: both programs, the desktop entry, the
+# two file types it opens (archives and scripts) and the icons in the hicolor
+# theme. The package needs no scripts of its own: the desktop's databases of
+# entries, types and icons are updated by their own packages' triggers.
 include(GNUInstallDirs)
 
 install(TARGETS vxa-manager vxa-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/vxa-manager.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/vxa-manager.svg
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/scalable/apps)
-foreach(size 16 32 48 64 128 256)
-  install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/hicolor/${size}/vxa-manager.png
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+install(FILES ${PROJECT_SOURCE_DIR}/resources/vxa-manager.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/mime/packages)
+set(icons_dir ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
+foreach(icon apps/vxa-manager mimetypes/application-x-vxa-archive
+        mimetypes/application-x-vxa-script)
+  get_filename_component(context ${icon} DIRECTORY)
+  get_filename_component(name ${icon} NAME)
+  install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/${name}.svg
+          DESTINATION ${icons_dir}/scalable/${context})
+  foreach(size 16 32 48 64 128 256)
+    install(FILES ${PROJECT_SOURCE_DIR}/resources/icons/hicolor/${size}/${name}.png
+            DESTINATION ${icons_dir}/${size}x${size}/${context})
+  endforeach()
 endforeach()
 
 set(CPACK_GENERATOR DEB)

@@ -10,9 +10,17 @@ enum class MsgButtons { Ok, YesNo };
 enum class MsgIcon { Error, Warning, Question };
 enum class MsgAnswer { Ok, Yes, No };
 
-// The four common file dialogs of the main window; the view knows each one's
-// title, filter, default extension and options.
-enum class FileDialog { OpenDialog1, SaveDialog1, SaveDialog2, OpenDialog2 };
+// The four common file dialogs of the main window, then the two that take
+// entries out of the archive: a file for one entry, a folder for all. The
+// view knows each one's title, filter, default extension and options.
+enum class FileDialog {
+    OpenDialog1,
+    SaveDialog1,
+    SaveDialog2,
+    OpenDialog2,
+    ExtractEntryDialog,
+    ExtractFolderDialog,
+};
 
 // Modal results of the summary dialog.
 enum class SummaryResult : int { Closed = 2, LoadOnly = 5, Proceed = 6, Cancel = 7 };

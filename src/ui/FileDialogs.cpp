@@ -8,7 +8,7 @@
 namespace vxa {
 
 const FileDialogSpec& SpecOf(FileDialog dialog) {
-    static const std::array<FileDialogSpec, 4> specs = {{
+    static const std::array<FileDialogSpec, 6> specs = {{
         // OpenDialog1: open an archive.
         {QString(), QStringLiteral(" ORN archive (*.vxa)"), QStringLiteral("vxa"), false, true,
          false},
@@ -21,18 +21,30 @@ const FileDialogSpec& SpecOf(FileDialog dialog) {
         // OpenDialog2: run a script.
         {QStringLiteral("Run script file"), QStringLiteral("VXA Manager script file (*.vxc)"),
          QStringLiteral("vxc"), false, true, true},
+        // ExtractEntryDialog: where one entry's bytes go.
+        {QStringLiteral("Extract entry to file"), QStringLiteral("All files (*)"), QString(), true,
+         false, true},
+        // ExtractFolderDialog: the folder every entry goes to.
+        {QStringLiteral("Extract all entries to folder"), QString(), QString(), false, true, false,
+         true},
     }};
     return specs[static_cast<int>(dialog)];
 }
 
-void FileDialogs::configure(QFileDialog& dlg, FileDialog dialog) const {
+void FileDialogs::configure(QFileDialog& dlg, FileDialog dialog,
+                            const std::string& suggestedName) const {
     const FileDialogSpec& spec = SpecOf(dialog);
     if (!spec.title.isEmpty())
         dlg.setWindowTitle(spec.title);
-    dlg.setNameFilter(spec.filter);
+    if (!spec.filter.isEmpty())
+        dlg.setNameFilter(spec.filter);
     dlg.setDefaultSuffix(spec.defaultSuffix);
     dlg.setOption(QFileDialog::HideNameFilterDetails, !spec.showFilterDetails);
-    if (spec.save) {
+    if (spec.folder) {
+        dlg.setAcceptMode(QFileDialog::AcceptOpen);
+        dlg.setFileMode(QFileDialog::Directory);
+        dlg.setOption(QFileDialog::ShowDirsOnly, true);
+    } else if (spec.save) {
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setFileMode(QFileDialog::AnyFile);
         dlg.setOption(QFileDialog::DontConfirmOverwrite, false);  // ask before overwriting
@@ -47,11 +59,13 @@ void FileDialogs::configure(QFileDialog& dlg, FileDialog dialog) const {
         dlg.setDirectory(QFileInfo(last).absolutePath());
         dlg.selectFile(QFileInfo(last).fileName());
     }
+    if (!suggestedName.empty())
+        dlg.selectFile(QFile::decodeName(QByteArray::fromStdString(suggestedName)));
 }
 
-std::optional<std::string> FileDialogs::run(FileDialog dialog) {
+std::optional<std::string> FileDialogs::run(FileDialog dialog, const std::string& suggestedName) {
     QFileDialog dlg(parent_);
-    configure(dlg, dialog);
+    configure(dlg, dialog, suggestedName);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     const QString picked = dlg.selectedFiles().front();

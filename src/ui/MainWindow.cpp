@@ -10,7 +10,9 @@
 
 #include "Browser.h"
 #include "BrowserWidgets.h"
+#include "DesktopOpen.h"
 #include "EntryGrid.h"
+#include "ExtractMenu.h"
 #include "FormCreate.h"
 #include "GridModel.h"
 #include "StatusPanels.h"
@@ -36,10 +38,14 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     setWindowTitle(QStringLiteral("ORN VXA manager"));
     ui_.FileList->setModel(model_);
     messageBoxHook = [this](const MessageRequest& r) { return ShowMessageBox(this, r); };
-    fileDialogHook = [this](FileDialog d) { return dialogs_.run(d); };
+    fileDialogHook = [this](FileDialog d, const std::string& name) {
+        return dialogs_.run(d, name);
+    };
     wireButtons();
     wireGrid();
     wireBrowser();
+    new ExtractMenu(*this);
+    AcceptArchiveDrops(*this);
 
     const std::string currentDir = CurrentDirectory();
     ui_.DriveComboBox1->setDrives(ListDrives(),
@@ -203,7 +209,7 @@ void MainWindow::showIoError(const std::string& runtimeText) {
 }
 
 std::optional<std::string> MainWindow::runFileDialog(FileDialog dialog) {
-    return fileDialogHook(dialog);
+    return fileDialogHook(dialog, {});
 }
 
 void MainWindow::beep() {

@@ -36,9 +36,14 @@ class MainWindow final : public QMainWindow, public View {
     GridModel& gridModel() { return *model_; }
 
     // What answers message boxes and file dialogs: the real modal ones at
-    // first. Tests put their own answers here.
+    // first. Tests put their own answers here. A dialog may be given the
+    // file name it offers (empty: its last pick).
     MessageBoxFn messageBoxHook;
-    std::function<std::optional<std::string>(FileDialog)> fileDialogHook;
+    std::function<std::optional<std::string>(FileDialog, const std::string& suggestedName)>
+        fileDialogHook;
+    // Runs every handler of the window: refuses commands during a load and
+    // shows what a handler throws.
+    Dispatcher& dispatcher() { return dispatch_; }
 
     // View: the entry grid.
     void setRowCount(int rows) override;

@@ -2,7 +2,12 @@
 #include <QIcon>
 #include <QScreen>
 #include <QStyle>
+#include <QTimer>
+#include <iostream>
+#include <string>
+#include <vector>
 
+#include "DesktopOpen.h"
 #include "ProgramWindows.h"
 #include "core/AppState.h"
 #include "core/FileSystem.h"
@@ -28,5 +33,8 @@ int main(int argc, char** argv) {
                                               screen->availableGeometry()));
     }
     form1.show();
+    // The toolkit has taken its own options out of argv; what is left is ours.
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    QTimer::singleShot(0, &form1, [&] { vxa::OpenFromArguments(form1, args, std::cerr); });
     return QApplication::exec();
 }

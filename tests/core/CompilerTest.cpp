@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <map>
+
 #include "core/Compiler.h"
+#include "core/EntryFiles.h"
 #include "core/Loader.h"
 #include "plan/Plan.h"
 #include "support/ArchiveBuilder.h"
@@ -14,7 +17,8 @@ namespace {
 const std::string kThirtyBytes =
     U32(16) + U32(0) + U32(16) + U32(30) + U32(4) + U32(4) + U16(0) + "ABCD";
 
-// Compiles archives loaded from disk and compares the output byte for byte.
+// Compiles archives loaded from disk, or takes their entries out, and
+// compares the output byte for byte.
 class CompilerTest : public ::testing::Test {
   protected:
     TempDir dir;
@@ -165,6 +169,25 @@ TEST_F(CompilerTest, ReplacementFilesAreOpenedForReadingOnly) {
     load(BuildArchive({Owned("a")}));
     replace(0, exe);
     EXPECT_EQ(compile(), BuildArchive({Owned(ReadFile(exe))}));
+}
+
+TEST_F(CompilerTest, EntriesTakenOutAreNamedByNumberAndKind) {
+    using namespace std::string_literals;
+    const std::string wav = "RIFF\x24\0\0\0WAVEfmt "s;
+    const std::string xmi = "FORM\0\0\0\x0eXDIRINFO"s;
+    const std::string avi = "RIFF\0\0\0\0AVI "s;
+    load(BuildArchive({Owned(wav), Owned("SMK2 video"), Owned("SMK4"), Owned(xmi), Owned(avi),
+                       Owned(wav, 3) /* packed */, Shared(0), Blank(), Owned("SMK"), Shared(5)}));
+    const std::map<std::string, std::string> expected = {
+        {"01.wav", wav}, {"02.smk", "SMK2 video"}, {"03.smk", "SMK4"},
+        {"04.xmi", xmi}, {"05.bin", avi},          {"06.bin", wav},
+        {"07.wav", wav}, {"09.bin", "SMK"},        {"10.bin", wav}};
+    TempDir out;
+    EXPECT_EQ(ExtractAll(h.ctx, out.path(), {}), ExtractOutcome::Done);
+    std::map<std::string, std::string> files;  // a temporary file left behind would show
+    for (const std::string& name : out.names())
+        files[name] = ReadFile(out.file(name));
+    EXPECT_EQ(files, expected);
 }
 
 }  // namespace

@@ -39,14 +39,17 @@ struct App {
     std::deque<MsgAnswer> answers;
     std::deque<std::string> picks;
     std::vector<FileDialog> dialogsRun;
+    std::vector<std::string> namesOffered;  // the file name each dialog was given
 
     App() {
         form1->messageBoxHook = [this](const MessageRequest& r) {
             boxes.push_back(r);
             return NextAnswer(answers, r.buttons);
         };
-        form1->fileDialogHook = [this](FileDialog d) -> std::optional<std::string> {
+        form1->fileDialogHook = [this](FileDialog d,
+                                       const std::string& name) -> std::optional<std::string> {
             dialogsRun.push_back(d);
+            namesOffered.push_back(name);
             if (picks.empty())
                 return std::nullopt;
             std::string pick = picks.front();

@@ -17,17 +17,10 @@ const char* IconName(MsgIcon icon) {
 }
 
 const char* DialogName(FileDialog d) {
-    switch (d) {
-        case FileDialog::OpenDialog1:
-            return "OpenDialog1";
-        case FileDialog::SaveDialog1:
-            return "SaveDialog1";
-        case FileDialog::SaveDialog2:
-            return "SaveDialog2";
-        case FileDialog::OpenDialog2:
-            return "OpenDialog2";
-    }
-    return "?";
+    static constexpr const char* kNames[] = {"OpenDialog1",        "SaveDialog1",
+                                             "SaveDialog2",        "OpenDialog2",
+                                             "ExtractEntryDialog", "ExtractFolderDialog"};
+    return kNames[static_cast<int>(d)];
 }
 
 }  // namespace

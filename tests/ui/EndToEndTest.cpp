@@ -2,19 +2,25 @@
 // progress dialogs, built as at start-up, driven by clicks, keys and drags
 // over archives and files in a temporary folder. Outputs are compared byte
 // for byte with what vxa-tool writes for the same plan.
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QUrl>
 #include <QtTest>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
+#include "script/ScriptFile.h"
 #include "support/App.h"
 #include "support/ArchiveBuilder.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
+#include "ui/DesktopOpen.h"
+#include "ui/ExtractMenu.h"
 #include "ui/StatusPanels.h"
 
 using namespace vxa;
@@ -71,6 +77,25 @@ std::string ToolOutput(const TempDir& dir, const std::string& in, std::vector<st
     return ReadFile(out);
 }
 
+// Opens the grid's context menu: with Shift+F10 when `target` is the grid,
+// else with the mouse at y `y` of `target` (the rows or the heading).
+// Returns the items ("+" enabled, "-" disabled), none when it did not open.
+QStringList OpenMenu(App& app, QWidget* target, int y = 0) {
+    if (target == app.ui().FileList) {
+        QTest::keyClick(target, Qt::Key_F10, Qt::ShiftModifier);
+    } else {
+        QContextMenuEvent event(QContextMenuEvent::Mouse, {20, y},
+                                target->mapToGlobal(QPoint(20, y)));
+        QApplication::sendEvent(target, &event);
+    }
+    QMenu* menu = app.form1->findChild<ExtractMenu*>()->menu();
+    QStringList items;
+    for (QAction* action : menu->actions())
+        items << (action->isEnabled() && menu->isVisible() ? "+" : "-") + action->text();
+    menu->hide();
+    return items;
+}
+
 }  // namespace
 
 class EndToEndTest : public QObject {
@@ -82,6 +107,8 @@ class EndToEndTest : public QObject {
     void scriptSavedAndRunThroughItsDialogs();
     void stopsAndErrorsLeaveNothingEditable();
     void aLoadHoldsOffCommandsAndClosing();
+    void extractThroughTheGridMenu();
+    void openedFromTheDesktop();
 };
 
 void EndToEndTest::planByButtonDoubleClickAndEnter() {
@@ -450,8 +477,10 @@ void EndToEndTest::aLoadHoldsOffCommandsAndClosing() {
     // Commands wait while a load runs (its first progress point hands
     // events to the toolkit), and work again once it is over.
     bool loadingSeen = false;
+    QStringList menuDuringLoad;
     QTimer::singleShot(0, [&] {
         loadingSeen = app.state.Loading;
+        menuDuringLoad = OpenMenu(app, app.ui().FileList);
         app.ui().OpenBtn->click();  // would run the open dialog
         app.ui().RsBtn->click();
         reopen(second);  // would start a second load
@@ -459,6 +488,7 @@ void EndToEndTest::aLoadHoldsOffCommandsAndClosing() {
     reopen(first);
     QVERIFY(loadingSeen);
     QVERIFY(app.dialogsRun.empty());
+    QCOMPARE(menuDuringLoad, QStringList({"-Extract entry...", "-Extract all..."}));
     QCOMPARE(app.state.InPath, first);
     QCOMPARE(app.form1->rowCount(), 41);
     QVERIFY(app.state.ArchiveComplete);
@@ -484,6 +514,93 @@ void EndToEndTest::aLoadHoldsOffCommandsAndClosing() {
     QVERIFY(app.boxes.empty());  // without the stop's warning
     QVERIFY(!app.state.ArchiveComplete);
     QVERIFY(!app.state.CloseRequested);
+}
+
+void EndToEndTest::extractThroughTheGridMenu() {
+    TempDir dir;
+    App app;
+    QList<QAction*> actions = app.form1->findChild<ExtractMenu*>()->menu()->actions();
+    EntryGrid* grid = app.ui().FileList;
+    QWidget* rows = grid->viewport();
+    const QStringList none{"-Extract entry...", "-Extract all..."};
+    const QStringList both{"+Extract entry...", "+Extract all..."};
+    const QStringList allOnly{"-Extract entry...", "+Extract all..."};
+    QCOMPARE(OpenMenu(app, rows, app.rowCentre(1).y()), none);  // nothing loaded
+    app.reopen(dir.write("game.vxa", SixEntries()));
+    QCOMPARE(OpenMenu(app, rows, app.rowCentre(3).y()), allOnly);       // blank
+    QCOMPARE(OpenMenu(app, rows, 7 * EntryGrid::kRowHeight), allOnly);  // under the rows
+    QCOMPARE(OpenMenu(app, grid->horizontalHeader()->viewport(), 5), allOnly);
+    QCOMPARE(OpenMenu(app, grid), both);  // the keyboard: the selected row, 1
+    QCOMPARE(OpenMenu(app, rows, app.rowCentre(5).y()), both);
+
+    // Row 5 shares entry 1's record: its bytes, under its own name.
+    app.picks.push_back(dir.file("five.bin"));
+    actions[0]->trigger();
+    QCOMPARE(app.namesOffered.back(), std::string("5.bin"));
+    QCOMPARE(ReadFile(dir.file("five.bin")), std::string("AAAA"));
+
+    // All: existing names are asked about, No writes nothing; Cancel in the
+    // progress dialog stops between files.
+    TempDir out;
+    out.write("1.bin", "old");
+    app.picks.push_back(out.path());
+    actions[1]->trigger();
+    QCOMPARE(app.boxes.back().title + "|" + app.boxes.back().text,
+             std::string("Simple question|1 files in this folder will be replaced. Replace them?"));
+    QCOMPARE(out.names(), std::vector<std::string>{"1.bin"});
+    app.form1->findChild<ExtractMenu*>()->progressDelayMs = 0;
+    Watch cancel([] { return QApplication::activeModalWidget() != nullptr; },
+                 [] { App::click(QApplication::activeModalWidget()->findChild<QPushButton*>()); });
+    app.answers.push_back(MsgAnswer::Yes);
+    app.picks.push_back(out.path());
+    actions[1]->trigger();
+    const std::vector<std::string> order{"1.bin", "2.bin", "4.bin", "5.bin", "6.bin"};
+    const auto names = out.names();  // a temporary file would show here
+    QCOMPARE(names, std::vector<std::string>(order.begin(), order.begin() + names.size()));
+    QVERIFY(names.size() < order.size() && ReadFile(out.file("1.bin")) == "AAAA");
+}
+
+void EndToEndTest::openedFromTheDesktop() {
+    TempDir dir;
+    const std::string archive = dir.write("game.vxa", SixEntries());
+    const std::string other = dir.write("other.vxa", BuildArchive(ManyEntries(2)));
+    const std::string script =
+        dir.write("plan.vxc", FormatScript(other, "", ReplRec{1, {0}, {dir.file("a.bin")}}));
+    App app;
+    // Anything but one path ending exactly in ".vxa" or ".vxc": the usage.
+    std::ostringstream err;
+    for (const auto& args : std::vector<std::vector<std::string>>{
+             {dir.file("GAME.VXA")}, {archive, script}, {archive + ".bak"}})
+        QVERIFY(!OpenFromArguments(*app.form1, args, err));
+    QCOMPARE(err.str(), std::string(kManagerUsage) + kManagerUsage + kManagerUsage);
+    QCOMPARE(app.form1->rowCount(), 5);
+    // A script shows its summary ("Load only" here); an archive opens as
+    // Reopen does, its path made absolute.
+    QTimer::singleShot(0, app.form2, [&] { app.click(App::button(app.form2, "Button4")); });
+    QVERIFY(OpenFromArguments(*app.form1, {script}, err));
+    QCOMPARE(app.state.InPath, other);
+    const fs::path cwd = fs::current_path();
+    fs::current_path(dir.path());
+    QVERIFY(OpenFromArguments(*app.form1, {"game.vxa"}, err));
+    fs::current_path(cwd);
+    QCOMPARE(app.ui().OpenEdit->text().toStdString(), archive);
+    QCOMPARE(app.form1->rowCount(), 7);
+
+    // Dropped on the path bar: a .vxa file opens, anything else is refused
+    // (and a refused drag gets no further events).
+    const auto drop = [&](const std::string& path) {
+        QMimeData mime;
+        mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(path))});
+        QDragEnterEvent enter({5, 5}, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        if (!QApplication::sendEvent(app.ui().OpenEdit, &enter) || !enter.isAccepted())
+            return false;
+        QDropEvent dropped({5, 5}, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+        return QApplication::sendEvent(app.ui().OpenEdit, &dropped);
+    };
+    QVERIFY(!drop(script));
+    QVERIFY(drop(other));
+    QCOMPARE(app.state.InPath, other);
+    QVERIFY(app.boxes.empty());
 }
 
 QTEST_MAIN(EndToEndTest)

@@ -45,6 +45,42 @@ std::vector<Shape> IconShapes() {
     };
 }
 
+namespace {
+
+// A sheet of paper with its top right corner folded down.
+std::vector<Shape> Page() {
+    return {
+        {Polygon{QPolygonF({QPointF(44, 12), QPointF(168, 12), QPointF(216, 60), QPointF(216, 244),
+                            QPointF(44, 244)})},
+         QColor(246, 248, 252), kInk, 8},
+        {Polygon{QPolygonF({QPointF(168, 12), QPointF(168, 60), QPointF(216, 60)})},
+         QColor(201, 216, 242), kInk, 8},
+    };
+}
+
+}  // namespace
+
+std::vector<Shape> ArchiveTypeShapes() {
+    const QColor slot(201, 216, 242);
+    std::vector<Shape> shapes = Page();
+    shapes.push_back({RoundRect{{68, 84, 124, 136}, 12}, QColor(47, 85, 151), kInk, 6});
+    shapes.push_back({RoundRect{{82, 100, 96, 28}, 6}, slot, QColor(), 0});
+    shapes.push_back({RoundRect{{82, 138, 96, 28}, 6}, QColor(240, 192, 0), QColor(), 0});
+    shapes.push_back({RoundRect{{82, 176, 96, 28}, 6}, slot, QColor(), 0});
+    return shapes;
+}
+
+std::vector<Shape> ScriptTypeShapes() {
+    const QColor line(90, 104, 130);
+    std::vector<Shape> shapes = Page();
+    for (const auto& [y, width] : {std::pair{84, 104}, {116, 128}, {148, 88}, {180, 60}})
+        shapes.push_back({RoundRect{{68, qreal(y), qreal(width), 16}, 8}, line, QColor(), 0});
+    // The run mark: the plan is played back in one step.
+    shapes.push_back({Polygon{QPolygonF({QPointF(144, 164), QPointF(144, 232), QPointF(204, 198)})},
+                      QColor(232, 85, 42), QColor(107, 29, 8), 6});
+    return shapes;
+}
+
 QString IconSvg(const std::vector<Shape>& shapes) {
     QString svg = QStringLiteral(
         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"

@@ -30,6 +30,10 @@ struct Shape {
 };
 
 std::vector<Shape> IconShapes();
+// The file-type icons: a page with a folded corner showing what the file
+// holds, the archive's three entry slots or a script's lines and a run mark.
+std::vector<Shape> ArchiveTypeShapes();
+std::vector<Shape> ScriptTypeShapes();
 QString IconSvg(const std::vector<Shape>& shapes);
 QImage RenderIcon(const std::vector<Shape>& shapes, int size);
 

@@ -152,16 +152,24 @@ int main(int argc, char** argv) {
     Save(Disc(), out + QStringLiteral("/drives/optical.png"));
     Save(FromMap(art::kDriveRam, 16), out + QStringLiteral("/drives/ram.png"));
 
-    const std::vector<art::Shape> icon = art::IconShapes();
-    QFile svg(out + QStringLiteral("/icons/vxa-manager.svg"));
+    // The program's icon, then one for each file type it opens.
+    const std::pair<const char*, std::vector<art::Shape>> icons[] = {
+        {"vxa-manager", art::IconShapes()},
+        {"application-x-vxa-archive", art::ArchiveTypeShapes()},
+        {"application-x-vxa-script", art::ScriptTypeShapes()},
+    };
     QDir().mkpath(out + QStringLiteral("/icons"));
-    if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        Fail(QStringLiteral("cannot write the svg"));
-    svg.write(art::IconSvg(icon).toUtf8());
-    svg.close();
-    for (int size : {16, 32, 48, 64, 128, 256}) {
-        Save(art::RenderIcon(icon, size),
-             out + QStringLiteral("/icons/hicolor/%1/vxa-manager.png").arg(size));
+    for (const auto& [name, shapes] : icons) {
+        QFile svg(out + QStringLiteral("/icons/%1.svg").arg(QLatin1String(name)));
+        if (!svg.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            Fail(QStringLiteral("cannot write ") + svg.fileName());
+        svg.write(art::IconSvg(shapes).toUtf8());
+        svg.close();
+        for (int size : {16, 32, 48, 64, 128, 256}) {
+            Save(art::RenderIcon(shapes, size),
+                 out +
+                     QStringLiteral("/icons/hicolor/%1/%2.png").arg(size).arg(QLatin1String(name)));
+        }
     }
     return 0;
 }

@@ -1,0 +1,105 @@
+#include "EntryFiles.h"
+
+#include <cassert>
+#include <cstring>
+#include <utility>
+#include <vector>
+
+#include "AtomicFile.h"
+#include "EntryBytes.h"
+
+namespace vxa {
+
+namespace {
+
+// Kinds of content the game keeps in its archives, known by the bytes they
+// start with: "RIFF", four bytes of size, "WAVE" and the like.
+struct Signature {
+    const char* head;  // at byte 0
+    const char* tail;  // at byte 8; nullptr when only the head counts
+    const char* extension;
+};
+
+constexpr Signature kSignatures[] = {
+    {"RIFF", "WAVE", "wav"},
+    {"SMK2", nullptr, "smk"},
+    {"SMK4", nullptr, "smk"},
+    {"FORM", "XDIR", "xmi"},
+};
+
+const char* ExtensionOf(const char* bytes, std::size_t size) {
+    for (const Signature& sig : kSignatures) {
+        const bool head = size >= 4 && std::memcmp(bytes, sig.head, 4) == 0;
+        const bool tail = !sig.tail || (size >= 12 && std::memcmp(bytes + 8, sig.tail, 4) == 0);
+        if (head && tail)
+            return sig.extension;
+    }
+    return "bin";
+}
+
+}  // namespace
+
+bool HasStoredBytes(const EntryTable& t, std::int32_t entry) {
+    assert(entry >= 0 && entry < t.EntryCount);
+    return t.Links[entry] >= 0;
+}
+
+std::string EntryFileName(const AppState& s, std::int32_t entry) {
+    const EntryTable& t = s.Table;
+    std::string number = std::to_string(entry + 1);
+    const std::size_t digits = std::to_string(t.EntryCount).size();
+    if (number.size() < digits)
+        number.insert(0, digits - number.size(), '0');
+
+    // A shared entry's type is its owner's: both are read from the one
+    // record's header. A blank entry's is 0, but it has no bytes to look at.
+    const char* extension = "bin";
+    if (t.CompTypes[entry] == 0) {
+        char head[12];
+        extension = ExtensionOf(head, ReadEntryBytes(s, entry, 0, head, sizeof head));
+    }
+    return number + "." + extension;
+}
+
+void WriteEntryFile(const AppState& s, FileSystem& fs, std::int32_t entry,
+                    const std::string& path) {
+    AtomicFile out(fs, path);
+    CopyEntryData(s, entry, out.file());
+    out.commit();
+}
+
+bool CanExtractAll(const AppState& s) {
+    return s.ArchiveComplete && !s.Loading;
+}
+
+bool CanExtractEntry(const AppState& s, int row) {
+    // Below the heading, every row of a complete load is an entry's.
+    return CanExtractAll(s) && row >= 1 && HasStoredBytes(s.Table, row - 1);
+}
+
+ExtractOutcome ExtractAll(Context& c, const std::string& dir, const ExtractProgress& progress) {
+    const AppState& s = c.State;
+    std::vector<std::pair<std::int32_t, std::string>> files;  // entry, target
+    int existing = 0;
+    for (std::int32_t i = 0; i < s.Table.EntryCount; ++i) {
+        if (!HasStoredBytes(s.Table, i))
+            continue;
+        files.emplace_back(i, dir + "/" + EntryFileName(s, i));
+        existing += c.Fs.fileExists(files.back().second) ? 1 : 0;
+    }
+    if (existing > 0 &&
+        c.Ui.messageBox(
+            std::to_string(existing) + " files in this folder will be replaced. Replace them?",
+            "Simple question", MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
+        return ExtractOutcome::Declined;
+    }
+    const int total = static_cast<int>(files.size());
+    for (int done = 0; done < total; ++done) {
+        if (progress && !progress(done, total))
+            return ExtractOutcome::Cancelled;
+        WriteEntryFile(s, c.Fs, files[done].first, files[done].second);
+    }
+    return ExtractOutcome::Done;
+}
+
+}  // namespace vxa

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "Context.h"
+
+namespace vxa {
+
+// Taking entries of the loaded archive out into files of their own, so that
+// a modder can look at them, edit them and put them back. The names carry
+// only the entry number that matters for putting a file back, plus an
+// extension that lets other programs open what they can.
+
+// Whether `entry` (an entry of the table) has stored bytes to take out: it
+// owns a record or shares one. A blank entry has none.
+bool HasStoredBytes(const EntryTable& t, std::int32_t entry);
+
+// The file name `entry` is taken out under: its number (1-based), padded
+// with zeros to as many digits as the entry count has, then ".wav", ".smk"
+// or ".xmi" when the stored bytes are of a kind the game uses and stored
+// unpacked (type 0), else ".bin". A shared entry goes by its owner's bytes.
+std::string EntryFileName(const AppState& s, std::int32_t entry);
+
+// Writes the stored bytes of `entry` (its owner's for a shared entry) to
+// `path`. A file there is replaced only once everything is written. Throws
+// IoError.
+void WriteEntryFile(const AppState& s, FileSystem& fs, std::int32_t entry, const std::string& path);
+
+// Whether "Extract entry..." may act on grid row `row`, and "Extract all..."
+// at all: only on a completely loaded archive, and not on a blank row.
+bool CanExtractEntry(const AppState& s, int row);
+bool CanExtractAll(const AppState& s);
+
+// Told before each file how far "Extract all" has come (files written,
+// files in all); returning false stops it there. May be empty.
+using ExtractProgress = std::function<bool(int done, int total)>;
+
+enum class ExtractOutcome {
+    Done,       // every file written
+    Declined,   // the user would not replace existing files: nothing written
+    Cancelled,  // stopped between two files; those written are complete
+};
+
+// "Extract all": every entry with stored bytes into `dir`, each under its
+// EntryFileName. When files of those names exist there already, one Yes/No
+// question comes first. Throws IoError; the files written until then stay.
+ExtractOutcome ExtractAll(Context& c, const std::string& dir, const ExtractProgress& progress);
+
+}  // namespace vxa
