@@ -67,6 +67,7 @@ TEST(ScriptParse, EachValidityRuleRejects) {
         {"Path empty", General("1") + "[0]\nIndex=1\nPath=   \n"},
         {"sections numbered from 1", General("1") + "[1]\nIndex=1\nPath=/p\n"},
         {"padded section name", General("1") + "[00]\nIndex=1\nPath=/p\n"},
+        {"the first section 0 counts", General("1") + "[0]\nIndex=1\n[0]\nIndex=1\nPath=/p\n"},
         {"empty file", ""},
     };
     for (const auto& [why, text] : damaged)
@@ -92,7 +93,9 @@ TEST(ScriptParse, LenientFormsAreAccepted) {
         "[0]\n"
         "Extra=1\n"
         "Index=0x0\n"
-        "Path=/first\n";
+        "Path=/first\n"
+        "[1]\n"
+        "Index=5\nPath=/later/duplicate\n";
     const auto s = ParseScript(text);
     ASSERT_TRUE(s);
     EXPECT_EQ(s->In, "/in.vxa");
