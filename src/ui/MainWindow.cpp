@@ -195,6 +195,10 @@ MsgAnswer MainWindow::messageBox(const std::string& text, const std::string& tit
 }
 
 void MainWindow::showIoError(const std::string& runtimeText) {
+    // The error ends a script run: its box must not stand over "Please wait"
+    // on a disabled window, so the run's dialog closes first.
+    if (progress_ && progress_->isVisible())
+        progress_->closeRun();
     // The general error box: titled like the application, which sets no
     // title of its own and so goes by its executable's name.
     messageBoxHook(MessageRequest{ErrorBoxText(runtimeText),

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "script/ScriptFile.h"
 #include "support/App.h"
 #include "support/ArchiveBuilder.h"
 #include "support/Process.h"
@@ -436,6 +437,21 @@ void EndToEndTest::stopsAndErrorsLeaveNothingEditable() {
     QVERIFY(!app.ui().StopBtn->isVisible());
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(!app.state.ArchiveComplete);
+
+    // The same error in a script's load: the progress dialog has closed and
+    // the main window is usable again by the time the box shows.
+    bool lockedAtBox = true;
+    app.form1->messageBoxHook = [&](const MessageRequest& r) {
+        app.boxes.push_back(r);
+        lockedAtBox = app.form3->isVisible() || !app.form1->isEnabled();
+        return MsgAnswer::Ok;
+    };
+    QTimer::singleShot(0, app.form2, [&] { app.click(App::button(app.form2, "Button2")); });
+    app.picks.push_back(
+        dir.write("bad.vxc", FormatScript(dir.file("not.vxa"), out, {1, {0}, {a}})));
+    app.click(app.ui().RsBtn);
+    QCOMPARE(app.boxes.back().text, std::string("Read beyond end of file."));
+    QVERIFY(!lockedAtBox);
 }
 
 void EndToEndTest::aLoadHoldsOffCommandsAndClosing() {
