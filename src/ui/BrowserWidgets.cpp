@@ -4,6 +4,7 @@
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QSignalBlocker>
 
 namespace vxa {
@@ -78,6 +79,31 @@ void BrowserList::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
 }
 
+// A click beside the items keeps the selection (the view would clear it), so
+// that a double click there still has the selected item to act on.
+void BrowserList::mousePressEvent(QMouseEvent* event) {
+    if (indexAt(event->position().toPoint()).isValid()) {
+        QListWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void BrowserList::mouseReleaseEvent(QMouseEvent* event) {
+    if (indexAt(event->position().toPoint()).isValid()) {
+        QListWidget::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void BrowserList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit listDoubleClicked();
+}
+
 QMimeData* BrowserList::mimeData(const QList<QListWidgetItem*>& items) const {
     QMimeData* data = QListWidget::mimeData(items);
     if (data)
@@ -100,6 +126,9 @@ void BrowserList::reportSelection(const QItemSelection& selected,
 DriveSelector::DriveSelector(QWidget* parent) : QComboBox(parent) {
     setIconSize(QSize(16, 16));
     connect(this, &QComboBox::activated, this, [this](int index) {
+        // Picking the drive shown already keeps the folder the user is in.
+        if (index == shown_)
+            return;
         previous_ = shown_;
         shown_ = index;
         emit drivePicked(rootAt(index));

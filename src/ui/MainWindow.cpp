@@ -95,7 +95,7 @@ void MainWindow::wireBrowser() {
     const auto openItem = [this] {
         dispatch_.run(HandlerKind::Command, [&] { List1DblClick(ctx_); });
     };
-    connect(ui_.List1, &QListWidget::itemDoubleClicked, this, openItem);
+    connect(ui_.List1, &BrowserList::listDoubleClicked, this, openItem);
     connect(ui_.List1, &BrowserList::enterPressed, this, openItem);
     connect(ui_.List1, &BrowserList::itemSelectionToggled, this,
             [this](const std::string& caption) {

@@ -157,6 +157,13 @@ void EndToEndTest::planByButtonDoubleClickAndEnter() {
     QCOMPARE(app.state.Replacements.Count, 0);
     QCOMPARE(app.replaceWith(4), std::string());
     QCOMPARE(app.replaceWith(3), std::string("------"));
+
+    // A double click beside the items acts on the selected one.
+    app.clickItem(QStringLiteral("[sub]"));
+    const QPoint empty(app.ui().List1->viewport()->width() - 5, app.ui().List1->height() - 25);
+    QTest::mouseClick(app.ui().List1->viewport(), Qt::LeftButton, {}, empty);
+    QTest::mouseDClick(app.ui().List1->viewport(), Qt::LeftButton, {}, empty);
+    QCOMPARE(app.state.BrowserDir, dir.file("sub"));
 }
 
 void EndToEndTest::dropsFromTheBrowserAndTheDesktop() {

@@ -231,11 +231,15 @@ void WidgetsTest::pickingADriveListsItsRootUnlessALoadRuns() {
     selector.setCurrentIndex(0);
     emit selector.activated(0);
     QCOMPARE(app.state.BrowserDir, std::string());
+    // Picking it again keeps the folder the browser is in.
+    app.browse("/tmp");
+    emit selector.activated(0);
+    QCOMPARE(app.state.BrowserDir, std::string("/tmp"));
     // During a load the pick is refused and the selector goes back.
     app.state.Loading = true;
     selector.setCurrentIndex(1);
     emit selector.activated(1);
-    QCOMPARE(app.state.BrowserDir, std::string());
+    QCOMPARE(app.state.BrowserDir, std::string("/tmp"));
     QCOMPARE(selector.currentIndex(), 0);
     app.state.Loading = false;
 }
