@@ -1,17 +1,65 @@
 #include "BrowserWidgets.h"
 
+#include <QCollator>
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
 #include <QMouseEvent>
 #include <QSignalBlocker>
+#include <algorithm>
+
+#include "BrowserListing.h"
 
 namespace vxa {
 
 namespace {
+
 constexpr int kCaptionRole = Qt::UserRole;
 constexpr int kRootRole = Qt::UserRole;
+
+// The user's collation, without regard to case. The C and POSIX locales
+// have none of their own (the toolkit would compare code points), so they
+// sort as American English does.
+QCollator ListCollator() {
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+// The items in the list's order: caption groups ("[..]", the directories,
+// the rest), then the user's collation of the shown names, then bytes, so no
+// two items tie. Sort keys are made once per item, not once per comparison.
+std::vector<const BrowserItem*> SortedForDisplay(const std::vector<BrowserItem>& items) {
+    const QCollator collator = ListCollator();
+    struct Keyed {
+        int group;
+        QCollatorSortKey key;
+        const BrowserItem* item;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(items.size());
+    for (const BrowserItem& item : items) {
+        const QString shown = QFile::decodeName(QByteArray::fromStdString(item.caption));
+        keyed.push_back({CaptionGroup(item.caption), collator.sortKey(shown), &item});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.group != b.group)
+            return a.group < b.group;
+        if (const int order = a.key.compare(b.key); order != 0)
+            return order < 0;
+        return a.item->caption < b.item->caption;
+    });
+    std::vector<const BrowserItem*> sorted;
+    sorted.reserve(keyed.size());
+    for (const Keyed& k : keyed)
+        sorted.push_back(k.item);
+    return sorted;
+}
+
 }  // namespace
 
 QByteArray BrowserDragToken(const QObject* list) {
@@ -47,11 +95,12 @@ void BrowserList::setItems(const std::vector<BrowserItem>& items) {
     const QSignalBlocker quiet(this);
     const QSignalBlocker quietSelection(selectionModel());
     clear();
-    for (const BrowserItem& item : items) {
-        auto* row = new QListWidgetItem(QFile::decodeName(QByteArray::fromStdString(item.caption)));
-        row->setData(kCaptionRole, QByteArray::fromStdString(item.caption));
-        if (item.picture >= 0 && item.picture < kPictureCount)
-            row->setIcon(pictures_[item.picture]);
+    for (const BrowserItem* item : SortedForDisplay(items)) {
+        auto* row =
+            new QListWidgetItem(QFile::decodeName(QByteArray::fromStdString(item->caption)));
+        row->setData(kCaptionRole, QByteArray::fromStdString(item->caption));
+        if (item->picture >= 0 && item->picture < kPictureCount)
+            row->setIcon(pictures_[item->picture]);
         addItem(row);
     }
     setCurrentRow(-1);

@@ -23,7 +23,8 @@ QByteArray BrowserDragToken(const QObject* list);
 
 // The browser list `List1`: small pictures with captions in columns, top to
 // bottom then left to right, one item selected at a time, dragged onto the
-// grid. It keeps the order it is given; the browser logic sorts.
+// grid. It sorts what it is given by caption: "[..]", then the directories,
+// then the rest, each in the user's collation order without regard to case.
 class BrowserList final : public QListWidget {
     Q_OBJECT
   public:

@@ -50,7 +50,7 @@ class WidgetsTest : public QObject {
     void gridModelPassesTheTesterAndSignalsOncePerBatch();
     void gridOfAMillionRowsSelectsReportsAndScrolls();
     void dragsAreClassifiedBySourceAndUrls();
-    void browserListKeepsOrderAndCaptionBytes();
+    void browserListSortsByTheUsersCollationFoldersFirst();
     void browserSelectionReportsTheOldItemThenTheNew();
     void volumesAreSortedFromTheNoise();
     void pickingADriveListsItsRootUnlessALoadRuns();
@@ -164,14 +164,29 @@ void WidgetsTest::dragsAreClassifiedBySourceAndUrls() {
     QCOMPARE(ClassifyDrag(&remote, nullptr, &list).kind, DragSource::Kind::Other);
 }
 
-void WidgetsTest::browserListKeepsOrderAndCaptionBytes() {
+void WidgetsTest::browserListSortsByTheUsersCollationFoldersFirst() {
     BrowserList list;
     const std::string odd = "caf\xe9.wav";  // not UTF-8: Latin-1 from an old disk
-    list.setItems({{"[..]", 0}, {"[data]", 0}, {"b.wav", 8}, {"A.PAL", 1}, {odd, 8}});
-    QCOMPARE(list.count(), 5);
-    QCOMPARE(list.item(3)->text(), QStringLiteral("A.PAL"));  // as given, not re-sorted
+    list.setItems({{"Zeta", 1},
+                   {"\xC3\xA9-accent", 1},
+                   {"b.wav", 8},
+                   {"[data]", 0},
+                   {"[-x]", 0},
+                   {"[..]", 0},
+                   {"A.PAL", 1},
+                   {"B", 1},
+                   {"_under", 1},
+                   {odd, 8},
+                   {"9", 1},
+                   {"10", 1}});
+    QStringList shown;
+    for (int i = 0; i < list.count(); ++i)
+        shown << list.item(i)->text();
+    QCOMPARE(shown,
+             (QStringList{"[..]", "[-x]", "[data]", "_under", "10", "9", "A.PAL", "B", "b.wav",
+                          QFile::decodeName(odd.c_str()), "\u00e9-accent", "Zeta"}));
     QCOMPARE(list.selectedCaption(), std::nullopt);
-    list.item(4)->setSelected(true);
+    list.item(9)->setSelected(true);
     QCOMPARE(list.selectedCaption(), std::optional<std::string>(odd));
 }
 
