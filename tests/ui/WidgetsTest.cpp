@@ -325,14 +325,27 @@ void WidgetsTest::fileDialogOffersItsLastPickAgain() {
     test::TempDir dir;
     const QString picked = QString::fromStdString(dir.file("out.vxa"));
     FileDialogs dialogs(nullptr);
+    // A name in a folder that does not exist is refused with a box, and the
+    // dialog stays for another name.
+    bool refused = false;
     QTimer::singleShot(0, [&] {
         auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         QVERIFY(dlg);
+        dlg->selectFile(QString::fromStdString(dir.file("no-such-folder/out.vxa")));
+        QTimer::singleShot(0, [&refused] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            refused = box != nullptr;
+            if (box)
+                box->accept();
+        });
+        QMetaObject::invokeMethod(dlg, "accept");
+        QVERIFY(dlg->isVisible());
         dlg->selectFile(picked);
         QMetaObject::invokeMethod(dlg, "accept");
     });
     QCOMPARE(dialogs.run(FileDialog::SaveDialog1),
              std::optional<std::string>(picked.toStdString()));
+    QVERIFY(refused);
     QFileDialog again;
     dialogs.configure(again, FileDialog::SaveDialog1);
     QCOMPARE(again.directory().absolutePath(), QString::fromStdString(dir.path()));
