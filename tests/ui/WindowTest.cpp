@@ -23,6 +23,7 @@ class WindowTest : public QObject {
     void controlsStandWhereDesignedWithTheirCaptions();
     void startsWithTheStartCellsAndNothingShowing();
     void sixButtonsHaveTooltips();
+    void oneFontButTheStopButtonsSerif();
     void tabVisitsTheControlsInOrder();
     void summaryShowsThePathsAsPlainTextBesideTheirCaptions();
     void summaryEnablesProceedAnewAtEachShowing();
@@ -173,6 +174,18 @@ void WindowTest::sixButtonsHaveTooltips() {
         {"RsBtn", "Runs saved script file"},
         {"Button4", "Only loads the VXA file and returns to the main window"}};
     QCOMPARE(tips, expected);
+}
+
+void WindowTest::oneFontButTheStopButtonsSerif() {
+    App app;
+    const QFont font = QApplication::font();
+    QCOMPARE(font.pixelSize(), 13);
+    for (const QWidget* w : app.form1->findChildren<QWidget*>()) {  // the dialogs' too
+        if (w != app.ui().StopBtn)
+            QVERIFY2(w->font() == font, qPrintable(w->objectName()));
+    }
+    QCOMPARE(app.ui().StopBtn->font().pixelSize(), 23);
+    QCOMPARE(app.ui().StopBtn->font().styleHint(), QFont::Serif);
 }
 
 void WindowTest::tabVisitsTheControlsInOrder() {
