@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "BrowserListing.h"
+#include "Glyphs.h"
 
 namespace vxa {
 
@@ -84,7 +85,7 @@ BrowserList::BrowserList(QWidget* parent) : QListWidget(parent) {
     setDefaultDropAction(Qt::CopyAction);
     for (int i = 0; i < kPictureCount; ++i) {
         // A missing picture gives an empty icon: the item shows its caption.
-        pictures_[i] = QIcon(QStringLiteral(":/vxa/pictures/%1.png").arg(i));
+        pictures_[i] = ScaledPicture(QStringLiteral(":/vxa/pictures/%1.png").arg(i));
     }
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BrowserList::reportSelection);
@@ -188,7 +189,7 @@ void DriveSelector::setDrives(const std::vector<Drive>& drives, const QString& c
     const QSignalBlocker quiet(this);
     clear();
     for (const Drive& d : drives) {
-        addItem(QIcon(DrivePicture(d.kind)), d.label, QFile::encodeName(d.root));
+        addItem(ScaledPicture(DrivePicture(d.kind)), d.label, QFile::encodeName(d.root));
     }
     shown_ = previous_ = DriveHolding(drives, currentDir);
     setCurrentIndex(shown_);

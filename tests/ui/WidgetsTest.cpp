@@ -397,7 +397,8 @@ void WidgetsTest::pictures() {
     picture.fill(qRgb(255, 0, 255));
     picture.setPixel(8, 8, qRgb(255, 0, 0));
     picture.setPixel(24, 8, qRgb(128, 128, 128));
-    const QIcon icon = GlyphPair(picture);
+    QIcon icon;
+    AddGlyphPair(icon, picture);
     const QImage normal = icon.pixmap(QSize(16, 16), QIcon::Normal).toImage();
     const QImage disabled = icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
     QCOMPARE(normal.pixel(8, 8), qRgb(255, 0, 0));
@@ -405,20 +406,42 @@ void WidgetsTest::pictures() {
     QCOMPARE(disabled.pixel(8, 8), qRgb(128, 128, 128));
     QVERIFY(GlyphPair(QStringLiteral(":/no/such/picture.png")).isNull());
 
-    // Thirteen distinct browser pictures, and no more; one per drive kind.
+    // Every picture the window shows is drawn twice as large too: at device
+    // pixel ratio 2 its icon gives that drawing as it is, not the small one
+    // scaled up.
+    const auto sharp = [](const QIcon& shown, const QString& file, QSize size) {
+        const QPixmap twice = shown.pixmap(size, 2.0);
+        QCOMPARE(twice.devicePixelRatio(), 2.0);
+        QCOMPARE(twice.toImage().convertToFormat(QImage::Format_ARGB32),
+                 LoadPicture(QString(file).replace(".png", "@2x.png")));
+        QCOMPARE(shown.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+                 LoadPicture(file));
+    };
+    test::App app;
+    QCOMPARE(app.ui().StopBtn->icon().availableSizes(QIcon::Disabled),
+             (QList<QSize>{{16, 16}, {32, 32}}));
+    sharp(app.ui().DriveComboBox1->itemIcon(0), DrivePicture(DriveKind::Root), {16, 16});
+    for (const DriveKind kind : {DriveKind::Home, DriveKind::Fixed, DriveKind::Removable,
+                                 DriveKind::Network, DriveKind::Optical, DriveKind::Ram})
+        sharp(ScaledPicture(DrivePicture(kind)), DrivePicture(kind), {16, 16});
+    // Thirteen distinct browser pictures, and no more.
+    BrowserList list;
+    std::vector<BrowserItem> items;
+    for (int i = 0; i <= 12; ++i)
+        items.push_back({"p" + std::to_string(i), i});
+    list.setItems(items);
     QList<QImage> pictures;
     for (int i = 0; i <= 12; ++i) {
-        const QImage p = LoadPicture(QStringLiteral(":/vxa/pictures/%1.png").arg(i));
+        const QString file = QStringLiteral(":/vxa/pictures/%1.png").arg(i);
+        const QImage p = LoadPicture(file);
         QCOMPARE(p.size(), QSize(17, 17));
         QCOMPARE(qAlpha(p.pixel(0, 0)), 0);
-        QVERIFY2(!pictures.contains(p), qPrintable(QStringLiteral("picture %1").arg(i)));
+        QVERIFY2(!pictures.contains(p), qPrintable(file));
         pictures << p;
+        sharp(list.findItems(QStringLiteral("p%1").arg(i), Qt::MatchExactly).value(0)->icon(), file,
+              {17, 17});
     }
     QVERIFY(!QFile::exists(QStringLiteral(":/vxa/pictures/13.png")));
-    for (const DriveKind kind :
-         {DriveKind::Root, DriveKind::Home, DriveKind::Fixed, DriveKind::Removable,
-          DriveKind::Network, DriveKind::Optical, DriveKind::Ram})
-        QCOMPARE(LoadPicture(DrivePicture(kind)).size(), QSize(16, 16));
 }
 
 QTEST_MAIN(WidgetsTest)
