@@ -72,9 +72,11 @@ QLabel* Label(QWidget* parent, const char* name, const QString& caption, int x, 
 }  // namespace
 
 Form1Controls BuildForm1(QMainWindow& window) {
-    // Set for the application rather than the window, so that the dialogs,
-    // message boxes and tooltips have it too.
+    // Set for the application, so that the dialogs, message boxes and
+    // tooltips have it too, and for the window: it exists already, and until
+    // the event loop runs the toolkit passes the change on to no window.
     QApplication::setFont(ProgramFont());
+    window.setFont(ProgramFont());
     window.resize(kClientWidth, kClientHeight);
 
     auto* client = new QWidget(&window);
