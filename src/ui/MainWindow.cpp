@@ -45,6 +45,7 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     ui_.DriveComboBox1->setDrives(ListDrives(),
                                   QFile::decodeName(QByteArray::fromStdString(currentDir)));
     dispatch_.run(HandlerKind::Command, [&] { FormCreate(ctx_, currentDir); });
+    ui_.FileList->fitColumns(model_->widestTexts());
 }
 
 MainWindow::~MainWindow() {
@@ -110,6 +111,11 @@ void MainWindow::wireBrowser() {
 
 void MainWindow::afterHandler() {
     pump_.restart();
+    // A load rewrote the grid: its columns fit the new numbers.
+    if (gridRewritten_) {
+        gridRewritten_ = false;
+        ui_.FileList->fitColumns(model_->widestTexts());
+    }
     // The user closed the window while a load ran; it has stopped by now.
     if (state_.CloseRequested && !state_.Loading) {
         state_.CloseRequested = false;
@@ -130,6 +136,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::setRowCount(int rows) {
+    gridRewritten_ = gridRewritten_ || state_.Loading;
     model_->setGridRowCount(rows);
     ui_.FileList->ensureCurrentRow();
 }

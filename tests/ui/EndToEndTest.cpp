@@ -112,6 +112,7 @@ void EndToEndTest::planByButtonDoubleClickAndEnter() {
     app.clickRow(4);
     QCOMPARE(app.form1->cell(0, 5), std::string("5"));
     QCOMPARE(app.form1->cell(0, 4), std::string("+4"));
+    ExpectColumnsFit(app.ui().FileList);  // the numbers of the load, a mark
 
     // The browser starts in a subfolder and goes up with "[..]".
     app.browse(dir.file("sub"));

@@ -49,6 +49,7 @@ class WidgetsTest : public QObject {
   private slots:
     void gridModelPassesTheTesterAndSignalsOncePerBatch();
     void gridOfAMillionRowsSelectsReportsAndScrolls();
+    void gridColumnsFitTheWidestNumbers();
     void dragsAreClassifiedBySourceAndUrls();
     void browserListSortsByTheUsersCollationFoldersFirst();
     void browserSelectionReportsTheOldItemThenTheNew();
@@ -141,6 +142,34 @@ void WidgetsTest::gridOfAMillionRowsSelectsReportsAndScrolls() {
     grid.selectRow(kRows);
     model.setGridRowCount(5);
     QCOMPARE(grid.selectedRow(), 4);
+}
+
+void WidgetsTest::gridColumnsFitTheWidestNumbers() {
+    // The largest value of each column, a blank, a shared and the last row
+    // marked, all in the rows shown at the bottom of 10000.
+    constexpr int kRows = 10'000;
+    EntryTable table = Table(kRows);
+    table.Offsets[kRows - 2] = 4294967295u;
+    table.OrigSizes[kRows - 3] = 4000000000u;
+    table.PackedSizes[kRows - 4] = 3999999999u;
+    table.CompTypes[kRows - 5] = 65535;
+    table.Offsets[kRows - 6] = 0;
+    table.Links[kRows - 6] = -1;
+    table.Links[kRows - 7] = kRows - 8;
+    GridModel model(table);
+    EntryGrid grid;
+    grid.setModel(&model);
+    grid.resize(385, 289);
+    grid.show();
+    model.setGridRowCount(kRows + 1);
+    for (int r = 1; r <= kRows; ++r)
+        model.writeEntryRow(r);
+    model.setCell(0, kRows, "+" + std::to_string(kRows));
+    model.flush();
+    grid.fitColumns(model.widestTexts());
+    grid.scrollToBottom();
+    test::ExpectColumnsFit(&grid);
+    QVERIFY(grid.columnWidth(1) > QFontMetrics(grid.font()).horizontalAdvance("4294967295"));
 }
 
 void WidgetsTest::dragsAreClassifiedBySourceAndUrls() {
