@@ -84,6 +84,8 @@ TEST(ScriptParse, LenientFormsAreAccepted) {
         "[1]\n"
         "PATH = /second \n"
         "index=$1A\n"
+        "[1]\n"  // a later section of a number is never read
+        "Index=5\n"
         "[9]\n"
         "Index=3\nPath=/beyond/count\n"
         "[general]\n"
@@ -93,9 +95,7 @@ TEST(ScriptParse, LenientFormsAreAccepted) {
         "[0]\n"
         "Extra=1\n"
         "Index=0x0\n"
-        "Path=/first\n"
-        "[1]\n"
-        "Index=5\nPath=/later/duplicate\n";
+        "Path=/first\n";
     const auto s = ParseScript(text);
     ASSERT_TRUE(s);
     EXPECT_EQ(s->In, "/in.vxa");
