@@ -27,7 +27,7 @@ std::array<std::vector<std::string>, 5> WidestEntryTexts(const EntryTable& t) {
         link = std::max(link, t.Links[i]);
         owner = owner || t.Links[i] == 0;
     }
-    out[0] = {"+" + std::to_string(n)};
+    out[0] = {std::string("+").append(std::to_string(n))};
     out[1] = {std::to_string(offset)};
     if (blank)
         out[1].push_back("BLANK");
