@@ -11,6 +11,7 @@
 #include "GenArchive.h"
 #include "GenCommand.h"
 #include "Measure.h"
+#include "ScriptBench.h"
 
 namespace fs = std::filesystem;
 using namespace vxa::bench;
@@ -22,7 +23,8 @@ constexpr const char* kUsage =
     "       vxa-bench gen OUT [options]                       one synthetic archive\n"
     "       vxa-bench load ARCHIVE                            seconds of one load\n"
     "       vxa-bench compile ARCHIVE OUT                     seconds of one compile\n"
-    "       vxa-bench rss ARCHIVE                             peak KiB of one load\n";
+    "       vxa-bench rss ARCHIVE                             peak KiB of one load\n"
+    "       vxa-bench script SCRIPT                           seconds, peak KiB, validity\n";
 
 std::string Fmt(double v, const char* unit) {
     char buf[64];
@@ -172,6 +174,8 @@ int All(const std::string& self, const std::string& dir, bool quick,
     table.row("peak memory of the " + std::to_string(z.bigBytes >> 20) + " MiB load",
               Fmt(mib, "MiB"), Fmt(fileMib, "MiB") + " file size", Fmt(mib / fileMib, "x"),
               "<= 1.1 x + 100 MiB", mib <= 1.1 * fileMib + 100);
+
+    ScriptRows([&table](auto&&... cells) { table.row(cells...); }, self, dir, quick);
     return table.missed() == 0 ? 0 : 1;
 }
 
@@ -187,6 +191,8 @@ int main(int argc, char** argv) {
         std::cout << PeakRssKiB() << "\n";
         return 0;
     }
+    if (cmd == "script" && a.size() == 3)
+        return ScriptCommand(a[2]);
     if (cmd == "load" && a.size() == 3) {
         std::cout << Load(a[2]) << "\n";
         return 0;

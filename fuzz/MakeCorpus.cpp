@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "ScriptShapes.h"
 #include "script/ScriptFile.h"
 #include "support/ArchiveBuilder.h"
 #include "support/TempDir.h"
@@ -62,6 +63,9 @@ int main(int argc, char** argv) {
         "\xEF\xBB\xBF[general]\nin = /in.vxa\ncount=$2\n[1]\nPATH=/p\nindex=0x1A\n"
         "[0]\nIndex=-7\nPath=/q\n[5]\nIndex=1\n");
     putScript("[General]\nIn=/in.vxa\nCount=2147483647\n[0]\nIndex=0\nPath=/p\n");
+    // The benchmark's damaged shapes, small.
+    for (const vxa::bench::ScriptShape shape : vxa::bench::kScriptShapes)
+        putScript(vxa::bench::MakeScript(shape, 16 << 10));
     std::cout << k << " seeds in " << scripts << "\n";
     return 0;
 }

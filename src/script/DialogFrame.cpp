@@ -11,9 +11,6 @@ void SetFixedDialogFrame(QDialog& dialog, QSize clientSize) {
     dialog.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     dialog.setFixedSize(clientSize);
-    QFont font = dialog.font();
-    font.setPixelSize(13);
-    dialog.setFont(font);
 }
 
 QString ToQString(const std::string& text) {

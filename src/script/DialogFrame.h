@@ -10,9 +10,9 @@ class QWidget;
 namespace vxa {
 
 // The script dialogs are laid out in fixed pixels, like the main window: a
-// fixed-size dialog frame without minimise or maximise buttons, a client area
-// of `clientSize`, and the window font at a character height of 13 pixels.
-// QDialog itself centres each showing on the window that owns the dialog.
+// fixed-size dialog frame without minimise or maximise buttons and a client
+// area of `clientSize`. They take the application's font, as the main window
+// does. QDialog itself centres each showing on the window that owns the dialog.
 void SetFixedDialogFrame(QDialog& dialog, QSize clientSize);
 
 // Program strings are UTF-8 (paths as the file system gives them).

@@ -7,15 +7,18 @@ namespace vxa {
 
 namespace {
 
-constexpr std::string_view kBlanks = " \t\r\v\f";
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 
+bool IsBlank(char ch) {
+    return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\v' || ch == '\f';
+}
+
 std::string_view Trim(std::string_view s) {
-    const auto first = s.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    const auto last = s.find_last_not_of(kBlanks);
-    return s.substr(first, last - first + 1);
+    while (!s.empty() && IsBlank(s.front()))
+        s.remove_prefix(1);
+    while (!s.empty() && IsBlank(s.back()))
+        s.remove_suffix(1);
+    return s;
 }
 
 // Names match without regard to case; only ASCII letters fold, so UTF-8
@@ -24,82 +27,104 @@ char Fold(char ch) {
     return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch;
 }
 
-std::string Lower(std::string_view s) {
-    std::string out(s);
-    for (char& ch : out)
-        ch = Fold(ch);
-    return out;
-}
+// Walks the lines of a text. CR and LF each end a line, so CR LF, LF and CR
+// files all read, and a CR can never hide inside a value. A byte loop: the
+// lines of a damaged script may be a few bytes each, where a search call per
+// line costs more than it saves.
+class Lines {
+  public:
+    explicit Lines(std::string_view text) : p_(text.data()), end_(text.data() + text.size()) {}
+    bool done() const { return p_ == end_; }
+    const char* here() const { return p_; }
+    std::string_view next() {
+        const char* start = p_;
+        while (p_ != end_ && *p_ != '\n' && *p_ != '\r')
+            ++p_;
+        const std::string_view line(start, static_cast<std::size_t>(p_ - start));
+        if (p_ != end_)
+            ++p_;
+        return line;
+    }
 
-// Takes the next line off `rest`. CR and LF each end a line, so CR LF, LF and
-// CR files all read, and a CR can never hide inside a value.
-std::string_view NextLine(std::string_view& rest) {
-    const auto eol = rest.find_first_of("\r\n");
-    const std::string_view line = rest.substr(0, eol);
-    rest.remove_prefix(eol == std::string_view::npos ? rest.size() : eol + 1);
-    return line;
-}
+  private:
+    const char* p_;
+    const char* end_;
+};
 
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
-                      [](char x, char y) { return Fold(x) == Fold(y); });
+// The name of a heading line ("[name]", blanks around it and its name
+// allowed, anything after the last "]" ignored); nullopt for other lines.
+std::optional<std::string_view> HeadingName(std::string_view line) {
+    std::size_t i = 0;
+    while (i < line.size() && IsBlank(line[i]))
+        ++i;
+    if (i == line.size() || line[i] != '[')
+        return std::nullopt;
+    const auto close = line.rfind(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return Trim(line.substr(i + 1, close - i - 1));
 }
 
 }  // namespace
 
-IniReader::IniReader(std::string_view text) {
-    if (text.starts_with(kUtf8Bom))
-        text.remove_prefix(kUtf8Bom.size());
-    text_ = text;
-    Body* open = nullptr;  // the section whose lines are being passed over
-    std::string_view rest = text_;
-    while (!rest.empty()) {
-        const std::size_t start = text_.size() - rest.size();
-        const std::string_view line = Trim(NextLine(rest));
-        const auto close = line.rfind(']');
-        if (!line.starts_with('[') || close == std::string_view::npos)
-            continue;
-        if (open != nullptr)
-            open->end = start;
-        // Keys before the first heading belong to no section, and a later
-        // section of a name already seen is never read.
-        const std::size_t begin = text_.size() - rest.size();
-        const auto [it, added] =
-            byName_.try_emplace(Lower(Trim(line.substr(1, close - 1))), Body{begin, begin});
-        open = added ? &it->second : nullptr;
-    }
-    if (open != nullptr)
-        open->end = text_.size();
+bool SameIniName(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [](char x, char y) { return Fold(x) == Fold(y); });
 }
 
-std::optional<std::string> IniReader::value(std::string_view section, std::string_view key) const {
-    const auto it = byName_.find(Lower(section));
-    if (it == byName_.end())
-        return std::nullopt;
-    std::string_view rest(text_.data() + it->second.begin, it->second.end - it->second.begin);
-    while (!rest.empty()) {
-        const std::string_view line = Trim(NextLine(rest));
+void IniSection::find(std::span<const std::string_view> keys,
+                      std::span<std::optional<std::string_view>> found) const {
+    std::fill(found.begin(), found.end(), std::nullopt);
+    std::size_t missing = keys.size();
+    for (Lines lines(lines_); missing > 0 && !lines.done();) {
+        const std::string_view line = Trim(lines.next());
         const auto eq = line.find('=');
         if (eq == std::string_view::npos)
             continue;
         const std::string_view name = Trim(line.substr(0, eq));
-        if (!name.empty() && SameIgnoringCase(name, key))
-            return std::string(Trim(line.substr(eq + 1)).substr(0, kMaxValue));
+        if (name.empty())
+            continue;
+        for (std::size_t k = 0; k < keys.size(); ++k) {
+            if (found[k] || !SameIniName(name, keys[k]))
+                continue;
+            found[k] = Trim(line.substr(eq + 1)).substr(0, IniReader::kMaxValue);
+            --missing;
+        }
     }
-    return std::nullopt;
 }
 
-std::string IniReader::readString(std::string_view section, std::string_view key,
-                                  const std::string& def) const {
-    return value(section, key).value_or(def);
+IniReader::IniReader(std::string_view text) : text_(text) {
+    if (text_.starts_with(kUtf8Bom))
+        text_.remove_prefix(kUtf8Bom.size());
 }
 
-std::int32_t IniReader::readInteger(std::string_view section, std::string_view key,
-                                    std::int32_t def) const {
-    const auto text = value(section, key);
-    if (!text)
-        return def;
-    return ParseIniInteger(*text).value_or(def);
+void IniReader::forEachSection(
+    const std::function<bool(std::string_view name, const IniSection& lines)>& visit) const {
+    std::optional<std::string_view> open;  // the name of the section being passed over
+    const char* body = nullptr;
+    for (Lines lines(text_); !lines.done();) {
+        const char* start = lines.here();
+        const auto name = HeadingName(lines.next());
+        if (!name)
+            continue;
+        if (open && !visit(*open, IniSection({body, static_cast<std::size_t>(start - body)})))
+            return;
+        open = name;
+        body = lines.here();
+    }
+    if (open)
+        visit(*open,
+              IniSection({body, static_cast<std::size_t>(text_.data() + text_.size() - body)}));
+}
+
+std::optional<IniSection> IniReader::section(std::string_view name) const {
+    std::optional<IniSection> found;
+    forEachSection([&](std::string_view heading, const IniSection& lines) {
+        if (SameIniName(heading, name))
+            found = lines;
+        return !found;
+    });
+    return found;
 }
 
 std::optional<std::int32_t> ParseIniInteger(std::string_view text) {

@@ -1,12 +1,31 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 
 namespace vxa {
+
+// The lines of one section of initialisation-file text, from the line after
+// its heading up to the next heading.
+class IniSection {
+  public:
+    explicit IniSection(std::string_view lines = {}) : lines_(lines) {}
+
+    // The values of several keys in one pass over the lines, as views of the
+    // text. found[k] is the value of keys[k]: everything after the first "="
+    // of the first line that names it (names match without regard to case),
+    // blanks trimmed, cut at IniReader::kMaxValue characters; nullopt when no
+    // line names it.
+    void find(std::span<const std::string_view> keys,
+              std::span<std::optional<std::string_view>> found) const;
+
+  private:
+    std::string_view lines_;
+};
 
 // Reads initialisation-file text: "[section]" lines and "key=value" lines.
 //
@@ -18,37 +37,34 @@ namespace vxa {
 // (inih, for one, cuts lines at 200 characters and treats indented lines as
 // continuations). CR LF, LF and CR line ends are accepted, and a UTF-8 byte
 // order mark left by a text editor is skipped.
+//
+// The reader builds no index: a script may be any file the user picks, and an
+// index of every heading of a large one costs many times its size. Each call
+// goes over the text once, allocating nothing.
 class IniReader {
   public:
     // A string value is read up to this many characters.
     static constexpr std::size_t kMaxValue = 2047;
 
+    // Reads `text` in place: it must outlive the reader.
     explicit IniReader(std::string_view text);
 
-    // The value of `key` in `section`, or nullopt when either is absent. When
-    // a name occurs more than once, the first occurrence counts.
-    std::optional<std::string> value(std::string_view section, std::string_view key) const;
-    std::string readString(std::string_view section, std::string_view key,
-                           const std::string& def) const;
-    // Decimal, or hexadecimal after "0x", "0X" or "$"; anything else, and a
-    // value out of the 32-bit range, gives `def`.
-    std::int32_t readInteger(std::string_view section, std::string_view key,
-                             std::int32_t def) const;
+    // Calls `visit` with the name (blanks trimmed, case kept) and the lines
+    // of every section in the order of the text, while it returns true. Keys
+    // before the first heading belong to no section.
+    void forEachSection(
+        const std::function<bool(std::string_view name, const IniSection& lines)>& visit) const;
+    // The first section whose name matches `name` without regard to case; a
+    // later section of the same name is never read.
+    std::optional<IniSection> section(std::string_view name) const;
 
   private:
-    // Where the lines of a section lie in text_: from the line after its
-    // heading up to the next heading.
-    struct Body {
-        std::size_t begin = 0;
-        std::size_t end = 0;
-    };
-    std::string text_;
-    // Lower-case name -> the first section of that name. Only sections are
-    // indexed; a lookup reads the lines of its section, so what the reader
-    // holds is the text and one entry per distinct name, however many short
-    // lines the text has.
-    std::unordered_map<std::string, Body> byName_;
+    std::string_view text_;
 };
+
+// True when `a` and `b` match as names do: without regard to the case of
+// ASCII letters.
+bool SameIniName(std::string_view a, std::string_view b);
 
 // Parses an integer as the script reader does: optional sign, then decimal
 // digits or a hexadecimal prefix and digits. Hexadecimal takes the full

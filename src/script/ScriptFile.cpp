@@ -1,6 +1,9 @@
 #include "ScriptFile.h"
 
 #include <new>
+#include <stdexcept>
+#include <utility>
+#include <vector>
 
 #include "IniFile.h"
 #include "core/IoError.h"
@@ -12,6 +15,35 @@ namespace {
 constexpr const char* kGeneral = "General";
 // "Index" reads as this when the key is absent; such an item is refused.
 constexpr std::int32_t kNoIndex = -2;
+
+// The item a section names: its decimal number, written as the saver writes
+// it (no sign, padding or leading zero), when it is below `count`.
+std::optional<std::size_t> ItemNumber(std::string_view name, std::int32_t count) {
+    if (name.empty() || name.size() > 10 || (name.size() > 1 && name.front() == '0'))
+        return std::nullopt;
+    std::uint64_t n = 0;
+    for (const char ch : name) {
+        if (ch < '0' || ch > '9')
+            return std::nullopt;
+        n = n * 10 + static_cast<std::uint64_t>(ch - '0');
+    }
+    if (n >= static_cast<std::uint64_t>(count))
+        return std::nullopt;
+    return static_cast<std::size_t>(n);
+}
+
+// An item section's index and path; nullopt when the index is absent, not a
+// number or -2, or the path is empty.
+std::optional<std::pair<std::int32_t, std::string_view>> ReadItem(const IniSection& lines) {
+    static constexpr std::string_view kKeys[] = {"Index", "Path"};
+    std::optional<std::string_view> found[2];
+    lines.find(kKeys, found);
+    const auto& [index, path] = found;
+    const std::int32_t number = index ? ParseIniInteger(*index).value_or(kNoIndex) : kNoIndex;
+    if (number == kNoIndex || !path || path->empty())
+        return std::nullopt;
+    return std::pair(number, *path);
+}
 
 }  // namespace
 
@@ -41,26 +73,57 @@ bool ScriptValueRoundTrips(std::string_view value) {
 }
 
 std::optional<Script> ParseScript(std::string_view text) {
+    // Every step below is one pass over the text that allocates at most a
+    // bit per item, and the items themselves are made only for a script
+    // found valid: a damaged file of any size is judged in linear time
+    // within little more memory than its text.
     const IniReader ini(text);
+    const auto general = ini.section(kGeneral);
+    if (!general)
+        return std::nullopt;
+    static constexpr std::string_view kGeneralKeys[] = {"In", "Out", "Count"};
+    std::optional<std::string_view> values[3];
+    general->find(kGeneralKeys, values);
     Script s;
-    s.In = ini.readString(kGeneral, "In", "");
-    if (s.In.empty())
+    s.In = values[0].value_or("");
+    s.Out = values[1].value_or("");
+    const std::int32_t count = values[2] ? ParseIniInteger(*values[2]).value_or(0) : 0;
+    // Each item takes many bytes of the text: a larger count cannot be met,
+    // and the one bit per item allocated below stays small beside the text.
+    if (s.In.empty() || count < 1 || static_cast<std::size_t>(count) > text.size())
         return std::nullopt;
-    s.Out = ini.readString(kGeneral, "Out", "");
-    const std::int32_t count = ini.readInteger(kGeneral, "Count", 0);
-    if (count < 1)
+
+    // Items may stand in any order; the first section of each number counts.
+    std::vector<bool> seen(static_cast<std::size_t>(count));
+    std::int32_t found = 0;
+    bool damaged = false;
+    ini.forEachSection([&](std::string_view name, const IniSection& lines) {
+        const auto i = ItemNumber(name, count);
+        if (!i || seen[*i])
+            return true;
+        seen[*i] = true;
+        damaged = !ReadItem(lines);
+        return !damaged && ++found < count;
+    });
+    if (damaged || found < count)
         return std::nullopt;
-    // Items are read one at a time and nothing is sized to Count beforehand:
-    // a damaged count is refused at the first missing section instead of
-    // claiming memory for items that are not there.
-    for (std::int32_t i = 0; i < count; ++i) {
-        const std::string name = std::to_string(i);
-        const std::int32_t index = ini.readInteger(name, "Index", kNoIndex);
-        std::string path = ini.readString(name, "Path", "");
-        if (index == kNoIndex || path.empty())
-            return std::nullopt;
-        s.Items.append(index, std::move(path));
-    }
+
+    ReplRec& items = s.Items;
+    items.Count = count;
+    items.Indices.resize(static_cast<std::size_t>(count));
+    items.Paths.resize(static_cast<std::size_t>(count));
+    seen.assign(seen.size(), false);
+    found = 0;
+    ini.forEachSection([&](std::string_view name, const IniSection& lines) {
+        const auto i = ItemNumber(name, count);
+        if (!i || seen[*i])
+            return true;
+        seen[*i] = true;
+        const auto item = ReadItem(lines);
+        items.Indices[*i] = item->first;
+        items.Paths[*i] = item->second;
+        return ++found < count;
+    });
     return s;
 }
 
@@ -69,15 +132,18 @@ std::string ReadScriptText(FileSystem& fs, const std::string& path) {
         throw IoError(kFileNotFound);
     const auto file = fs.openRead(path);
     std::string text;
-    char buffer[64 * 1024];
     try {
-        for (;;) {
-            const std::size_t got = file->read(buffer, sizeof buffer);
+        // One buffer of the file's size, rather than one grown as it fills:
+        // growing holds the old and the new buffer at once.
+        text.resize(file->size());
+        text.resize(file->read(text.data(), text.size()));
+        // A file that grew meanwhile is read to its end.
+        char buffer[64 * 1024];
+        for (std::size_t got; (got = file->read(buffer, sizeof buffer)) > 0;)
             text.append(buffer, got);
-            if (got < sizeof buffer)
-                break;
-        }
     } catch (const std::bad_alloc&) {
+        throw IoError(kOutOfMemory);
+    } catch (const std::length_error&) {
         throw IoError(kOutOfMemory);
     }
     return text;

@@ -66,7 +66,15 @@ void RsBtnClick(Context& c) {
     const auto path = c.Ui.runFileDialog(FileDialog::OpenDialog2);
     if (!path)
         return;
-    const auto script = OpenScript(c, *path);
+    std::optional<Script> script;
+    try {
+        script = OpenScript(c, *path);
+    } catch (const IoError&) {
+        // A file that cannot be read (gone since the dialog, no access, not
+        // a regular file) reads as an empty script, which is damaged.
+        ScriptError(c);
+        return;
+    }
     if (script)
         RunScript(c, *script);
 }

@@ -91,11 +91,17 @@ void RunScript(Context& c, const Script& script) {
             }
             return;
         case SummaryResult::LoadOnly:
-            // Nothing was loaded: the archive open before stays with its own
-            // plan, as after Cancel.
-            if (LoadArchive(c, s.InPath, false) == LoadOutcome::FileMissing) {
-                RestorePlan(s, std::move(saved));
-                return;
+            switch (LoadArchive(c, s.InPath, false)) {
+                case LoadOutcome::FileMissing:
+                    // Nothing was loaded: the archive open before stays with
+                    // its own plan, as after Cancel.
+                    RestorePlan(s, std::move(saved));
+                    return;
+                case LoadOutcome::Failed:
+                    return;  // the run ends at the error, as the load did
+                case LoadOutcome::Complete:
+                case LoadOutcome::Stopped:
+                    break;
             }
             // The normal-mode load emptied the plan; the script's comes back
             // for review, also after a stopped load (it then stays locked).

@@ -18,39 +18,6 @@ constexpr std::array<std::string_view, 11> kKnownExtensions{
 
 constexpr std::string_view kParentCaption = "[..]";
 
-bool IsAsciiLower(unsigned char c) {
-    return c >= 'a' && c <= 'z';
-}
-bool IsAsciiUpper(unsigned char c) {
-    return c >= 'A' && c <= 'Z';
-}
-bool IsAsciiDigit(unsigned char c) {
-    return c >= '0' && c <= '9';
-}
-
-// Where a byte sorts: its class first, then its value within the class.
-// Bracketed captions come first so that directories stand together at the
-// head of the list, before dot files and other names with punctuation.
-struct SortKey {
-    int group;
-    unsigned char value;
-    auto operator<=>(const SortKey&) const = default;
-};
-
-SortKey KeyOf(unsigned char c) {
-    if (c == '[')
-        return {0, c};
-    if (c >= 0x80)
-        return {4, c};  // UTF-8 sequences keep code point order
-    if (IsAsciiDigit(c))
-        return {2, c};
-    if (IsAsciiUpper(c))
-        return {3, static_cast<unsigned char>(c - 'A' + 'a')};
-    if (IsAsciiLower(c))
-        return {3, c};
-    return {1, c};
-}
-
 }  // namespace
 
 int FilePicture(std::string_view name) {
@@ -65,33 +32,10 @@ int FilePicture(std::string_view name) {
     return kDocumentPicture;
 }
 
-// A comparator of our own rather than strcoll or a collator: those follow
-// the process's locale, and the list must read the same under LANG=C as
-// under a UTF-8 locale. Only ASCII letters fold case; other letters keep
-// their code point order, which needs no locale tables.
-bool CaptionLess(std::string_view a, std::string_view b) {
-    if (a == b)
-        return false;
-    if (a == kParentCaption)
-        return true;
-    if (b == kParentCaption)
-        return false;
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const SortKey ka = KeyOf(static_cast<unsigned char>(a[i]));
-        const SortKey kb = KeyOf(static_cast<unsigned char>(b[i]));
-        if (ka != kb)
-            return ka < kb;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    // Equal but for the case of letters: at the first difference the lower
-    // case letter goes first, so no two captions ever tie.
-    for (std::size_t i = 0; i < n; ++i) {
-        if (a[i] != b[i])
-            return IsAsciiLower(static_cast<unsigned char>(a[i]));
-    }
-    return false;
+int CaptionGroup(std::string_view caption) {
+    if (caption == kParentCaption)
+        return 0;
+    return caption.starts_with('[') ? 1 : 2;
 }
 
 std::optional<std::vector<BrowserItem>> ListDirectory(const std::string& dir) {
@@ -120,7 +64,8 @@ std::optional<std::vector<BrowserItem>> ListDirectory(const std::string& dir) {
             break;  // show what could be read
     }
     std::sort(items.begin(), items.end(), [](const BrowserItem& x, const BrowserItem& y) {
-        return CaptionLess(x.caption, y.caption);
+        return std::pair(CaptionGroup(x.caption), std::string_view(x.caption)) <
+               std::pair(CaptionGroup(y.caption), std::string_view(y.caption));
     });
     return items;
 }

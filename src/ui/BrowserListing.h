@@ -19,15 +19,15 @@ inline constexpr int kBrowserPictureCount = 13;
 // "." to the end, matched exactly, case included), else the plain document.
 int FilePicture(std::string_view name);
 
-// The list's order, the same in every locale: "[..]" first, then bracketed
-// directory captions, other punctuation, digits, letters (without regard to
-// case first), and other bytes.
-bool CaptionLess(std::string_view a, std::string_view b);
+// Where a caption stands before the names are compared: 0 for "[..]", 1 for
+// the other bracketed captions (the directories), 2 for the rest.
+int CaptionGroup(std::string_view caption);
 
-// The items of directory `dir` ("" is the root) in display order: "[..]"
-// except at the root, "[name]" for each subdirectory, the bare name for
-// everything else; hidden entries included. Nothing when the directory
-// cannot be read.
+// The items of directory `dir` ("" is the root): "[..]" except at the root,
+// "[name]" for each subdirectory, the bare name for everything else; hidden
+// entries included. Nothing when the directory cannot be read. They come in
+// caption groups, byte order within each, so that a listing is reproducible;
+// the window shows them in the user's collation order.
 std::optional<std::vector<BrowserItem>> ListDirectory(const std::string& dir);
 
 // The browser's form of a directory: absolute, no "." or ".." parts, no

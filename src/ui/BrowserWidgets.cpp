@@ -1,16 +1,66 @@
 #include "BrowserWidgets.h"
 
+#include <QCollator>
 #include <QCoreApplication>
 #include <QFile>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QSignalBlocker>
+#include <algorithm>
+
+#include "BrowserListing.h"
+#include "Glyphs.h"
 
 namespace vxa {
 
 namespace {
+
 constexpr int kCaptionRole = Qt::UserRole;
 constexpr int kRootRole = Qt::UserRole;
+
+// The user's collation, without regard to case. The C and POSIX locales
+// have none of their own (the toolkit would compare code points), so they
+// sort as American English does.
+QCollator ListCollator() {
+    QLocale locale;
+    if (locale.language() == QLocale::C)
+        locale = QLocale(QLocale::English, QLocale::UnitedStates);
+    QCollator collator(locale);
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    return collator;
+}
+
+// The items in the list's order: caption groups ("[..]", the directories,
+// the rest), then the user's collation of the shown names, then bytes, so no
+// two items tie. Sort keys are made once per item, not once per comparison.
+std::vector<const BrowserItem*> SortedForDisplay(const std::vector<BrowserItem>& items) {
+    const QCollator collator = ListCollator();
+    struct Keyed {
+        int group;
+        QCollatorSortKey key;
+        const BrowserItem* item;
+    };
+    std::vector<Keyed> keyed;
+    keyed.reserve(items.size());
+    for (const BrowserItem& item : items) {
+        const QString shown = QFile::decodeName(QByteArray::fromStdString(item.caption));
+        keyed.push_back({CaptionGroup(item.caption), collator.sortKey(shown), &item});
+    }
+    std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
+        if (a.group != b.group)
+            return a.group < b.group;
+        if (const int order = a.key.compare(b.key); order != 0)
+            return order < 0;
+        return a.item->caption < b.item->caption;
+    });
+    std::vector<const BrowserItem*> sorted;
+    sorted.reserve(keyed.size());
+    for (const Keyed& k : keyed)
+        sorted.push_back(k.item);
+    return sorted;
+}
+
 }  // namespace
 
 QByteArray BrowserDragToken(const QObject* list) {
@@ -35,7 +85,7 @@ BrowserList::BrowserList(QWidget* parent) : QListWidget(parent) {
     setDefaultDropAction(Qt::CopyAction);
     for (int i = 0; i < kPictureCount; ++i) {
         // A missing picture gives an empty icon: the item shows its caption.
-        pictures_[i] = QIcon(QStringLiteral(":/vxa/pictures/%1.png").arg(i));
+        pictures_[i] = ScaledPicture(QStringLiteral(":/vxa/pictures/%1.png").arg(i));
     }
     connect(selectionModel(), &QItemSelectionModel::selectionChanged, this,
             &BrowserList::reportSelection);
@@ -46,11 +96,12 @@ void BrowserList::setItems(const std::vector<BrowserItem>& items) {
     const QSignalBlocker quiet(this);
     const QSignalBlocker quietSelection(selectionModel());
     clear();
-    for (const BrowserItem& item : items) {
-        auto* row = new QListWidgetItem(QFile::decodeName(QByteArray::fromStdString(item.caption)));
-        row->setData(kCaptionRole, QByteArray::fromStdString(item.caption));
-        if (item.picture >= 0 && item.picture < kPictureCount)
-            row->setIcon(pictures_[item.picture]);
+    for (const BrowserItem* item : SortedForDisplay(items)) {
+        auto* row =
+            new QListWidgetItem(QFile::decodeName(QByteArray::fromStdString(item->caption)));
+        row->setData(kCaptionRole, QByteArray::fromStdString(item->caption));
+        if (item->picture >= 0 && item->picture < kPictureCount)
+            row->setIcon(pictures_[item->picture]);
         addItem(row);
     }
     setCurrentRow(-1);
@@ -78,6 +129,31 @@ void BrowserList::keyPressEvent(QKeyEvent* event) {
     QListWidget::keyPressEvent(event);
 }
 
+// A click beside the items keeps the selection (the view would clear it), so
+// that a double click there still has the selected item to act on.
+void BrowserList::mousePressEvent(QMouseEvent* event) {
+    if (indexAt(event->position().toPoint()).isValid()) {
+        QListWidget::mousePressEvent(event);
+        return;
+    }
+    setFocus(Qt::MouseFocusReason);
+    event->accept();
+}
+
+void BrowserList::mouseReleaseEvent(QMouseEvent* event) {
+    if (indexAt(event->position().toPoint()).isValid()) {
+        QListWidget::mouseReleaseEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void BrowserList::mouseDoubleClickEvent(QMouseEvent* event) {
+    QListWidget::mouseDoubleClickEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit listDoubleClicked();
+}
+
 QMimeData* BrowserList::mimeData(const QList<QListWidgetItem*>& items) const {
     QMimeData* data = QListWidget::mimeData(items);
     if (data)
@@ -100,6 +176,9 @@ void BrowserList::reportSelection(const QItemSelection& selected,
 DriveSelector::DriveSelector(QWidget* parent) : QComboBox(parent) {
     setIconSize(QSize(16, 16));
     connect(this, &QComboBox::activated, this, [this](int index) {
+        // Picking the drive shown already keeps the folder the user is in.
+        if (index == shown_)
+            return;
         previous_ = shown_;
         shown_ = index;
         emit drivePicked(rootAt(index));
@@ -110,7 +189,7 @@ void DriveSelector::setDrives(const std::vector<Drive>& drives, const QString& c
     const QSignalBlocker quiet(this);
     clear();
     for (const Drive& d : drives) {
-        addItem(QIcon(DrivePicture(d.kind)), d.label, QFile::encodeName(d.root));
+        addItem(ScaledPicture(DrivePicture(d.kind)), d.label, QFile::encodeName(d.root));
     }
     shown_ = previous_ = DriveHolding(drives, currentDir);
     setCurrentIndex(shown_);

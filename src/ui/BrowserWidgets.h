@@ -23,7 +23,8 @@ QByteArray BrowserDragToken(const QObject* list);
 
 // The browser list `List1`: small pictures with captions in columns, top to
 // bottom then left to right, one item selected at a time, dragged onto the
-// grid. It keeps the order it is given; the browser logic sorts.
+// grid. It sorts what it is given by caption: "[..]", then the directories,
+// then the rest, each in the user's collation order without regard to case.
 class BrowserList final : public QListWidget {
     Q_OBJECT
   public:
@@ -38,6 +39,9 @@ class BrowserList final : public QListWidget {
     static std::string captionOf(const QListWidgetItem& item);
 
   signals:
+    // A double click anywhere on the list, on an item or beside them: it
+    // acts on the selected item either way.
+    void listDoubleClicked();
     // Enter or Return on the list: the keyboard's double click.
     void enterPressed();
     // An item's selection state changed, for selection and deselection alike.
@@ -45,6 +49,9 @@ class BrowserList final : public QListWidget {
 
   protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
     QMimeData* mimeData(const QList<QListWidgetItem*>& items) const override;
     // A drop elsewhere copies; the list never loses an item to a drag.
     Qt::DropActions supportedDropActions() const override { return Qt::CopyAction; }

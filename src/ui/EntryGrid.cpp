@@ -6,7 +6,10 @@
 #include <QHeaderView>
 #include <QMimeData>
 #include <QMouseEvent>
+#include <QStyle>
+#include <QStyleOptionViewItem>
 #include <QUrl>
+#include <algorithm>
 #include <array>
 
 #include "BrowserWidgets.h"
@@ -58,7 +61,9 @@ EntryGrid::EntryGrid(QWidget* parent) : QTableView(parent) {
     setEditTriggers(NoEditTriggers);
     setTabKeyNavigation(false);  // Tab leaves the grid, as in every other control
     setWordWrap(false);
-    setTextElideMode(Qt::ElideNone);
+    // A path too long for "Replace with", or a number in a column the user
+    // made narrow, is shortened visibly, never cut off.
+    setTextElideMode(Qt::ElideMiddle);
     setCornerButtonEnabled(false);
     setVerticalScrollMode(ScrollPerItem);
     // The view's own drag handling stays off (it would also turn drops off
@@ -86,6 +91,36 @@ void EntryGrid::setModel(QAbstractItemModel* model) {
     QTableView::setModel(model);
     for (int col = 0; col < static_cast<int>(kColumnWidths.size()); ++col) {
         setColumnWidth(col, kColumnWidths[col]);
+    }
+}
+
+void EntryGrid::fitColumns(const std::array<QStringList, 5>& texts) {
+    const QFontMetrics metrics(font());
+    QChar widestDigit = QLatin1Char('0');
+    for (char d = '1'; d <= '9'; ++d) {
+        if (metrics.horizontalAdvance(QLatin1Char(d)) > metrics.horizontalAdvance(widestDigit))
+            widestDigit = QLatin1Char(d);
+    }
+    // A cell's width as the view measures it: the style's item size with its
+    // margins, and the grid line.
+    QStyleOptionViewItem option;
+    initViewItemOption(&option);
+    option.features |= QStyleOptionViewItem::HasDisplay;
+    const auto cellWidth = [&](QString text) {
+        for (QChar& ch : text) {
+            if (ch.isDigit())
+                ch = widestDigit;
+        }
+        option.text = text;
+        return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width() +
+               (showGrid() ? 1 : 0);
+    };
+    for (std::size_t col = 0; col < texts.size(); ++col) {
+        const int c = static_cast<int>(col);
+        int width = std::max(kColumnWidths[col], horizontalHeader()->sectionSizeHint(c));
+        for (const QString& text : texts[col])
+            width = std::max(width, cellWidth(text));
+        setColumnWidth(c, width);
     }
 }
 

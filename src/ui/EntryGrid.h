@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QStringList>
 #include <QTableView>
+#include <array>
 #include <functional>
 
 #include "plan/Plan.h"
@@ -28,6 +30,11 @@ class EntryGrid final : public QTableView {
 
     // Also gives the columns their start widths.
     void setModel(QAbstractItemModel* model) override;
+    // Sizes columns 0 to 4 to their heading and to the widest of `texts` at
+    // the grid's font (every digit counted as its widest digit), never below
+    // their start widths. Column 5 keeps its width; its cells are shortened
+    // in the middle. The user may size any column by hand afterwards.
+    void fitColumns(const std::array<QStringList, 5>& texts);
 
     // Grid rows: 0 is the heading, row r is model row r - 1. selectedRow()
     // is 0 when no row is selected.

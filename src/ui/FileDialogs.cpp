@@ -4,29 +4,59 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 
 namespace vxa {
+
+namespace {
+
+// A save dialog that refuses a name in a folder that does not exist, as the
+// toolkit's own dialog does not: it would hand the name on, and the write
+// would fail only later.
+class SaveInExistingFolder final : public QFileDialog {
+  public:
+    using QFileDialog::QFileDialog;
+    bool pathMustExist = false;
+
+    void accept() override {
+        const QStringList files = selectedFiles();
+        const QString folder =
+            files.isEmpty() ? QString() : QFileInfo(files.front()).absolutePath();
+        if (pathMustExist && !folder.isEmpty() && !QFileInfo(folder).isDir()) {
+            // The toolkit's own words for a missing folder, translated with it.
+            QMessageBox::warning(
+                this, windowTitle(),
+                QFileDialog::tr("%1\nDirectory not found.\nPlease verify the correct directory "
+                                "name was given.")
+                    .arg(folder));
+            return;
+        }
+        QFileDialog::accept();
+    }
+};
+
+}  // namespace
 
 const FileDialogSpec& SpecOf(FileDialog dialog) {
     static const std::array<FileDialogSpec, 6> specs = {{
         // OpenDialog1: open an archive.
         {QString(), QStringLiteral(" ORN archive (*.vxa)"), QStringLiteral("vxa"), false, true,
-         false},
+         false, false},
         // SaveDialog1: the output archive.
         {QStringLiteral("Choose output VXA file"), QStringLiteral("VXA files (*.vxa)"),
-         QStringLiteral("vxa"), true, false, false},
+         QStringLiteral("vxa"), true, false, true, false},
         // SaveDialog2: save a script.
         {QStringLiteral("Save script file"), QStringLiteral("VXA Manager script file (*.vxc)"),
-         QStringLiteral("vxc"), true, false, true},
+         QStringLiteral("vxc"), true, false, false, true},
         // OpenDialog2: run a script.
         {QStringLiteral("Run script file"), QStringLiteral("VXA Manager script file (*.vxc)"),
-         QStringLiteral("vxc"), false, true, true},
+         QStringLiteral("vxc"), false, true, false, true},
         // ExtractEntryDialog: where one entry's bytes go.
         {QStringLiteral("Extract entry to file"), QStringLiteral("All files (*)"), QString(), true,
-         false, true},
+         false, true, true},
         // ExtractFolderDialog: the folder every entry goes to.
         {QStringLiteral("Extract all entries to folder"), QString(), QString(), false, true, false,
-         true},
+         false, true},
     }};
     return specs[static_cast<int>(dialog)];
 }
@@ -64,7 +94,8 @@ void FileDialogs::configure(QFileDialog& dlg, FileDialog dialog,
 }
 
 std::optional<std::string> FileDialogs::run(FileDialog dialog, const std::string& suggestedName) {
-    QFileDialog dlg(parent_);
+    SaveInExistingFolder dlg(parent_);
+    dlg.pathMustExist = SpecOf(dialog).pathMustExist;
     configure(dlg, dialog, suggestedName);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;

@@ -19,6 +19,7 @@ struct FileDialogSpec {
     QString defaultSuffix;
     bool save = false;
     bool mustExist = false;          // open dialogs: the file must exist
+    bool pathMustExist = false;      // save dialogs: the folder must exist
     bool showFilterDetails = false;  // false when the text has no pattern of its own
     bool folder = false;             // picks a directory, not a file
 };

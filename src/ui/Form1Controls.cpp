@@ -1,5 +1,6 @@
 #include "Form1Controls.h"
 
+#include <QApplication>
 #include <QFont>
 #include <QFrame>
 #include <QLabel>
@@ -19,9 +20,10 @@ namespace {
 constexpr int kClientWidth = 618;
 constexpr int kClientHeight = 441;
 
-// The layout was made for a 13-pixel sans serif; these fonts come closest,
-// in order, and the style hint finds one where none of them is installed.
-QFont WindowFont() {
+// The program's one font, the application's: the layout was made for a
+// 13-pixel sans serif; these fonts come closest, in order, and the style hint
+// finds one where none of them is installed.
+QFont ProgramFont() {
     QFont font;
     font.setFamilies({QStringLiteral("MS Sans Serif"), QStringLiteral("Microsoft Sans Serif"),
                       QStringLiteral("Liberation Sans"), QStringLiteral("Arial"),
@@ -70,7 +72,11 @@ QLabel* Label(QWidget* parent, const char* name, const QString& caption, int x, 
 }  // namespace
 
 Form1Controls BuildForm1(QMainWindow& window) {
-    window.setFont(WindowFont());
+    // Set for the application, so that the dialogs, message boxes and
+    // tooltips have it too, and for the window: it exists already, and until
+    // the event loop runs the toolkit passes the change on to no window.
+    QApplication::setFont(ProgramFont());
+    window.setFont(ProgramFont());
     window.resize(kClientWidth, kClientHeight);
 
     auto* client = new QWidget(&window);

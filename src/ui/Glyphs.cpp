@@ -1,12 +1,33 @@
 #include "Glyphs.h"
 
+#include <QFile>
 #include <QPixmap>
 
 namespace vxa {
 
-QIcon GlyphPair(const QImage& picture) {
+namespace {
+
+// "name.png" -> "name@2x.png": the name under which the toolkit looks for a
+// drawing at device pixel ratio 2, and the ratio its image reader gives it.
+QString TwiceAsLarge(const QString& resource) {
+    QString name = resource;
+    return name.insert(name.lastIndexOf(QLatin1Char('.')), QStringLiteral("@2x"));
+}
+
+}  // namespace
+
+QIcon ScaledPicture(const QString& resource) {
+    // Added by hand: QIcon looks for the larger drawing by itself only when
+    // a screen of ratio 2 is attached as the picture is loaded.
+    QIcon icon(resource);
+    if (const QString twice = TwiceAsLarge(resource); QFile::exists(twice))
+        icon.addFile(twice);
+    return icon;
+}
+
+void AddGlyphPair(QIcon& icon, const QImage& picture) {
     if (picture.isNull() || picture.width() < 2 * picture.height())
-        return {};
+        return;
     QImage image = picture.convertToFormat(QImage::Format_ARGB32);
     const QRgb key = image.pixel(0, image.height() - 1);
     for (int y = 0; y < image.height(); ++y) {
@@ -17,14 +38,16 @@ QIcon GlyphPair(const QImage& picture) {
         }
     }
     const int side = image.height();
-    QIcon icon;
     icon.addPixmap(QPixmap::fromImage(image.copy(0, 0, side, side)), QIcon::Normal);
     icon.addPixmap(QPixmap::fromImage(image.copy(side, 0, side, side)), QIcon::Disabled);
-    return icon;
 }
 
 QIcon GlyphPair(const QString& resource) {
-    return GlyphPair(QImage(resource));
+    QIcon icon;
+    AddGlyphPair(icon, QImage(resource));
+    if (!icon.isNull())
+        AddGlyphPair(icon, QImage(TwiceAsLarge(resource)));
+    return icon;
 }
 
 }  // namespace vxa

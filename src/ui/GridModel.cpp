@@ -2,10 +2,12 @@
 
 #include <algorithm>
 
+#include "core/WidestCells.h"
+
 namespace vxa {
 
 GridModel::GridModel(const EntryTable& table, QObject* parent)
-    : QAbstractTableModel(parent), store_(table) {}
+    : QAbstractTableModel(parent), table_(table), store_(table) {}
 
 int GridModel::rowCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : std::max(store_.rowCount() - 1, 0);
@@ -16,9 +18,14 @@ int GridModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant GridModel::data(const QModelIndex& index, int role) const {
-    if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
+    const bool tip = role == Qt::ToolTipRole && index.column() == ReplaceWith;
+    if ((role != Qt::DisplayRole && !tip) || !checkIndex(index, CheckIndexOption::IndexIsValid)) {
         return {};
-    return QString::fromStdString(store_.cell(index.column(), index.row() + 1));
+    }
+    const QString text = QString::fromStdString(store_.cell(index.column(), index.row() + 1));
+    if (tip && text.isEmpty())
+        return {};
+    return text;
 }
 
 QVariant GridModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -103,6 +110,20 @@ void GridModel::flush() {
     if (first < 0 || first > last)
         return;
     emit dataChanged(index(first, 0), index(last, ColumnCount - 1), {Qt::DisplayRole});
+}
+
+std::array<QStringList, 5> GridModel::widestTexts() const {
+    std::array<QStringList, 5> out;
+    const auto entries = WidestEntryTexts(table_);
+    for (std::size_t col = 0; col < out.size(); ++col) {
+        for (const std::string& text : entries[col])
+            out[col] << QString::fromStdString(text);
+    }
+    for (int row = std::max(table_.EntryCount, 0) + 1; row < store_.rowCount(); ++row) {
+        for (std::size_t col = 0; col < out.size(); ++col)
+            out[col] << QString::fromStdString(store_.cell(static_cast<int>(col), row));
+    }
+    return out;
 }
 
 void GridModel::markDirty(int firstModelRow, int lastModelRow) {

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QStringList>
+#include <array>
 #include <string>
 
 #include "core/GridStore.h"
@@ -10,7 +12,8 @@ namespace vxa {
 // The entry grid's texts as a table model. Grid row 0, the heading, is the
 // horizontal header; grid row r is model row r - 1. The texts live in a
 // GridStore, which formats entry rows on demand, so a million rows cost no
-// item objects.
+// item objects. A "Replace with" cell carries its whole text as its tooltip,
+// since the grid shortens it to the column's width.
 class GridModel final : public QAbstractTableModel {
     Q_OBJECT
   public:
@@ -38,9 +41,15 @@ class GridModel final : public QAbstractTableModel {
     // Announces every change not yet announced, in one dataChanged.
     void flush();
 
+    // For each of columns 0 to 4, texts at least as wide as any of its cells
+    // once digits are drawn as the widest digit: the entry rows' from the
+    // table's maxima, the few other rows' (the start cells) as they are.
+    std::array<QStringList, 5> widestTexts() const;
+
   private:
     void markDirty(int firstModelRow, int lastModelRow);
 
+    const EntryTable& table_;
     GridStore store_;
     int batchDepth_ = 0;
     int dirtyFirst_ = -1;  // model rows; -1 = nothing pending

@@ -51,6 +51,7 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     ui_.DriveComboBox1->setDrives(ListDrives(),
                                   QFile::decodeName(QByteArray::fromStdString(currentDir)));
     dispatch_.run(HandlerKind::Command, [&] { FormCreate(ctx_, currentDir); });
+    ui_.FileList->fitColumns(model_->widestTexts());
 }
 
 MainWindow::~MainWindow() {
@@ -101,7 +102,7 @@ void MainWindow::wireBrowser() {
     const auto openItem = [this] {
         dispatch_.run(HandlerKind::Command, [&] { List1DblClick(ctx_); });
     };
-    connect(ui_.List1, &QListWidget::itemDoubleClicked, this, openItem);
+    connect(ui_.List1, &BrowserList::listDoubleClicked, this, openItem);
     connect(ui_.List1, &BrowserList::enterPressed, this, openItem);
     connect(ui_.List1, &BrowserList::itemSelectionToggled, this,
             [this](const std::string& caption) {
@@ -116,6 +117,11 @@ void MainWindow::wireBrowser() {
 
 void MainWindow::afterHandler() {
     pump_.restart();
+    // A load rewrote the grid: its columns fit the new numbers.
+    if (gridRewritten_) {
+        gridRewritten_ = false;
+        ui_.FileList->fitColumns(model_->widestTexts());
+    }
     // The user closed the window while a load ran; it has stopped by now.
     if (state_.CloseRequested && !state_.Loading) {
         state_.CloseRequested = false;
@@ -136,6 +142,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 }
 
 void MainWindow::setRowCount(int rows) {
+    gridRewritten_ = gridRewritten_ || state_.Loading;
     model_->setGridRowCount(rows);
     ui_.FileList->ensureCurrentRow();
 }
@@ -201,6 +208,10 @@ MsgAnswer MainWindow::messageBox(const std::string& text, const std::string& tit
 }
 
 void MainWindow::showIoError(const std::string& runtimeText) {
+    // The error ends a script run: its box must not stand over "Please wait"
+    // on a disabled window, so the run's dialog closes first.
+    if (progress_ && progress_->isVisible())
+        progress_->closeRun();
     // The general error box: titled like the application, which sets no
     // title of its own and so goes by its executable's name.
     messageBoxHook(MessageRequest{ErrorBoxText(runtimeText),

@@ -107,6 +107,9 @@ class MainWindow final : public QMainWindow, public View {
     TForm2* summary_ = nullptr;
     TForm3* progress_ = nullptr;
     bool busy_ = false;
+    // A load set the grid's rows; its columns are fitted once the handler
+    // that ran it has returned.
+    bool gridRewritten_ = false;
 };
 
 }  // namespace vxa

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <filesystem>
 
 #include "core/IoError.h"
@@ -96,16 +97,17 @@ TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndChangeNothing) {
     }
 }
 
-TEST_F(RunnerTest, CancelledDialogOrUnreadableFileDoesNothing) {
+TEST_F(RunnerTest, CancelledDialogDoesNothingAndAnUnreadableFileIsDamaged) {
     RsBtnClick(h.ctx);
     EXPECT_EQ(h.view.log, std::vector<std::string>{"dialog OpenDialog2"});
-    h.view.dialogAnswers.push_back(dir.file("vanished.vxc"));
-    EXPECT_THROW(
-        try { RsBtnClick(h.ctx); } catch (const IoError& e) {
-            EXPECT_STREQ(e.what(), "File not found");
-            throw;
-        },
-        IoError);
+    for (const std::string& unreadable : {dir.file("vanished.vxc"), dir.path()}) {
+        h.view.log.clear();
+        h.view.dialogAnswers.push_back(unreadable);
+        RsBtnClick(h.ctx);
+        EXPECT_EQ(h.view.log, (std::vector<std::string>{
+                                  "dialog OpenDialog2",
+                                  "box Error|error|Script file is incorrect or damaged"}));
+    }
     expectOldStateKept();
 }
 
@@ -226,6 +228,20 @@ TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReview) {
     EXPECT_EQ(h.view.cell(5, 21), fileB);
     EXPECT_EQ(h.view.cell(5, 0), "Replace with");
     EXPECT_FALSE(outputWritten());
+}
+
+TEST_F(RunnerTest, LoadOnlyEndsAtAnIoErrorWithoutShowingThePlan) {
+    std::string bytes = BuildArchive(ManyEntries(25));
+    std::uint32_t entry10 = 0;
+    std::memcpy(&entry10, bytes.data() + 40, 4);
+    bytes.replace(entry10 + 4, 4, U32(0x7FFFFFFF));  // its packed size runs past the end
+    WriteFile(input, bytes);
+    run(script(output), SummaryResult::LoadOnly);
+    EXPECT_EQ(h.view.logged("ioerror"),
+              std::vector<std::string>{"ioerror Read beyond end of file"});
+    EXPECT_FALSE(h.state.ArchiveComplete);
+    EXPECT_EQ(h.view.rowCount(), 11);
+    EXPECT_EQ(h.view.cell(5, 4), "");
 }
 
 TEST_F(RunnerTest, LoadOnlyStoppedKeepsThePlanButLocksIt) {

@@ -67,6 +67,7 @@ TEST(ScriptParse, EachValidityRuleRejects) {
         {"Path empty", General("1") + "[0]\nIndex=1\nPath=   \n"},
         {"sections numbered from 1", General("1") + "[1]\nIndex=1\nPath=/p\n"},
         {"padded section name", General("1") + "[00]\nIndex=1\nPath=/p\n"},
+        {"the first section 0 counts", General("1") + "[0]\nIndex=1\n[0]\nIndex=1\nPath=/p\n"},
         {"empty file", ""},
     };
     for (const auto& [why, text] : damaged)
@@ -83,6 +84,8 @@ TEST(ScriptParse, LenientFormsAreAccepted) {
         "[1]\n"
         "PATH = /second \n"
         "index=$1A\n"
+        "[1]\n"  // a later section of a number is never read
+        "Index=5\n"
         "[9]\n"
         "Index=3\nPath=/beyond/count\n"
         "[general]\n"

@@ -5,11 +5,13 @@
 // driven by clicks and keys, with message boxes and file dialogs answered by
 // the test.
 #include <QApplication>
+#include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <string>
@@ -113,6 +115,21 @@ inline int ExecWith(QDialog& dialog, std::function<void()> act) {
             dialog.done(-1);
     });
     return dialog.exec();
+}
+
+// Columns 0 to 4 show their heading and every cell whole at the grid's font,
+// as the view itself measures them, and are at least as wide as designed;
+// "Replace with" keeps its width and shortens its texts in the middle.
+inline void ExpectColumnsFit(EntryGrid* grid) {
+    constexpr int kDesigned[] = {40, 53, 62, 52, 33};
+    const auto* view = static_cast<const QAbstractItemView*>(grid);
+    for (int col = 0; col < 5; ++col) {
+        const int needed = std::max({kDesigned[col], view->sizeHintForColumn(col),
+                                     grid->horizontalHeader()->sectionSizeHint(col)});
+        QVERIFY2(grid->columnWidth(col) >= needed, qPrintable(QString::number(col)));
+    }
+    QCOMPARE(grid->columnWidth(5), 114);
+    QCOMPARE(grid->textElideMode(), Qt::ElideMiddle);
 }
 
 // Presses Esc on the control that has the window's focus, as a user would.

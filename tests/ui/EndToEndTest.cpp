@@ -138,6 +138,7 @@ void EndToEndTest::planByButtonDoubleClickAndEnter() {
     app.clickRow(4);
     QCOMPARE(app.form1->cell(0, 5), std::string("5"));
     QCOMPARE(app.form1->cell(0, 4), std::string("+4"));
+    ExpectColumnsFit(app.ui().FileList);  // the numbers of the load, a mark
 
     // The browser starts in a subfolder and goes up with "[..]".
     app.browse(dir.file("sub"));
@@ -183,6 +184,13 @@ void EndToEndTest::planByButtonDoubleClickAndEnter() {
     QCOMPARE(app.state.Replacements.Count, 0);
     QCOMPARE(app.replaceWith(4), std::string());
     QCOMPARE(app.replaceWith(3), std::string("------"));
+
+    // A double click beside the items acts on the selected one.
+    app.clickItem(QStringLiteral("[sub]"));
+    const QPoint empty(app.ui().List1->viewport()->width() - 5, app.ui().List1->height() - 25);
+    QTest::mouseClick(app.ui().List1->viewport(), Qt::LeftButton, {}, empty);
+    QTest::mouseDClick(app.ui().List1->viewport(), Qt::LeftButton, {}, empty);
+    QCOMPARE(app.state.BrowserDir, dir.file("sub"));
 }
 
 void EndToEndTest::dropsFromTheBrowserAndTheDesktop() {
@@ -463,6 +471,21 @@ void EndToEndTest::stopsAndErrorsLeaveNothingEditable() {
     QVERIFY(!app.ui().StopBtn->isVisible());
     QVERIFY(!QGuiApplication::overrideCursor());
     QVERIFY(!app.state.ArchiveComplete);
+
+    // The same error in a script's load: the progress dialog has closed and
+    // the main window is usable again by the time the box shows.
+    bool lockedAtBox = true;
+    app.form1->messageBoxHook = [&](const MessageRequest& r) {
+        app.boxes.push_back(r);
+        lockedAtBox = app.form3->isVisible() || !app.form1->isEnabled();
+        return MsgAnswer::Ok;
+    };
+    QTimer::singleShot(0, app.form2, [&] { app.click(App::button(app.form2, "Button2")); });
+    app.picks.push_back(
+        dir.write("bad.vxc", FormatScript(dir.file("not.vxa"), out, {1, {0}, {a}})));
+    app.click(app.ui().RsBtn);
+    QCOMPARE(app.boxes.back().text, std::string("Read beyond end of file."));
+    QVERIFY(!lockedAtBox);
 }
 
 void EndToEndTest::aLoadHoldsOffCommandsAndClosing() {

@@ -49,8 +49,9 @@ class WidgetsTest : public QObject {
   private slots:
     void gridModelPassesTheTesterAndSignalsOncePerBatch();
     void gridOfAMillionRowsSelectsReportsAndScrolls();
+    void gridColumnsFitTheWidestNumbers();
     void dragsAreClassifiedBySourceAndUrls();
-    void browserListKeepsOrderAndCaptionBytes();
+    void browserListSortsByTheUsersCollationFoldersFirst();
     void browserSelectionReportsTheOldItemThenTheNew();
     void volumesAreSortedFromTheNoise();
     void pickingADriveListsItsRootUnlessALoadRuns();
@@ -143,6 +144,34 @@ void WidgetsTest::gridOfAMillionRowsSelectsReportsAndScrolls() {
     QCOMPARE(grid.selectedRow(), 4);
 }
 
+void WidgetsTest::gridColumnsFitTheWidestNumbers() {
+    // The largest value of each column, a blank, a shared and the last row
+    // marked, all in the rows shown at the bottom of 10000.
+    constexpr int kRows = 10'000;
+    EntryTable table = Table(kRows);
+    table.Offsets[kRows - 2] = 4294967295u;
+    table.OrigSizes[kRows - 3] = 4000000000u;
+    table.PackedSizes[kRows - 4] = 3999999999u;
+    table.CompTypes[kRows - 5] = 65535;
+    table.Offsets[kRows - 6] = 0;
+    table.Links[kRows - 6] = -1;
+    table.Links[kRows - 7] = kRows - 8;
+    GridModel model(table);
+    EntryGrid grid;
+    grid.setModel(&model);
+    grid.resize(385, 289);
+    grid.show();
+    model.setGridRowCount(kRows + 1);
+    for (int r = 1; r <= kRows; ++r)
+        model.writeEntryRow(r);
+    model.setCell(0, kRows, "+" + std::to_string(kRows));
+    model.flush();
+    grid.fitColumns(model.widestTexts());
+    grid.scrollToBottom();
+    test::ExpectColumnsFit(&grid);
+    QVERIFY(grid.columnWidth(1) > QFontMetrics(grid.font()).horizontalAdvance("4294967295"));
+}
+
 void WidgetsTest::dragsAreClassifiedBySourceAndUrls() {
     QObject list;
     QObject other;
@@ -164,14 +193,29 @@ void WidgetsTest::dragsAreClassifiedBySourceAndUrls() {
     QCOMPARE(ClassifyDrag(&remote, nullptr, &list).kind, DragSource::Kind::Other);
 }
 
-void WidgetsTest::browserListKeepsOrderAndCaptionBytes() {
+void WidgetsTest::browserListSortsByTheUsersCollationFoldersFirst() {
     BrowserList list;
     const std::string odd = "caf\xe9.wav";  // not UTF-8: Latin-1 from an old disk
-    list.setItems({{"[..]", 0}, {"[data]", 0}, {"b.wav", 8}, {"A.PAL", 1}, {odd, 8}});
-    QCOMPARE(list.count(), 5);
-    QCOMPARE(list.item(3)->text(), QStringLiteral("A.PAL"));  // as given, not re-sorted
+    list.setItems({{"Zeta", 1},
+                   {"\xC3\xA9-accent", 1},
+                   {"b.wav", 8},
+                   {"[data]", 0},
+                   {"[-x]", 0},
+                   {"[..]", 0},
+                   {"A.PAL", 1},
+                   {"B", 1},
+                   {"_under", 1},
+                   {odd, 8},
+                   {"9", 1},
+                   {"10", 1}});
+    QStringList shown;
+    for (int i = 0; i < list.count(); ++i)
+        shown << list.item(i)->text();
+    QCOMPARE(shown,
+             (QStringList{"[..]", "[-x]", "[data]", "_under", "10", "9", "A.PAL", "B", "b.wav",
+                          QFile::decodeName(odd.c_str()), "\u00e9-accent", "Zeta"}));
     QCOMPARE(list.selectedCaption(), std::nullopt);
-    list.item(4)->setSelected(true);
+    list.item(9)->setSelected(true);
     QCOMPARE(list.selectedCaption(), std::optional<std::string>(odd));
 }
 
@@ -231,11 +275,15 @@ void WidgetsTest::pickingADriveListsItsRootUnlessALoadRuns() {
     selector.setCurrentIndex(0);
     emit selector.activated(0);
     QCOMPARE(app.state.BrowserDir, std::string());
+    // Picking it again keeps the folder the browser is in.
+    app.browse("/tmp");
+    emit selector.activated(0);
+    QCOMPARE(app.state.BrowserDir, std::string("/tmp"));
     // During a load the pick is refused and the selector goes back.
     app.state.Loading = true;
     selector.setCurrentIndex(1);
     emit selector.activated(1);
-    QCOMPARE(app.state.BrowserDir, std::string());
+    QCOMPARE(app.state.BrowserDir, std::string("/tmp"));
     QCOMPARE(selector.currentIndex(), 0);
     app.state.Loading = false;
 }
@@ -306,14 +354,27 @@ void WidgetsTest::fileDialogOffersItsLastPickAgain() {
     test::TempDir dir;
     const QString picked = QString::fromStdString(dir.file("out.vxa"));
     FileDialogs dialogs(nullptr);
+    // A name in a folder that does not exist is refused with a box, and the
+    // dialog stays for another name.
+    bool refused = false;
     QTimer::singleShot(0, [&] {
         auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
         QVERIFY(dlg);
+        dlg->selectFile(QString::fromStdString(dir.file("no-such-folder/out.vxa")));
+        QTimer::singleShot(0, [&refused] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            refused = box != nullptr;
+            if (box)
+                box->accept();
+        });
+        QMetaObject::invokeMethod(dlg, "accept");
+        QVERIFY(dlg->isVisible());
         dlg->selectFile(picked);
         QMetaObject::invokeMethod(dlg, "accept");
     });
     QCOMPARE(dialogs.run(FileDialog::SaveDialog1),
              std::optional<std::string>(picked.toStdString()));
+    QVERIFY(refused);
     QFileDialog again;
     dialogs.configure(again, FileDialog::SaveDialog1);
     QCOMPARE(again.directory().absolutePath(), QString::fromStdString(dir.path()));
@@ -365,7 +426,8 @@ void WidgetsTest::pictures() {
     picture.fill(qRgb(255, 0, 255));
     picture.setPixel(8, 8, qRgb(255, 0, 0));
     picture.setPixel(24, 8, qRgb(128, 128, 128));
-    const QIcon icon = GlyphPair(picture);
+    QIcon icon;
+    AddGlyphPair(icon, picture);
     const QImage normal = icon.pixmap(QSize(16, 16), QIcon::Normal).toImage();
     const QImage disabled = icon.pixmap(QSize(16, 16), QIcon::Disabled).toImage();
     QCOMPARE(normal.pixel(8, 8), qRgb(255, 0, 0));
@@ -373,20 +435,42 @@ void WidgetsTest::pictures() {
     QCOMPARE(disabled.pixel(8, 8), qRgb(128, 128, 128));
     QVERIFY(GlyphPair(QStringLiteral(":/no/such/picture.png")).isNull());
 
-    // Thirteen distinct browser pictures, and no more; one per drive kind.
+    // Every picture the window shows is drawn twice as large too: at device
+    // pixel ratio 2 its icon gives that drawing as it is, not the small one
+    // scaled up.
+    const auto sharp = [](const QIcon& shown, const QString& file, QSize size) {
+        const QPixmap twice = shown.pixmap(size, 2.0);
+        QCOMPARE(twice.devicePixelRatio(), 2.0);
+        QCOMPARE(twice.toImage().convertToFormat(QImage::Format_ARGB32),
+                 LoadPicture(QString(file).replace(".png", "@2x.png")));
+        QCOMPARE(shown.pixmap(size, 1.0).toImage().convertToFormat(QImage::Format_ARGB32),
+                 LoadPicture(file));
+    };
+    test::App app;
+    QCOMPARE(app.ui().StopBtn->icon().availableSizes(QIcon::Disabled),
+             (QList<QSize>{{16, 16}, {32, 32}}));
+    sharp(app.ui().DriveComboBox1->itemIcon(0), DrivePicture(DriveKind::Root), {16, 16});
+    for (const DriveKind kind : {DriveKind::Home, DriveKind::Fixed, DriveKind::Removable,
+                                 DriveKind::Network, DriveKind::Optical, DriveKind::Ram})
+        sharp(ScaledPicture(DrivePicture(kind)), DrivePicture(kind), {16, 16});
+    // Thirteen distinct browser pictures, and no more.
+    BrowserList list;
+    std::vector<BrowserItem> items;
+    for (int i = 0; i <= 12; ++i)
+        items.push_back({"p" + std::to_string(i), i});
+    list.setItems(items);
     QList<QImage> pictures;
     for (int i = 0; i <= 12; ++i) {
-        const QImage p = LoadPicture(QStringLiteral(":/vxa/pictures/%1.png").arg(i));
+        const QString file = QStringLiteral(":/vxa/pictures/%1.png").arg(i);
+        const QImage p = LoadPicture(file);
         QCOMPARE(p.size(), QSize(17, 17));
         QCOMPARE(qAlpha(p.pixel(0, 0)), 0);
-        QVERIFY2(!pictures.contains(p), qPrintable(QStringLiteral("picture %1").arg(i)));
+        QVERIFY2(!pictures.contains(p), qPrintable(file));
         pictures << p;
+        sharp(list.findItems(QStringLiteral("p%1").arg(i), Qt::MatchExactly).value(0)->icon(), file,
+              {17, 17});
     }
     QVERIFY(!QFile::exists(QStringLiteral(":/vxa/pictures/13.png")));
-    for (const DriveKind kind :
-         {DriveKind::Root, DriveKind::Home, DriveKind::Fixed, DriveKind::Removable,
-          DriveKind::Network, DriveKind::Optical, DriveKind::Ram})
-        QCOMPARE(LoadPicture(DrivePicture(kind)).size(), QSize(16, 16));
 }
 
 QTEST_MAIN(WidgetsTest)

@@ -23,6 +23,7 @@ class WindowTest : public QObject {
     void controlsStandWhereDesignedWithTheirCaptions();
     void startsWithTheStartCellsAndNothingShowing();
     void sixButtonsHaveTooltips();
+    void oneFontButTheStopButtonsSerif();
     void tabVisitsTheControlsInOrder();
     void summaryShowsThePathsAsPlainTextBesideTheirCaptions();
     void summaryEnablesProceedAnewAtEachShowing();
@@ -116,10 +117,6 @@ void WindowTest::controlsStandWhereDesignedWithTheirCaptions() {
     const EntryGrid* grid = app.ui().FileList;
     QCOMPARE(grid->horizontalHeader()->height(), 18);
     QCOMPARE(app.form1->defaultRowHeight(), 18);
-    QList<int> widths;
-    for (int col = 0; col < 6; ++col)
-        widths << grid->columnWidth(col);
-    QCOMPARE(widths, (QList<int>{40, 53, 62, 52, 33, 114}));
     QCOMPARE(app.ui().Status1->progress()->geometry(), QRect(0, 0, 104, 22));
     const auto* memo = app.form2->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
     QVERIFY(memo->isReadOnly());
@@ -147,6 +144,9 @@ void WindowTest::startsWithTheStartCellsAndNothingShowing() {
         for (int r = 1; r <= 4; ++r)
             QCOMPARE(model->index(r - 1, col).data().toString(), rows[r][col]);
     }
+    // Shown whole; the credits too, in full as the tooltip of their cell.
+    ExpectColumnsFit(app.ui().FileList);
+    QCOMPARE(model->index(2, 5).data(Qt::ToolTipRole).toString(), rows[3][5]);
     QCOMPARE(app.form1->selectedRow(), 1);
     QVERIFY(!app.ui().StopBtn->isVisible());
     QVERIFY(!app.form2->isVisible() && !app.form3->isVisible());
@@ -173,6 +173,19 @@ void WindowTest::sixButtonsHaveTooltips() {
         {"RsBtn", "Runs saved script file"},
         {"Button4", "Only loads the VXA file and returns to the main window"}};
     QCOMPARE(tips, expected);
+}
+
+void WindowTest::oneFontButTheStopButtonsSerif() {
+    QApplication::setFont(QFont());  // as at start-up
+    App app;
+    const QFont font = QApplication::font();
+    QCOMPARE(font.pixelSize(), 13);
+    for (const QWidget* w : app.form1->findChildren<QWidget*>()) {  // the dialogs' too
+        if (w != app.ui().StopBtn)
+            QVERIFY2(w->font() == font, qPrintable(w->objectName()));
+    }
+    QCOMPARE(app.ui().StopBtn->font().pixelSize(), 23);
+    QCOMPARE(app.ui().StopBtn->font().styleHint(), QFont::Serif);
 }
 
 void WindowTest::tabVisitsTheControlsInOrder() {

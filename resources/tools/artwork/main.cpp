@@ -1,6 +1,7 @@
 // Draws the program's artwork into resources/: the Stop button's glyphs, the
-// browser's 13 pictures, the drive pictures and the program icon. Run by
-// make-artwork.sh; the build uses the committed output and never runs this.
+// browser's 13 pictures and the drive pictures, each also at twice the size
+// (name@2x.png), and the program icon. Run by make-artwork.sh; the build uses
+// the committed output and never runs this.
 
 #include <QDir>
 #include <QFile>
@@ -8,11 +9,13 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 
 #include "Icon.h"
 #include "Palette.h"
@@ -43,6 +46,31 @@ QImage FromMap(const art::PixelMap& rows, int size) {
     return image;
 }
 
+// Twice the size, for screens of device pixel ratio 2, by the Scale2x rule:
+// each pixel becomes four, and a quarter takes a neighbour's colour where
+// two neighbours that meet at its corner agree. Diagonal steps come out as
+// finer steps, so the hand-drawn pixels stay crisp where plain doubling
+// gives coarse staircases and smooth scaling a blur.
+QImage Scale2x(const QImage& in) {
+    const int w = in.width(), h = in.height();
+    const auto at = [&](int x, int y) {
+        return in.pixel(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
+    };
+    QImage out(2 * w, 2 * h, QImage::Format_ARGB32);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const QRgb p = at(x, y), up = at(x, y - 1), right = at(x + 1, y), left = at(x - 1, y),
+                       down = at(x, y + 1);
+            out.setPixel(2 * x, 2 * y, left == up && left != down && up != right ? up : p);
+            out.setPixel(2 * x + 1, 2 * y, up == right && up != left && right != down ? right : p);
+            out.setPixel(2 * x, 2 * y + 1, down == left && down != right && left != up ? left : p);
+            out.setPixel(2 * x + 1, 2 * y + 1,
+                         right == down && right != up && down != left ? down : p);
+        }
+    }
+    return out;
+}
+
 // A page: the folded top, then "...K" + the nine body pixels + "K...".
 QImage Page(const art::PageBody& body) {
     if (body.size() != 11)
@@ -57,12 +85,14 @@ QImage Page(const art::PageBody& body) {
     return FromMap(map, 17);
 }
 
-// An optical disc: a silver ring with a rainbow sheen and a hole.
-QImage Disc() {
-    QImage image(16, 16, QImage::Format_ARGB32_Premultiplied);
+// An optical disc: a silver ring with a rainbow sheen and a hole; drawn
+// `scale` times the 16 x 16 size.
+QImage Disc(int scale) {
+    QImage image(16 * scale, 16 * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(scale, scale);
     QConicalGradient sheen(8, 8, 45);
     sheen.setColorAt(0.0, QColor(220, 220, 228));
     sheen.setColorAt(0.15, QColor(170, 210, 255));
@@ -102,16 +132,18 @@ void StopGlyph(QPainter& p, int left, const QColor& sign, const QColor& mark) {
     p.restore();
 }
 
-QImage Stop() {
-    QImage image(32, 16, QImage::Format_ARGB32_Premultiplied);
+// The Stop button's two glyphs side by side, `scale` times 32 x 16.
+QImage Stop(int scale) {
+    QImage image(32 * scale, 16 * scale, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
+    p.scale(scale, scale);
     StopGlyph(p, 0, QColor(220, 24, 24), Qt::black);
     StopGlyph(p, 16, QColor(160, 160, 160), QColor(110, 110, 110));
     p.end();
     image = image.convertToFormat(QImage::Format_ARGB32);
     // The button takes the bottom-left pixel's colour as transparent.
-    if (qAlpha(image.pixel(0, 15)) != 0)
+    if (qAlpha(image.pixel(0, image.height() - 1)) != 0)
         Fail(QStringLiteral("stop.png: bottom-left is drawn"));
     return image;
 }
@@ -122,6 +154,15 @@ void Save(const QImage& image, const QString& path) {
         Fail(QStringLiteral("cannot write ") + path);
 }
 
+// Saves `image` as `name`.png and its twice-as-large drawing as `name`@2x.png,
+// the name the toolkit looks for on screens of device pixel ratio 2.
+void SaveBoth(const QImage& image, const QImage& twice, const QString& name) {
+    if (twice.size() != 2 * image.size())
+        Fail(name + QStringLiteral(": the @2x drawing is not twice the size"));
+    Save(image, name + QStringLiteral(".png"));
+    Save(twice, name + QStringLiteral("@2x.png"));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -130,7 +171,7 @@ int main(int argc, char** argv) {
         Fail(QStringLiteral("usage: make-artwork RESOURCES_DIR"));
     const QString out = QString::fromLocal8Bit(argv[1]);
 
-    Save(Stop(), out + QStringLiteral("/stop.png"));
+    SaveBoth(Stop(1), Stop(2), out + QStringLiteral("/stop"));
 
     const std::vector<QImage> pictures = {
         FromMap(art::kFolder, 17), Page(art::kPlain),
@@ -142,15 +183,18 @@ int main(int argc, char** argv) {
         Page(art::kLetter),
     };
     for (std::size_t i = 0; i < pictures.size(); ++i)
-        Save(pictures[i], out + QStringLiteral("/pictures/%1.png").arg(i));
+        SaveBoth(pictures[i], Scale2x(pictures[i]), out + QStringLiteral("/pictures/%1").arg(i));
 
-    Save(FromMap(art::kDriveRoot, 16), out + QStringLiteral("/drives/root.png"));
-    Save(FromMap(art::kDriveHome, 16), out + QStringLiteral("/drives/home.png"));
-    Save(FromMap(art::kDriveFixed, 16), out + QStringLiteral("/drives/fixed.png"));
-    Save(FromMap(art::kDriveRemovable, 16), out + QStringLiteral("/drives/removable.png"));
-    Save(FromMap(art::kDriveNetwork, 16), out + QStringLiteral("/drives/network.png"));
-    Save(Disc(), out + QStringLiteral("/drives/optical.png"));
-    Save(FromMap(art::kDriveRam, 16), out + QStringLiteral("/drives/ram.png"));
+    const std::pair<const char*, const art::PixelMap*> drives[] = {
+        {"root", &art::kDriveRoot},       {"home", &art::kDriveHome},
+        {"fixed", &art::kDriveFixed},     {"removable", &art::kDriveRemovable},
+        {"network", &art::kDriveNetwork}, {"ram", &art::kDriveRam},
+    };
+    for (const auto& [name, map] : drives) {
+        const QImage drive = FromMap(*map, 16);
+        SaveBoth(drive, Scale2x(drive), out + QStringLiteral("/drives/") + QLatin1String(name));
+    }
+    SaveBoth(Disc(1), Disc(2), out + QStringLiteral("/drives/optical"));
 
     // The program's icon, then one for each file type it opens.
     const std::pair<const char*, std::vector<art::Shape>> icons[] = {
