@@ -33,5 +33,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 # Dependencies are computed from the binaries (the Qt 6 runtime libraries).
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# The layout is drawn for a narrow 13-pixel sans serif: with a wider font
+# (DejaVu Sans, the usual fallback) captions and numbers do not fit.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 include(CPack)

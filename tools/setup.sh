@@ -5,7 +5,7 @@
 # file types: outside a desktop session xdg-mime asks `mimetype`, which reads
 # the shared MIME database (its fallback, `file`, does not).
 VXA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev googletest libgtest-dev
-              fonts-dejavu-core ccache desktop-file-utils dpkg-dev file xdg-utils
+              fonts-dejavu-core fonts-liberation2 ccache desktop-file-utils dpkg-dev file xdg-utils
               shared-mime-info libfile-mimeinfo-perl)
 
 vxa_install_packages() {
