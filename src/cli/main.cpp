@@ -23,7 +23,7 @@ constexpr const char* kUsageText =
     "  compile [--skip-missing] [--from DIR] [--] ARCHIVE OUTPUT [NR=FILE]...\n"
     "      write OUTPUT with entry NR (and the entries sharing its data) replaced by FILE\n"
     "      example: vxa-tool compile game.vxa modded.vxa 12=title.pal\n"
-    "      --from DIR: each file in DIR whose name is an entry number, then \".\"\n"
+    "      --from DIR: a file in DIR whose name begins with an entry number and \".\"\n"
     "      (00012.wav, 12.bin, 12.wav.bak: entry 12) replaces that entry and the\n"
     "      entries sharing its data when its bytes differ from the entry's; prints\n"
     "      \"NR <- FILE\" for each entry replaced. NR=FILE wins over DIR. Nothing is\n"
