@@ -1,14 +1,18 @@
 #include <algorithm>
-#include <charconv>
 #include <cstdint>
+#include <optional>
 #include <ostream>
 #include <set>
+#include <utility>
 
 #include "Args.h"
 #include "Commands.h"
 #include "ConsoleView.h"
+#include "EntryNumbers.h"
+#include "FolderFiles.h"
 #include "WriteArchive.h"
 #include "core/Compiler.h"
+#include "core/IoError.h"
 #include "core/Loader.h"
 #include "plan/Plan.h"
 
@@ -26,6 +30,7 @@ struct Request {
     bool skipMissing = false;
     std::string archive;
     std::string output;
+    std::optional<std::string> from;  // the folder of --from
     std::vector<Replacement> replacements;
 };
 
@@ -39,14 +44,10 @@ std::string ParseReplacement(const std::string& arg, Replacement& out) {
     out.arg = arg;
     if (nr.empty())
         return "no entry number before \"=\" in \"" + arg + "\"";
-    const bool digits =
-        std::all_of(nr.begin(), nr.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
-    if (!digits)
+    const auto number = ParseEntryNumber(nr);
+    if (!number)
         return "entry number \"" + nr + "\" is not a number, in \"" + arg + "\"";
-    // A number too long for 64 bits names no entry either.
-    if (std::from_chars(nr.data(), nr.data() + nr.size(), out.nr).ec != std::errc()) {
-        out.nr = UINT64_MAX;
-    }
+    out.nr = *number;
     if (out.file.empty())
         return "no file after \"=\" in \"" + arg + "\"";
     return {};
@@ -54,8 +55,8 @@ std::string ParseReplacement(const std::string& arg, Replacement& out) {
 
 const Syntax kCompileSyntax{
     "compile",
-    "usage: vxa-tool compile [--skip-missing] [--] ARCHIVE OUTPUT [NR=FILE]...\n",
-    {{"--skip-missing"}},
+    "usage: vxa-tool compile [--skip-missing] [--from DIR] [--] ARCHIVE OUTPUT [NR=FILE]...\n",
+    {{"--skip-missing"}, {"--from", true}},
     2,
     std::nullopt};
 
@@ -64,6 +65,8 @@ std::string ReadRequest(const Args& args, Request& req) {
     req.skipMissing = args.has("--skip-missing");
     req.archive = args.operands[0];
     req.output = args.operands[1];
+    if (args.has("--from"))
+        req.from = args.options.at("--from");
     for (std::size_t k = 2; k < args.operands.size(); ++k) {
         Replacement r;
         if (std::string e = ParseReplacement(args.operands[k], r); !e.empty())
@@ -76,24 +79,47 @@ std::string ReadRequest(const Args& args, Request& req) {
 // Checks every NR against the loaded table; an error text for the first
 // that names no entry or a blank one, which has no data to replace.
 std::string CheckEntries(const Request& req, const EntryTable& t) {
-    const auto n = static_cast<std::uint64_t>(t.EntryCount);
     for (const Replacement& r : req.replacements) {
-        if (r.nr < 1 || r.nr > n) {
-            return "entry " + std::to_string(r.nr) +
-                   " does not exist; the archive has entries 1 to " + std::to_string(n) + " (\"" +
-                   r.arg + "\")";
-        }
-        if (t.Links[r.nr - 1] == -1) {
-            return "entry " + std::to_string(r.nr) + " is blank and has nothing to replace (\"" +
-                   r.arg + "\")";
-        }
+        if (std::string e = CheckEntryNumber(t, r.nr, r.arg, "replace"); !e.empty())
+            return e;
     }
     return {};
 }
 
+// The window's own Replace: select the row, record its sharing group.
+void Replace(Context& c, std::int32_t entry, const std::string& path) {
+    c.Ui.selectRow(entry + 1);
+    AddReplacement(c, path);
+}
+
+// Adds the edited files of the --from folder to the plan, leaving the groups
+// that NR=FILE names to the command line. An exit code when that fails.
+std::optional<int> ReplaceFromFolder(Context& c, const Request& req, std::ostream& err) {
+    std::set<std::uint32_t> named;
+    for (const Replacement& r : req.replacements)
+        named.insert(c.State.Table.Offsets[r.nr - 1]);
+    std::string dir = *req.from;
+    while (dir.size() > 1 && dir.back() == '/')
+        dir.pop_back();
+    std::vector<std::string> problems;
+    try {
+        for (const FolderPick& pick : PickFolderFiles(c, dir, named, problems))
+            Replace(c, pick.Entry, pick.Path);
+    } catch (const IoError& e) {
+        c.Ui.showFileError(e.path().empty() ? dir : e.path(), e.what());
+        return kFailed;
+    }
+    if (problems.empty())
+        return std::nullopt;
+    for (const std::string& p : problems)
+        err << "vxa-tool compile: " << p << '\n';
+    err << "Nothing was written.\n";
+    return kFailed;
+}
+
 }  // namespace
 
-int Compile(const std::vector<std::string>& args, std::ostream& err) {
+int Compile(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
     const auto parsed = ParseArgs(kCompileSyntax, args, err);
     if (!parsed)
         return kUsage;
@@ -111,11 +137,14 @@ int Compile(const std::vector<std::string>& args, std::ostream& err) {
         err << "vxa-tool compile: " << e << '\n';
         return kUsage;
     }
-    // The window's own Replace: select the row, record its sharing group.
-    for (const Replacement& r : req.replacements) {
-        view.selectRow(static_cast<int>(r.nr));
-        AddReplacement(c, r.file);
+    if (req.from) {
+        if (const auto failed = ReplaceFromFolder(c, req, err))
+            return *failed;
     }
+    // The folder's records come first; NR=FILE's, later, win for their entries.
+    const ReplRec fromFolder = state.Replacements;
+    for (const Replacement& r : req.replacements)
+        Replace(c, static_cast<std::int32_t>(r.nr - 1), r.file);
     if (!req.skipMissing) {
         const std::vector<std::string> missing = MissingReplacementFiles(c);
         if (!missing.empty()) {
@@ -129,7 +158,15 @@ int Compile(const std::vector<std::string>& args, std::ostream& err) {
             return kFailed;
         }
     }
-    return WriteArchive(c, req.output);
+    if (const int written = WriteArchive(c, req.output); written != kOk)
+        return written;
+    std::vector<std::pair<std::int32_t, std::string>> lines;
+    for (std::int32_t k = 0; k < fromFolder.Count; ++k)
+        lines.emplace_back(fromFolder.Indices[k], fromFolder.Paths[k]);
+    std::sort(lines.begin(), lines.end());
+    for (const auto& [entry, path] : lines)
+        out << entry + 1 << " <- " << path << '\n';
+    return out.flush() ? kOk : kFailed;
 }
 
 }  // namespace vxa::cli

@@ -1,8 +1,8 @@
 #include "EntryFiles.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cstring>
-#include <utility>
 #include <vector>
 
 #include "AtomicFile.h"
@@ -77,29 +77,42 @@ bool CanExtractEntry(const AppState& s, int row) {
     return CanExtractAll(s) && row >= 1 && HasStoredBytes(s.Table, row - 1);
 }
 
-ExtractOutcome ExtractAll(Context& c, const std::string& dir, const ExtractProgress& progress) {
-    const AppState& s = c.State;
-    std::vector<std::pair<std::int32_t, std::string>> files;  // entry, target
-    int existing = 0;
+EntryFile EntryFileIn(const AppState& s, const std::string& dir, std::int32_t entry) {
+    return {entry, dir + "/" + EntryFileName(s, entry)};
+}
+
+std::vector<EntryFile> AllEntryFiles(const AppState& s, const std::string& dir) {
+    std::vector<EntryFile> files;
     for (std::int32_t i = 0; i < s.Table.EntryCount; ++i) {
-        if (!HasStoredBytes(s.Table, i))
-            continue;
-        files.emplace_back(i, dir + "/" + EntryFileName(s, i));
-        existing += c.Fs.fileExists(files.back().second) ? 1 : 0;
+        if (HasStoredBytes(s.Table, i))
+            files.push_back(EntryFileIn(s, dir, i));
     }
+    return files;
+}
+
+ExtractOutcome WriteEntryFiles(const AppState& s, FileSystem& fs,
+                               const std::vector<EntryFile>& files,
+                               const ExtractProgress& progress) {
+    const int total = static_cast<int>(files.size());
+    for (int done = 0; done < total; ++done) {
+        if (progress && !progress(done, total))
+            return ExtractOutcome::Cancelled;
+        WriteEntryFile(s, fs, files[done].Entry, files[done].Path);
+    }
+    return ExtractOutcome::Done;
+}
+
+ExtractOutcome ExtractAll(Context& c, const std::string& dir, const ExtractProgress& progress) {
+    const std::vector<EntryFile> files = AllEntryFiles(c.State, dir);
+    const auto existing = std::count_if(
+        files.begin(), files.end(), [&](const EntryFile& f) { return c.Fs.fileExists(f.Path); });
     if (existing > 0 &&
         c.Ui.messageBox(
             std::to_string(existing) + " files in this folder will be replaced. Replace them?",
             "Simple question", MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
         return ExtractOutcome::Declined;
     }
-    const int total = static_cast<int>(files.size());
-    for (int done = 0; done < total; ++done) {
-        if (progress && !progress(done, total))
-            return ExtractOutcome::Cancelled;
-        WriteEntryFile(s, c.Fs, files[done].first, files[done].second);
-    }
-    return ExtractOutcome::Done;
+    return WriteEntryFiles(c.State, c.Fs, files, progress);
 }
 
 }  // namespace vxa

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "Context.h"
 
@@ -37,11 +38,30 @@ bool CanExtractAll(const AppState& s);
 // files in all); returning false stops it there. May be empty.
 using ExtractProgress = std::function<bool(int done, int total)>;
 
+// One file to take out: `Entry`'s stored bytes go to `Path`.
+struct EntryFile {
+    std::int32_t Entry = 0;
+    std::string Path;
+};
+
+// The file `entry` is taken out to in folder `dir`: dir + "/" + its
+// EntryFileName.
+EntryFile EntryFileIn(const AppState& s, const std::string& dir, std::int32_t entry);
+// The file of every entry with stored bytes in `dir`, in entry order.
+std::vector<EntryFile> AllEntryFiles(const AppState& s, const std::string& dir);
+
 enum class ExtractOutcome {
     Done,       // every file written
     Declined,   // the user would not replace existing files: nothing written
     Cancelled,  // stopped between two files; those written are complete
 };
+
+// Writes each of `files` in order, replacing a file of that name without a
+// question. Gives Done or Cancelled. Throws IoError; the files written until
+// then stay, each complete.
+ExtractOutcome WriteEntryFiles(const AppState& s, FileSystem& fs,
+                               const std::vector<EntryFile>& files,
+                               const ExtractProgress& progress);
 
 // "Extract all": every entry with stored bytes into `dir`, each under its
 // EntryFileName. When files of those names exist there already, one Yes/No

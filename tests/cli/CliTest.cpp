@@ -117,12 +117,70 @@ TEST_F(CliTest, RunNamesMissingReplacementFilesAndKeepsTheirEntries) {
     EXPECT_EQ(ReadFile(out), BuildArchive({Owned("aa", 4, 9), Blank(), Shared(0), Owned("NEW")}));
 }
 
+// The modding loop: take every entry out, edit some files, put the folder
+// back. Only edited files count, so the result is byte for byte what NR=FILE
+// for the edited entries gives.
+TEST_F(CliTest, ExtractThenCompileFromGivesWhatNrEqualsFileGives) {
+    const std::string x = dir.file("x");
+    std::filesystem::create_directory(x);
+    WriteFile(x + "/4.bin", "old");  // replaced without a question
+    ASSERT_EQ(Tool({"extract", in, x}).exitCode, 0);
+    EXPECT_EQ(ReadFile(x + "/1.bin") + ReadFile(x + "/3.bin") + ReadFile(x + "/4.bin"), "aaaabb");
+    ASSERT_EQ(Tool({"extract", in, dir.file("new/only4"), "4", "4"}).exitCode, 0);
+    EXPECT_EQ(ReadFile(dir.file("new/only4/4.bin")), "bb");
+    struct Case {
+        std::vector<std::pair<std::string, std::string>> edits;  // file, new bytes
+        std::vector<std::string> args, sameAs;                   // NR=FILE with --from, without
+        std::string out;
+    };
+    const std::vector<Case> cases{
+        {{}, {}, {}, ""},
+        {{{"3.bin", "XYZ"}, {"4.bin", "cc"}, {"notes.txt", "n"}, {"04", "n"}, {"7.bin", "n"}},
+         {},
+         {"3=" + x + "/3.bin", "4=" + x + "/4.bin"},
+         "1 <- " + x + "/3.bin\n3 <- " + x + "/3.bin\n4 <- " + x + "/4.bin\n"},
+        {{{"1.bin", "XY"}, {"3.bin", "XY"}},
+         {"4=" + file},
+         {"1=" + x + "/1.bin", "4=" + file},
+         "1 <- " + x + "/1.bin\n3 <- " + x + "/1.bin\n"},
+        {{{"1.bin", "P"}, {"3.bin", "Q"}, {"4.bin", "aab"}},
+         {"3=" + file},
+         {"3=" + file, "4=" + x + "/4.bin"},
+         "4 <- " + x + "/4.bin\n"},
+    };
+    for (const Case& c : cases) {
+        std::filesystem::remove_all(x);
+        ASSERT_EQ(Tool({"extract", in, x}).exitCode, 0);
+        for (const auto& [name, bytes] : c.edits)
+            WriteFile(x + "/" + name, bytes);
+        std::vector<std::string> args{"compile", in, out, "--from", x + "/"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const RunResult r = Tool(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+        args = {"compile", in, dir.file("ref.vxa")};
+        args.insert(args.end(), c.sameAs.begin(), c.sameAs.end());
+        ASSERT_EQ(Tool(args).exitCode, 0);
+        EXPECT_EQ(ReadFile(out), ReadFile(dir.file("ref.vxa"))) << c.out;
+    }
+}
+
 TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
     const std::string junk = dir.write("junk.vxa", "junk");
     const std::string noFolder = dir.file("no-folder/out.vxa");
     const std::string runUsage = "vxa-tool run: ...";
     const std::string compileUsage = "vxa-tool compile: ...";
     const std::string s = script(in, out, oneItem());
+    // Folders to put back that cannot say what to replace.
+    for (const char* sub : {"/c", "/b", "/b/3.bin"})
+        std::filesystem::create_directory(dir.path() + sub);
+    for (const auto& [name, bytes] : {std::pair{"c/1.bin", "P"},
+                                      {"c/3.bin", "Q"},
+                                      {"b/2.bin", ""},
+                                      {"b/4.bin", "bb"},
+                                      {"b/04.bin.bak", "bb"}})
+        dir.write(name, bytes);
+    const std::string extractUsage = "vxa-tool extract: ...";
     const std::vector<Failure> failures{
         {{"list", dir.file("missing.vxa")}, 1, "File doesn't exist !!!\n"},
         {{"list", junk}, 1, "vxa-tool: " + junk + ": Read beyond end of file\n"},
@@ -163,6 +221,26 @@ TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
         {{"compile", in, out, "5=" + file}, 2, compileUsage},  // past the last entry
         {{"compile", in, out, "99999999999999999999999=" + file}, 2, compileUsage},
         {{"compile", in, out, "2=" + file}, 2, compileUsage},  // a blank entry has no data
+        {{"compile", in, out, "--from", dir.file("c")},
+         1,
+         "vxa-tool compile: entries 1 and 3 share their data, but their edited files differ: " +
+             dir.file("c/1.bin") + ", " + dir.file("c/3.bin") + "\nNothing was written.\n"},
+        {{"compile", in, out, "--from", dir.file("b")},
+         1,
+         "vxa-tool compile: entry 2 is blank and has nothing to replace: " + dir.file("b/2.bin") +
+             "\nvxa-tool compile: entry 4 has more than one file: " + dir.file("b/04.bin.bak") +
+             ", " + dir.file("b/4.bin") + "\nNothing was written.\n"},
+        {{"compile", in, out, "--from", noFolder},
+         1,
+         "vxa-tool: " + noFolder + ": File not found\n"},
+        {{"compile", in, out, "--from"}, 2, compileUsage},
+        {{"extract", in}, 2, extractUsage},
+        {{"extract", in, dir.file("e"), "x"}, 2, extractUsage},
+        {{"extract", junk, dir.file("e")}, 1, "vxa-tool: " + junk + ": Read beyond end of file\n"},
+        {{"extract", in, dir.file("e"), "2"},
+         2,
+         "vxa-tool extract: entry 2 is blank and has nothing to extract (\"2\")\n"},
+        {{"extract", in, dir.file("e"), "5"}, 2, extractUsage},
         {{"run"}, 2, runUsage},
         {{"run", s, "--out"}, 2, runUsage},
         {{"run", s, s}, 2, runUsage},
@@ -193,6 +271,7 @@ TEST_F(CliTest, EveryCommandTakesPathsBeginningWithADashAfterDoubleDash) {
     const std::vector<std::vector<std::string>> commands{
         {"list", "--", "-in.vxa"},
         {"compile", "--", "-in.vxa", "-c.vxa", "4=" + file},
+        {"extract", "--", "-in.vxa", "-x"},
         {"run", "--out", "-r.vxa", "--", "-plan.vxc"}};
     for (const auto& args : commands) {
         const RunResult r = Tool(args, dir.path());
@@ -273,6 +352,7 @@ TEST(CliUsage, HelpAndVersion) {
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_NE(r.out.find("vxa-tool list -- -old.vxa"), std::string::npos);
     EXPECT_NE(r.out.find("example: vxa-tool compile"), std::string::npos);
+    EXPECT_NE(r.out.find("example: vxa-tool extract"), std::string::npos);
     r = Tool({"--version"});
     EXPECT_EQ(r.exitCode, 0);
     EXPECT_EQ(r.out.rfind("vxa-tool 1.", 0), 0u);
