@@ -1,5 +1,9 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
+
+#include <ctime>
 
 #include "core/Compiler.h"
 #include "core/Loader.h"
@@ -48,8 +52,9 @@ TEST_F(CompilerTest, TheFormatsOwnExamples) {
 }
 
 TEST_F(CompilerTest, CanonicalArchiveIsCopiedIdentically) {
-    std::vector<TestEntry> entries;
-    for (int i = 0; i < 300; ++i) {
+    // Big records go to the kernel to copy, the whole blocks apart.
+    std::vector<TestEntry> entries{Owned(std::string(300000, 'B'), 2), Owned("x")};
+    for (int i = 2; i < 300; ++i) {
         if (i % 17 == 3) {
             entries.push_back(Blank());
         } else if (i % 11 == 5) {
@@ -66,8 +71,12 @@ TEST_F(CompilerTest, CanonicalArchiveIsCopiedIdentically) {
 }
 
 TEST_F(CompilerTest, NonCanonicalInputsAreWrittenCanonically) {
-    const std::vector<TestEntry> entries{Blank(), Owned("one", 3, 30), Owned(""), Shared(1),
-                                         Owned("three", 0xFFFF, 0xFFFFFFFF)};
+    const std::vector<TestEntry> entries{Blank(),
+                                         Owned("one", 3, 30),
+                                         Owned(""),
+                                         Shared(1),
+                                         Owned("three", 0xFFFF, 0xFFFFFFFF),
+                                         Owned(std::string(200000, 'b'))};
     for (const Layout layout : {Layout{.reverseRecords = true}, Layout{.gap = 7},
                                 Layout{.reverseRecords = true, .gap = 1}}) {
         load(BuildArchive(entries, layout));
@@ -135,11 +144,42 @@ TEST_F(CompilerTest, TheLastRecordOfAnEntryCounts) {
 }
 
 TEST_F(CompilerTest, OutputOverTheLoadedArchive) {
-    load(BuildArchive({Owned("keep", 6, 40), Owned("old")}));
+    const std::vector<TestEntry> entries{Owned("keep", 6, 40), Owned(std::string(70000, 'o'))};
+    load(BuildArchive(entries, {.reverseRecords = true, .gap = 5}));
     replace(1, dir.write("r.bin", "replacement"));
     EXPECT_EQ(compile("in.vxa"), BuildArchive({Owned("keep", 6, 40), Owned("replacement")}));
-    // The table still holds what was loaded: the same plan compiles the same.
+    // The loaded bytes are still read, not the file now at that path: again,
+    // with the plan, and once more without it.
     EXPECT_EQ(compile("in.vxa"), BuildArchive({Owned("keep", 6, 40), Owned("replacement")}));
+    h.state.Replacements.clear();
+    EXPECT_EQ(compile("in.vxa"), BuildArchive(entries));
+}
+
+// Another program rewrites the loaded archive in place: no compile copies
+// from it, onto another file or onto itself, until it is loaded again.
+TEST_F(CompilerTest, AnArchiveChangedOnDiskIsNotCompiled) {
+    const std::string archive = BuildArchive({Owned("old"), Shared(0)});
+    load(archive);
+    h.state.OutPath = dir.write("out.vxa", "precious");
+    std::string changed = archive;
+    changed.back() = 'w';
+    std::vector<std::string> boxes;
+    for (const std::string target : {"out.vxa", "in.vxa"}) {
+        WriteFile(dir.file("in.vxa"), changed);  // the same size, a new time
+        struct timespec later[2] = {{0, UTIME_OMIT}, {std::time(nullptr) + 5, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, dir.file("in.vxa").c_str(), later, 0), 0);
+        h.state.OutPath = dir.file(target);
+        SvahBtnClick(h.ctx);
+        EXPECT_EQ(ReadFile(dir.file("out.vxa")), "precious");
+        EXPECT_EQ(ReadFile(dir.file("in.vxa")), changed);
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"in.vxa", "out.vxa"}));
+        boxes.push_back(h.view.log.back());
+    }
+    EXPECT_EQ(boxes,
+              std::vector<std::string>(2, "box Error|error|" + std::string(kArchiveChanged)));
+    // Loaded again, it compiles.
+    load(changed);
+    EXPECT_EQ(compile(), changed);
 }
 
 TEST_F(CompilerTest, AReplacementFileThatIsTheOutputIsReadBeforeItIsReplaced) {

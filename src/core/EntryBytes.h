@@ -1,0 +1,23 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+#include "AppState.h"
+#include "FileSystem.h"
+
+namespace vxa {
+
+// The stored bytes of the loaded archive's entries, read from the open
+// archive. A shared entry's bytes are those of the entry whose record it
+// shares; a blank entry, an entry number outside the table and a state
+// without an open archive have none. Throw IoError.
+
+// Reads up to `size` stored bytes of `entry` (its owner's for a shared entry), starting
+// `from` bytes into its data; returns how many were read (fewer at the data's end).
+std::size_t ReadEntryBytes(const AppState& s, std::int32_t entry, std::uint64_t from, void* buffer,
+                           std::size_t size);
+// Writes all stored bytes of `entry` (its owner's for a shared entry) to `out`.
+void CopyEntryData(const AppState& s, std::int32_t entry, File& out);
+
+}  // namespace vxa
