@@ -23,8 +23,13 @@ constexpr std::uint64_t kSlice = std::uint64_t{1} << 16;
 // Headers at most this far apart are read in one block: copying a few KiB
 // more costs less than another read from the system.
 constexpr std::uint64_t kGap = 4096;
-// What a read costs in the header pass, counted in headers.
-constexpr std::uint64_t kReadWork = 64;
+// The work of the header pass in units of about what one header costs: a
+// read costs as much as a few dozen, each KiB it copies about one.
+constexpr std::uint64_t kReadWork = 32;
+constexpr std::uint64_t kBytesPerWork = 1024;
+// Units of that work between two offers of events: headers of records that
+// lie out of order are written at random, which costs a few milliseconds.
+constexpr std::uint64_t kHeaderSlice = std::uint64_t{1} << 14;
 
 constexpr std::uint64_t kHeaderBytes = 10;
 
@@ -68,7 +73,7 @@ bool ArchiveReader::readTable(EntryTable& t, const Pause& pause) {
     }
     const bool longTable = n >= kSlice;
     const Pause offer = longTable ? pause : Pause();
-    t.Offsets.resize(n + 1);
+    ResizeInSlices(t.Offsets, n + 1, 0u, offer);
     auto* values = reinterpret_cast<std::uint8_t*>(t.Offsets.data());
     if (held == 0) {
         std::memcpy(values, block.get(), (n + 1) * 4);
@@ -122,13 +127,13 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
             file_.readExactAt(block.get(), static_cast<std::size_t>(end - at), at);
             held = at;
             heldEnd = end;
-            work += kReadWork;
+            work += kReadWork + (end - at) / kBytesPerWork;
         }
         const std::uint8_t* header = block.get() + (at - held);
         t.OrigSizes[i] = LoadU32(header);
         t.PackedSizes[i] = LoadU32(header + 4);
         t.CompTypes[i] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
-        if (++work >= kSlice && pause) {
+        if (++work >= kHeaderSlice && pause) {
             pause();
             work = 0;
         }

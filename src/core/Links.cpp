@@ -33,15 +33,18 @@ std::vector<std::uint32_t> SortByValue(const std::vector<std::uint32_t>& values,
                                        std::vector<std::uint32_t>& index, std::uint32_t maxValue,
                                        const Pause& pause) {
     constexpr int kMaxDigit = 11;
-    std::vector<std::uint32_t> key(index.size());
-    Sliced(index.size(), pause, [&](std::size_t k) { key[k] = values[index[k]]; });
+    std::vector<std::uint32_t> key;
+    key.reserve(index.size());
+    Sliced(index.size(), pause, [&](std::size_t k) { key.push_back(values[index[k]]); });
     const int bits = std::bit_width(maxValue);
     const int passes = (bits + kMaxDigit - 1) / kMaxDigit;
     if (passes == 0 || index.size() < 2)
         return key;
     const int digit = (bits + passes - 1) / passes;
     const std::uint32_t mask = (1u << digit) - 1;
-    std::vector<std::uint32_t> keyOut(index.size()), indexOut(index.size());
+    std::vector<std::uint32_t> keyOut, indexOut;
+    ResizeInSlices(keyOut, index.size(), 0u, pause);
+    ResizeInSlices(indexOut, index.size(), 0u, pause);
     std::vector<std::uint32_t> start(std::size_t{1} << digit);
     for (int shift = 0; shift < passes * digit; shift += digit) {
         std::fill(start.begin(), start.end(), 0);
@@ -77,7 +80,7 @@ std::vector<std::uint32_t> SortByValue(const std::vector<std::uint32_t>& values,
 // than the table.
 std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values,
                                         std::vector<std::int32_t>& links, const Pause& pause) {
-    links.assign(values.size(), -1);
+    ResizeInSlices(links, values.size(), -1, pause);
     std::uint32_t max = 0;
     std::size_t records = 0, restCount = 0;
     Sliced(values.size(), pause, [&](std::size_t i) {
@@ -123,11 +126,11 @@ std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values
     if (pause)
         pause();
     // Counted first, so that the list never grows past its final size.
-    std::vector<std::uint32_t> rest(restCount);
-    restCount = 0;
+    std::vector<std::uint32_t> rest;
+    rest.reserve(restCount);
     Sliced(values.size(), pause, [&](std::size_t i) {
         if (values[i] != 0 && links[i] == -1)
-            rest[restCount++] = static_cast<std::uint32_t>(i);
+            rest.push_back(static_cast<std::uint32_t>(i));
     });
     if (pause)
         pause();
@@ -149,8 +152,12 @@ std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values
         }
         previous = i;
     });
+    // A much shorter list is worth a copy that frees the rest.
+    if (owners < rest.size() / 2) {
+        rest.resize(owners);
+        rest.shrink_to_fit();
+    }
     rest.resize(owners);
-    rest.shrink_to_fit();
     return rest;
 }
 

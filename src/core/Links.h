@@ -1,5 +1,7 @@
 #pragma once
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -9,6 +11,21 @@ namespace vxa {
 // Called between the slices of a long pass that has no progress points of
 // its own, so that the window may hand events to the toolkit meanwhile.
 using Pause = std::function<void()>;
+
+// Makes `v` hold `n` copies of `value`, a slice at a time with a call of
+// `pause` between slices: touching a big array's memory for the first time
+// is the slow part of making it.
+template <class T>
+void ResizeInSlices(std::vector<T>& v, std::size_t n, const T& value, const Pause& pause) {
+    constexpr std::size_t kSliceBytes = std::size_t{1} << 18;
+    v.clear();
+    v.reserve(n);
+    while (v.size() < n) {
+        if (!v.empty() && pause)
+            pause();
+        v.resize(std::min(n, v.size() + kSliceBytes / sizeof(T)), value);
+    }
+}
 
 // Links of the offset table values: -1 for a blank value (0), 0 for the
 // first entry with its value, and k for a later entry whose value entry k

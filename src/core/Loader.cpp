@@ -97,14 +97,15 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
         ui.setRowCount(n + 1);
         if (longTable)
             ui.offerEvents();
-        t.OrigSizes.resize(n);
-        t.PackedSizes.resize(n);
-        t.CompTypes.resize(n);
+        const Pause offer = longTable ? offerEvents : Pause();
+        ResizeInSlices(t.OrigSizes, n, 0u, offer);
+        ResizeInSlices(t.PackedSizes, n, 0u, offer);
+        ResizeInSlices(t.CompTypes, n, std::uint16_t{0}, offer);
         ui.setBusyCursor(false);
         ui.setStatusText("Reading file...");
         if (scriptMode)
             ui.setGaugeMax(n);
-        in.readHeaders(t, longTable ? offerEvents : Pause());
+        in.readHeaders(t, offer);
 
         for (std::int32_t i = 0; i < n; ++i) {
             CheckEntry(t, static_cast<std::size_t>(i), stamp.Size);

@@ -10,6 +10,7 @@
 #include "plan/Plan.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
+#include "support/FaultyFileSystem.h"
 #include "support/TempDir.h"
 
 namespace vxa::test {
@@ -155,31 +156,42 @@ TEST_F(CompilerTest, OutputOverTheLoadedArchive) {
     EXPECT_EQ(compile("in.vxa"), BuildArchive(entries));
 }
 
-// Another program rewrites the loaded archive in place: no compile copies
-// from it, onto another file or onto itself, until it is loaded again.
+// Another program rewrites the loaded archive in place, before a compile
+// or while it copies: no output replaces anything, onto another file or
+// onto the archive itself, until it is loaded again.
 TEST_F(CompilerTest, AnArchiveChangedOnDiskIsNotCompiled) {
     const std::string archive = BuildArchive({Owned("old"), Shared(0)});
     load(archive);
-    h.state.OutPath = dir.write("out.vxa", "precious");
+    replace(0, dir.write("r.bin", "new"));
+    WriteFile(dir.file("out.vxa"), "precious");
     std::string changed = archive;
     changed.back() = 'w';
-    std::vector<std::string> boxes;
-    for (const std::string target : {"out.vxa", "in.vxa"}) {
+    const auto rewrite = [&] {
         WriteFile(dir.file("in.vxa"), changed);  // the same size, a new time
         struct timespec later[2] = {{0, UTIME_OMIT}, {std::time(nullptr) + 5, 0}};
         ASSERT_EQ(utimensat(AT_FDCWD, dir.file("in.vxa").c_str(), later, 0), 0);
+    };
+    FaultyFileSystem faulty;
+    Context fc{h.state, h.view, faulty};
+    for (const auto& [target, during] :
+         {std::pair{"out.vxa", false}, std::pair{"in.vxa", false}, std::pair{"out.vxa", true}}) {
+        h.view.log.clear();
+        // The replacement file is opened once its length is known.
+        faulty.onOpen = during ? rewrite : std::function<void()>();
+        if (!during)
+            rewrite();
         h.state.OutPath = dir.file(target);
-        SvahBtnClick(h.ctx);
+        SvahBtnClick(fc);
+        EXPECT_EQ(h.view.log,
+                  (std::vector<std::string>{"box Error|error|" + std::string(kArchiveChanged)}));
         EXPECT_EQ(ReadFile(dir.file("out.vxa")), "precious");
         EXPECT_EQ(ReadFile(dir.file("in.vxa")), changed);
-        EXPECT_EQ(dir.names(), (std::vector<std::string>{"in.vxa", "out.vxa"}));
-        boxes.push_back(h.view.log.back());
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"in.vxa", "out.vxa", "r.bin"}));
+        load(archive);
+        replace(0, dir.file("r.bin"));
     }
-    EXPECT_EQ(boxes,
-              std::vector<std::string>(2, "box Error|error|" + std::string(kArchiveChanged)));
     // Loaded again, it compiles.
-    load(changed);
-    EXPECT_EQ(compile(), changed);
+    EXPECT_EQ(compile(), BuildArchive({Owned("new"), Shared(0)}));
 }
 
 TEST_F(CompilerTest, AReplacementFileThatIsTheOutputIsReadBeforeItIsReplaced) {

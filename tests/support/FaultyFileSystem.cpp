@@ -64,6 +64,8 @@ bool FaultyFileSystem::step(const char* name) {
 }
 
 std::unique_ptr<File> FaultyFileSystem::openRead(const std::string& path) {
+    if (onOpen)
+        onOpen();
     step("open");
     return std::make_unique<FaultyFile>(*this, inner_.openRead(path));
 }

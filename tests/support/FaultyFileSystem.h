@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -36,6 +37,8 @@ class FaultyFileSystem final : public FileSystem {
 
     // fileSize() answers these lengths for these paths.
     std::map<std::string, std::uint64_t> sizes;
+    // Runs before each "open", as another program would meanwhile.
+    std::function<void()> onOpen;
 
     // Counts a step; throws when it is the failing one. Returns true when
     // the step is a read to be cut short.
