@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "IoError.h"
 
@@ -148,11 +149,14 @@ class PosixFile final : public File {
     }
     // Copies with copy_file_range from `position` to the current position of
     // `to`; returns how many bytes are left when the kernel refuses to copy
-    // between these files, else 0.
+    // between these files (another file system, an old kernel, a file system
+    // that cannot), else 0.
     std::uint64_t kernelCopy(int to, std::uint64_t position, std::uint64_t size);
 
     int fd_;
-    bool kernelCopies_ = true;  // false once the kernel refused
+    // The device of a file the kernel refused to copy into, so that the
+    // other ranges of that compile go through memory at once.
+    std::optional<dev_t> refusedDevice_;
 };
 
 std::uint64_t PosixFile::kernelCopy(int to, std::uint64_t position, std::uint64_t size) {
@@ -162,12 +166,8 @@ std::uint64_t PosixFile::kernelCopy(int to, std::uint64_t position, std::uint64_
         if (n < 0) {
             if (errno == EINTR)
                 continue;
-            // Another file system, an old kernel, a file system that
-            // cannot: the caller copies through memory instead.
-            if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP) {
-                kernelCopies_ = false;
+            if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
                 return size;
-            }
             ThrowErrno(errno);
         }
         if (n == 0)
@@ -179,13 +179,15 @@ std::uint64_t PosixFile::kernelCopy(int to, std::uint64_t position, std::uint64_
 
 void PosixFile::copyTo(File& out, std::uint64_t position, std::uint64_t size) {
     const int to = out.descriptor();
-    if (to < 0 || !kernelCopies_ || size == 0) {
+    struct stat st {};
+    if (to >= 0 && ::fstat(to, &st) != 0)
+        ThrowErrno(errno);
+    if (to < 0 || refusedDevice_ == st.st_dev || size == 0) {
         File::copyTo(out, position, size);
         return;
     }
     const off_t target = ::lseek(to, 0, SEEK_CUR);
-    struct stat st {};
-    if (target < 0 || ::fstat(to, &st) != 0)
+    if (target < 0)
         ThrowErrno(errno);
     // A file system that shares extents (XFS with reflink, Btrfs) shares
     // only whole blocks, at offsets that are multiples of its block size in
@@ -205,7 +207,10 @@ void PosixFile::copyTo(File& out, std::uint64_t position, std::uint64_t size) {
         }
     }
     for (const std::uint64_t piece : pieces) {
-        const std::uint64_t left = kernelCopies_ ? kernelCopy(to, position, piece) : piece;
+        const std::uint64_t left =
+            refusedDevice_ == st.st_dev ? piece : kernelCopy(to, position, piece);
+        if (left > 0)
+            refusedDevice_ = st.st_dev;
         File::copyTo(out, position + piece - left, left);
         position += piece;
     }

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <ctime>
+#include <filesystem>
 
 #include "core/Compiler.h"
 #include "core/Loader.h"
@@ -69,6 +70,13 @@ TEST_F(CompilerTest, CanonicalArchiveIsCopiedIdentically) {
     const std::string bytes = BuildArchive(entries);
     load(bytes);
     EXPECT_EQ(compile(), bytes);
+    // Onto another file system, where the kernel refuses: through memory.
+    const std::string other = "/dev/shm/vxa-test-" + std::to_string(getpid()) + ".vxa";
+    if (std::filesystem::is_directory("/dev/shm")) {
+        CompileArchive(h.ctx, other);
+        EXPECT_EQ(ReadFile(other), bytes);
+        std::filesystem::remove(other);
+    }
 }
 
 TEST_F(CompilerTest, NonCanonicalInputsAreWrittenCanonically) {
