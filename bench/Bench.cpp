@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -19,9 +20,11 @@ using namespace vxa::bench;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: vxa-bench all DIR [--quick] [--window 'COMMAND']   the whole table\n"
+    "usage: vxa-bench all DIR [--quick] [--window 'COMMAND'] [--tool VXA-TOOL]\n"
+    "                 [--reflink DIR | --no-reflink REASON]   the whole table\n"
     "       vxa-bench gen OUT [options]                       one synthetic archive\n"
     "       vxa-bench load ARCHIVE                            seconds of one load\n"
+    "       vxa-bench read FILE                               seconds of reading it whole\n"
     "       vxa-bench compile ARCHIVE OUT                     seconds of one compile\n"
     "       vxa-bench rss ARCHIVE                             peak KiB of one load\n"
     "       vxa-bench script SCRIPT                           seconds, peak KiB, validity\n";
@@ -33,10 +36,10 @@ std::string Fmt(double v, const char* unit) {
 }
 
 // Lists every run of a case on stderr, for a look at the spread.
-void Runs(const char* name, const std::vector<double>& seconds) {
+void Runs(const char* name, const std::vector<double>& values) {
     std::cerr << name << ":";
-    for (double s : seconds)
-        std::cerr << " " << Fmt(s, "s");
+    for (double v : values)
+        std::cerr << " " << Fmt(v, "");
     std::cerr << "\n";
 }
 
@@ -62,6 +65,15 @@ class Table {
                   << std::flush;
         missed_ += ok ? 0 : 1;
     }
+    // A case against a reference, medians of alternating runs.
+    void ratioRow(const std::string& name, const char* label, std::vector<double> measured,
+                  const std::string& refName, std::vector<double> reference, double target) {
+        Runs(label, measured);
+        Runs("  reference", reference);
+        const double m = Median(measured), r = Median(reference);
+        row(name, Fmt(m, "s"), Fmt(r, "s") + " " + refName, Fmt(m / r, "x"),
+            "<= " + Fmt(target, "x"), m / r <= target);
+    }
     int missed() const { return missed_; }
 
   private:
@@ -69,10 +81,43 @@ class Table {
     int missed_ = 0;
 };
 
+struct Options {
+    std::string self, dir, window, tool, reflinkDir, noReflink;
+    bool quick = false;
+};
+
 struct Sizes {
     std::uint64_t bigBytes;
-    std::uint32_t bigEntries, manyEntries;
+    std::uint32_t bigEntries, manyEntries, blankEntries, sharedEntries;
 };
+
+// Runs `job` and its reference alternately, so both see the same machine.
+void Alternate(int runs, const std::function<double()>& job, const std::function<double()>& ref,
+               std::vector<double>& jobs, std::vector<double>& refs) {
+    for (int i = 0; i < runs; ++i) {
+        jobs.push_back(job());
+        refs.push_back(ref());
+    }
+}
+
+double Cp(const std::string& from, const std::string& to) {
+    fs::remove(to);
+    Settle();
+    const double s = Seconds([&] { RunCommand({"cp", "--reflink=never", from, to}); });
+    fs::remove(to);
+    return s;
+}
+
+// Peak memory of a fresh process that only loads, in MiB.
+double LoadPeakMiB(const Options& o, const std::string& archive) {
+    const std::string rss = o.dir + "/rss.txt";
+    double kib = 0;
+    if (RunCommand({"sh", "-c", "'" + o.self + "' rss '" + archive + "' > '" + rss + "'"}) != 0 ||
+        !ReadNumbers(rss, {&kib})) {
+        kib = 1e12;
+    }
+    return kib / 1024.0;
+}
 
 void WindowRows(Table& table, const Sizes& z, const std::string& windowBench,
                 const std::string& many, const std::string& dir, int runs) {
@@ -104,78 +149,128 @@ void WindowRows(Table& table, const Sizes& z, const std::string& windowBench,
               "<= 50 ms", gap <= 0.050);
 }
 
-int All(const std::string& self, const std::string& dir, bool quick,
-        const std::string& windowBench) {
-    const Sizes z = quick ? Sizes{64ull << 20, 10000, 100000} : Sizes{1ull << 30, 100000, 1000000};
-    const std::string big = dir + "/big.vxa", many = dir + "/many.vxa";
-    std::cerr << "generating archives in " << dir << "...\n";
+// The compile onto a file system that shares extents, where a kept record
+// that stays at its offset costs nothing to copy.
+void ReflinkRow(Table& table, const Options& o, const Sizes& z, const std::string& bigName,
+                int runs) {
+    const std::string name = "compile of the " + bigName +
+                             " entries, 100 replacements of the same sizes, on a reflink file "
+                             "system (XFS), to a new file";
+    if (o.reflinkDir.empty()) {
+        table.row(name, "skipped: " + (o.noReflink.empty() ? "no --reflink" : o.noReflink), "-",
+                  "-", "<= 0.05 x", true);
+        return;
+    }
+    const std::string d = o.reflinkDir, big = d + "/big.vxa";
     WriteArchive({.entries = z.bigEntries, .totalBytes = z.bigBytes, .seed = 7}, big);
-    WriteArchive({.entries = z.manyEntries, .totalBytes = 64ull << 20, .seed = 9}, many);
-    const int runs = quick ? 3 : 5;
+    Settle();
+    std::vector<double> compile, cp;
+    Alternate(
+        runs, [&] { return Compile(big, d + "/out.vxa", d, 100, true); },
+        [&] { return Cp(big, d + "/copy.vxa"); }, compile, cp);
+    fs::remove(d + "/out.vxa");
+    fs::remove(big);
+    table.ratioRow(name, "reflink compile", compile, "cp --reflink=never there", cp, 0.05);
+}
+
+// vxa-tool compile of an archive whose entries all share one record, with
+// that record replaced: a plan of one record per entry, all naming one path.
+void SharedPlanRows(Table& table, const Options& o, const Sizes& z, int runs) {
+    const std::string archive = o.dir + "/shared.vxa";
+    WriteArchive({.entries = z.sharedEntries,
+                  .totalBytes = 4ull * z.sharedEntries + 200,
+                  .blankShare = 0,
+                  .sharedShare = 1,
+                  .seed = 3},
+                 archive);
+    // A long path: each record names it.
+    const std::string folder = o.dir + "/" + std::string(100, 'p') + "/" + std::string(100, 'q');
+    fs::create_directories(folder);
+    const std::string file = folder + "/replacement.bin";
+    RunCommand({"sh", "-c", "echo replacement > '" + file + "'"});
+    std::vector<double> seconds, mib;
+    for (int i = 0; i < runs; ++i) {
+        const ChildRun r =
+            RunMeasured({o.tool, "compile", archive, o.dir + "/shared-out.vxa", "1=" + file});
+        seconds.push_back(r.status == 0 ? r.seconds : 1e9);
+        mib.push_back(r.status == 0 ? r.peakKiB / 1024.0 : 1e9);
+    }
+    Runs("vxa-tool compile", seconds);
+    Runs("  peak MiB", mib);
+    const std::string name = "vxa-tool compile, " + std::to_string(z.sharedEntries) +
+                             " entries sharing one record, one replacement";
+    const double s = Median(seconds), m = Median(mib) * 1.048576;  // MB
+    table.row(name, Fmt(s, "s"), "-", "-", "<= 1.5 s", s <= 1.5);
+    table.row("peak memory of that compile", Fmt(m, "MB"), "-", "-", "<= 250 MB", m <= 250);
+}
+
+int All(const Options& o) {
+    const Sizes z = o.quick ? Sizes{64ull << 20, 10000, 100000, 1000000, 400000}
+                            : Sizes{1ull << 30, 100000, 1000000, 16000000, 4000000};
+    const std::string big = o.dir + "/big.vxa", shuffled = o.dir + "/big-shuffled.vxa",
+                      many = o.dir + "/many.vxa", blank = o.dir + "/blank.vxa";
+    std::cerr << "generating archives in " << o.dir << "...\n";
+    // The compile copies the archive a game ships, records in entry order;
+    // the loads read every header of one whose records lie in any order.
+    WriteArchive({.entries = z.bigEntries, .totalBytes = z.bigBytes, .seed = 7}, big);
+    WriteArchive({.entries = z.bigEntries, .totalBytes = z.bigBytes, .shuffled = true, .seed = 7},
+                 shuffled);
+    WriteArchive({.entries = z.manyEntries, .totalBytes = 64ull << 20, .shuffled = true, .seed = 9},
+                 many);
+    WriteArchive({.entries = z.blankEntries,
+                  .totalBytes = 4ull * (z.blankEntries + 1),
+                  .blankShare = 1,
+                  .seed = 5},
+                 blank);
+    const int runs = o.quick ? 3 : 5;
     const std::string bigName =
         std::to_string(z.bigBytes >> 20) + " MiB archive, " + std::to_string(z.bigEntries);
     Table table;
 
-    // Each case alternates with its reference, so both see the same machine.
     std::vector<double> load, read;
-    ReadIntoBuffer(big);  // warms the page cache for both sides
-    for (int i = 0; i < runs; ++i) {
-        load.push_back(Load(big));
-        read.push_back(ReadIntoBuffer(big));
-    }
-    Runs("load", load);
-    Runs("read", read);
-    table.row("load, " + bigName + " entries (core, no window)", Fmt(Median(load), "s"),
-              Fmt(Median(read), "s") + " reading the file into one buffer",
-              Fmt(Median(load) / Median(read), "x"), "<= 1.2 x",
-              Median(load) / Median(read) <= 1.2);
+    ReadIntoBuffer(shuffled);  // warms the page cache for both sides
+    Alternate(
+        runs, [&] { return Load(shuffled); }, [&] { return ReadIntoBuffer(shuffled); }, load, read);
+    table.ratioRow("load, " + bigName + " entries, records shuffled (core)", "load", load,
+                   "reading the file into one buffer", read, 0.1);
+    const double bigMib = LoadPeakMiB(o, shuffled);
+    table.row("peak memory of that load", Fmt(bigMib, "MiB"), "-", "-", "<= 40 MiB", bigMib <= 40);
 
     load.clear();
     read.clear();
     ReadIntoBuffer(many);
-    for (int i = 0; i < runs; ++i) {
-        load.push_back(Load(many));
-        read.push_back(ReadIntoBuffer(many));
-    }
-    Runs("load", load);
-    Runs("read", read);
-    table.row("load, " + std::to_string(z.manyEntries) + " small entries, 64 MiB (core)",
-              Fmt(Median(load), "s"), Fmt(Median(read), "s") + " reading the file into one buffer",
-              Fmt(Median(load) / Median(read), "x"), "< 0.25 s", Median(load) < 0.25);
+    Alternate(
+        runs, [&] { return Load(many); }, [&] { return ReadIntoBuffer(many); }, load, read);
+    table.ratioRow("load, " + std::to_string(z.manyEntries) +
+                       " small entries, 64 MiB, records shuffled (core)",
+                   "load", load, "reading the file into one buffer", read, 1.2);
 
-    const std::string out = dir + "/out.vxa", copy = dir + "/copy.vxa";
+    const double blankMib = LoadPeakMiB(o, blank);
+    const double blankBudget = 32 + 24.0 * z.blankEntries / (1 << 20);
+    table.row("peak memory of a load of " + std::to_string(z.blankEntries) + " blank entries (" +
+                  std::to_string(4ull * z.blankEntries >> 20) + " MiB table), core",
+              Fmt(blankMib, "MiB"), "-", "-",
+              "<= 32 MiB + 24 B per entry (" + Fmt(blankBudget, "MiB") + ")",
+              blankMib <= blankBudget);
+
+    const std::string out = o.dir + "/out.vxa", copy = o.dir + "/copy.vxa";
     std::vector<double> compile, cp;
-    for (int i = 0; i < runs; ++i) {
-        compile.push_back(Compile(big, out, dir, 100));
-        fs::remove(copy);
-        Settle();
-        cp.push_back(Seconds([&] { RunCommand({"cp", big, copy}); }));
-    }
-    fs::remove(copy);
+    Alternate(
+        runs, [&] { return Compile(big, out, o.dir, 100, false); }, [&] { return Cp(big, copy); },
+        compile, cp);
     fs::remove(out);
-    Runs("compile", compile);
-    Runs("cp", cp);
-    table.row("compile of the " + bigName + " entries, 100 replacements, to a new file",
-              Fmt(Median(compile), "s"), Fmt(Median(cp), "s") + " cp of the same file",
-              Fmt(Median(compile) / Median(cp), "x"), "<= 1.2 x",
-              Median(compile) / Median(cp) <= 1.2);
+    table.ratioRow("compile of the " + bigName + " entries, 100 replacements of other sizes, " +
+                       "to a new file",
+                   "compile", compile, "cp --reflink=never of the same file", cp, 0.7);
+    fs::remove(big);
+    fs::remove(shuffled);
 
-    if (!windowBench.empty())
-        WindowRows(table, z, windowBench, many, dir, runs);
-
-    // Peak memory: a fresh process that only loads.
-    const std::string rss = dir + "/rss.txt";
-    double kib = 0;
-    if (RunCommand({"sh", "-c", "'" + self + "' rss '" + big + "' > '" + rss + "'"}) != 0 ||
-        !ReadNumbers(rss, {&kib})) {
-        kib = 1e12;
-    }
-    const double mib = kib / 1024.0, fileMib = static_cast<double>(z.bigBytes) / (1 << 20);
-    table.row("peak memory of the " + std::to_string(z.bigBytes >> 20) + " MiB load",
-              Fmt(mib, "MiB"), Fmt(fileMib, "MiB") + " file size", Fmt(mib / fileMib, "x"),
-              "<= 1.1 x + 100 MiB", mib <= 1.1 * fileMib + 100);
-
-    ScriptRows([&table](auto&&... cells) { table.row(cells...); }, self, dir, quick);
+    ReflinkRow(table, o, z, bigName, runs);
+    if (!o.window.empty())
+        WindowRows(table, z, o.window, many, o.dir, runs);
+    if (!o.tool.empty())
+        SharedPlanRows(table, o, z, runs);
+    ScriptRows([&table](auto&&... cells) { table.row(cells...); }, o.self, o.dir, o.quick);
     return table.missed() == 0 ? 0 : 1;
 }
 
@@ -197,19 +292,36 @@ int main(int argc, char** argv) {
         std::cout << Load(a[2]) << "\n";
         return 0;
     }
+    if (cmd == "read" && a.size() == 3) {
+        std::cout << ReadIntoBuffer(a[2]) << "\n";
+        return 0;
+    }
     if (cmd == "compile" && a.size() == 4) {
         const std::string dir = fs::path(a[3]).parent_path().string();
-        std::cout << Compile(a[2], a[3], dir.empty() ? "." : dir, 100) << "\n";
+        std::cout << Compile(a[2], a[3], dir.empty() ? "." : dir, 100, false) << "\n";
         return 0;
     }
     if (cmd == "all" && a.size() >= 3) {
-        const bool quick = std::find(a.begin(), a.end(), "--quick") != a.end();
-        std::string window;
-        for (std::size_t i = 3; i + 1 < a.size(); ++i) {
-            if (a[i] == "--window")
-                window = a[i + 1];
+        Options o;
+        o.self = fs::absolute(a[0]).string();
+        o.dir = a[2];
+        for (std::size_t i = 3; i < a.size(); ++i) {
+            const std::string value = i + 1 < a.size() ? a[i + 1] : "";
+            if (a[i] == "--quick") {
+                o.quick = true;
+            } else if (a[i] == "--window" || a[i] == "--tool" || a[i] == "--reflink" ||
+                       a[i] == "--no-reflink") {
+                (a[i] == "--window"    ? o.window
+                 : a[i] == "--tool"    ? o.tool
+                 : a[i] == "--reflink" ? o.reflinkDir
+                                       : o.noReflink) = value;
+                ++i;
+            } else {
+                std::cerr << kUsage;
+                return 2;
+            }
         }
-        return All(fs::absolute(a[0]).string(), a[2], quick, window);
+        return All(o);
     }
     std::cerr << kUsage;
     return 2;

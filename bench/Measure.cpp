@@ -84,7 +84,8 @@ double Load(const std::string& path) {
     return Seconds([&] { l->load(path); });
 }
 
-double Compile(const std::string& path, const std::string& out, const std::string& dir, int count) {
+double Compile(const std::string& path, const std::string& out, const std::string& dir, int count,
+               bool sameSizes) {
     auto l = std::make_unique<Loaded>();
     l->load(path);
     const EntryTable& t = l->state.Table;
@@ -97,7 +98,7 @@ double Compile(const std::string& path, const std::string& out, const std::strin
         files.push_back(file);
         {
             std::unique_ptr<FILE, int (*)(FILE*)> f(std::fopen(file.c_str(), "wb"), &std::fclose);
-            const std::string bytes(t.PackedSizes[i] + 100, 'r');
+            const std::string bytes(t.PackedSizes[i] + (sameSizes ? 0 : 100), 'r');
             if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f.get()) != bytes.size()) {
                 std::cerr << "cannot write " << file << "\n";
                 std::exit(1);
@@ -122,7 +123,8 @@ double Compile(const std::string& path, const std::string& out, const std::strin
     return s;
 }
 
-int RunCommand(const std::vector<std::string>& argv) {
+ChildRun RunMeasured(const std::vector<std::string>& argv) {
+    const auto start = std::chrono::steady_clock::now();
     const pid_t pid = fork();
     if (pid == 0) {
         std::vector<char*> a;
@@ -133,8 +135,17 @@ int RunCommand(const std::vector<std::string>& argv) {
         _exit(127);
     }
     int status = 0;
-    waitpid(pid, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    rusage u{};
+    wait4(pid, &status, 0, &u);
+    ChildRun r;
+    r.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    r.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    r.peakKiB = u.ru_maxrss;
+    return r;
+}
+
+int RunCommand(const std::vector<std::string>& argv) {
+    return RunMeasured(argv).status;
 }
 
 long PeakRssKiB() {

@@ -21,9 +21,18 @@ double ReadIntoBuffer(const std::string& path);
 // when the load does not complete.
 double Load(const std::string& path);
 // Loads the archive, plans `count` replacements of entries spread over it by
-// files (written into `dir`) of about the entries' size, removes an earlier
-// `out`, settles, and returns the seconds CompileArchive takes to write `out`.
-double Compile(const std::string& path, const std::string& out, const std::string& dir, int count);
+// files (written into `dir`) of the entries' sizes or 100 bytes longer,
+// removes an earlier `out`, settles, and returns the seconds CompileArchive
+// takes to write `out`.
+double Compile(const std::string& path, const std::string& out, const std::string& dir, int count,
+               bool sameSizes);
+// What one run of a program took.
+struct ChildRun {
+    int status = -1;  // exit status, -1 if it died
+    double seconds = 0;
+    long peakKiB = 0;  // peak resident memory
+};
+ChildRun RunMeasured(const std::vector<std::string>& argv);
 // Runs a program and waits for it; returns its exit status, -1 if it died.
 int RunCommand(const std::vector<std::string>& argv);
 // Peak resident memory of this process so far, in KiB.

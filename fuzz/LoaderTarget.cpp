@@ -1,6 +1,9 @@
+#include <cstring>
 #include <string>
 
 #include "FuzzTargets.h"
+#include "core/ArchiveReader.h"
+#include "core/EntryBytes.h"
 #include "core/Loader.h"
 #include "support/FakeView.h"
 #include "support/TestFileSystem.h"
@@ -9,8 +12,12 @@ namespace vxa::fuzz {
 
 namespace {
 
-// What a load leaves in the table when it read the whole archive.
-void CheckCompleteTable(const EntryTable& t, const test::FakeView& view, std::size_t size) {
+// What a load leaves in the table when it read the whole archive: the
+// headers as they lie in the file, and the archive open, giving the bytes.
+void CheckCompleteTable(const AppState& s, const test::FakeView& view, const std::uint8_t* data,
+                        std::size_t size) {
+    const EntryTable& t = s.Table;
+    FUZZ_CHECK(s.Archive != nullptr);
     FUZZ_CHECK(t.Offsets.size() == static_cast<std::size_t>(t.EntryCount) + 1);
     FUZZ_CHECK(t.Offsets.back() == size);
     for (std::int32_t i = 0; i < t.EntryCount; ++i) {
@@ -19,21 +26,31 @@ void CheckCompleteTable(const EntryTable& t, const test::FakeView& view, std::si
         if (link > 0) {
             FUZZ_CHECK(link <= i && t.Links[link - 1] == 0 && t.Offsets[link - 1] == t.Offsets[i]);
         }
-        const auto d = t.EntryData(i);
+        if (link == -1)
+            continue;
+        const std::uint8_t* header = data + t.Offsets[i];
+        FUZZ_CHECK(t.CompTypes[i] == (header[8] | header[9] << 8));
         if (link == 0) {
-            FUZZ_CHECK(d.data() == t.Bytes.get() + t.Offsets[i] + 10);
-            FUZZ_CHECK(t.Offsets[i] + 10ull + d.size() <= size);
+            FUZZ_CHECK(t.OrigSizes[i] == LoadU32(header) &&
+                       t.PackedSizes[i] == LoadU32(header + 4));
+            FUZZ_CHECK(t.Offsets[i] + 10ull + t.PackedSizes[i] <= size);
         } else {
-            FUZZ_CHECK(d.empty() && t.OrigSizes[i] == 0 && t.PackedSizes[i] == 0);
+            FUZZ_CHECK(t.OrigSizes[i] == 0 && t.PackedSizes[i] == 0);
         }
     }
     // Rows are formatted from the table on demand: the first, the middle and
-    // the last show every column but "Replace with" filled in.
+    // the last show every column but "Replace with" filled in, and give
+    // their record's bytes.
     if (t.EntryCount == 0)
         return;
     for (const std::int32_t i : {0, t.EntryCount / 2, t.EntryCount - 1}) {
         for (int col = 0; col < 5; ++col)
             FUZZ_CHECK(!view.cell(col, i + 1).empty());
+        const std::int32_t owner = t.Links[i] > 0 ? t.Links[i] - 1 : i;
+        const std::size_t length = t.Links[i] < 0 ? 0 : t.PackedSizes[owner];
+        std::string bytes(length + 1, '\0');
+        FUZZ_CHECK(ReadEntryBytes(s, i, 0, bytes.data(), bytes.size()) == length);
+        FUZZ_CHECK(length == 0 || std::memcmp(bytes.data(), data + t.Offsets[i] + 10, length) == 0);
     }
 }
 
@@ -64,6 +81,7 @@ int LoaderTarget(const std::uint8_t* data, std::size_t size) {
     FUZZ_CHECK(view.rowCount() == t.EntryCount + 1);
     FUZZ_CHECK(view.messages.size() == (outcome == LoadOutcome::Complete ? 0u : 1u));
     FUZZ_CHECK(state.ArchiveComplete == (outcome == LoadOutcome::Complete));
+    FUZZ_CHECK((state.Archive != nullptr) == (outcome == LoadOutcome::Complete));
     // Only a load that ran to its end in normal mode empties the plan.
     const bool emptied = !scriptMode && outcome != LoadOutcome::Failed;
     FUZZ_CHECK(state.Replacements.Count == (emptied ? 0 : 1));
@@ -72,7 +90,7 @@ int LoaderTarget(const std::uint8_t* data, std::size_t size) {
     switch (outcome) {
         case LoadOutcome::Complete:
             FUZZ_CHECK(view.status.empty() && view.logged("beep").size() == 1);
-            CheckCompleteTable(t, view, size);
+            CheckCompleteTable(state, view, data, size);
             break;
         case LoadOutcome::Stopped:
             FUZZ_CHECK(stop && view.processEventsCalls == 1 && t.EntryCount <= 2);

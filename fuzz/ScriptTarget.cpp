@@ -28,7 +28,7 @@ void CheckValidScript(const Script& script) {
     FUZZ_CHECK(ScriptValueRoundTrips(script.In) && ScriptValueRoundTrips(script.Out));
     for (std::int32_t i = 0; i < items.Count; ++i) {
         FUZZ_CHECK(items.Indices[i] != -2);
-        FUZZ_CHECK(!items.Paths[i].empty() && ScriptValueRoundTrips(items.Paths[i]));
+        FUZZ_CHECK(!items.Paths[i].str().empty() && ScriptValueRoundTrips(items.Paths[i]));
     }
     FUZZ_CHECK(ParseScript(FormatScript(script.In, script.Out, items)) == script);
 }

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 
 #include "EntryTable.h"
+#include "FileSystem.h"
 #include "plan/ReplRec.h"
 
 namespace vxa {
@@ -12,7 +14,13 @@ namespace vxa {
 // All program state. One instance lives as long as the main window (or the
 // command-line run); every handler works on it through a Context.
 struct AppState {
-    EntryTable Table;              // written only by the loader
+    EntryTable Table;  // written only by the loader
+    // The archive of the last complete load, open for reading until the
+    // next load starts: the entries' stored bytes stay on disk and are
+    // copied from here. Its stamp as the load found it tells whether
+    // another program has rewritten it since.
+    std::unique_ptr<File> Archive;
+    FileStamp ArchiveStamp;
     ReplRec Replacements;          // the current plan
     ReplRec ScriptList;            // the last script's items, kept by the runner
     std::string InPath;            // archive last passed to the loader that existed

@@ -6,29 +6,27 @@ namespace {
 
 constexpr std::uint64_t kHeaderBytes = 10;
 
-// For each entry, the plan record that counts: the last one naming it.
-std::vector<std::int32_t> DecidingRecords(const ReplRec& plan, std::int32_t entryCount) {
-    std::vector<std::int32_t> last(static_cast<std::size_t>(entryCount), -1);
-    for (std::int32_t j = 0; j < plan.Count; ++j) {
-        const std::int32_t index = plan.Indices[j];
-        if (index >= 0 && index < entryCount)
-            last[index] = j;
-    }
-    return last;
-}
-
 }  // namespace
 
 ArchiveLayout LayOutArchive(Context& c) {
     const EntryTable& t = c.State.Table;
     const ReplRec& plan = c.State.Replacements;
     const std::int32_t n = t.EntryCount;
-    const std::vector<std::int32_t> deciding = DecidingRecords(plan, n);
 
     ArchiveLayout out;
     out.Values.resize(static_cast<std::size_t>(n) + 1);
+    // First, for each entry, the plan record that counts, the last one
+    // naming it, plus one (0: none). Each is read just before the entry's
+    // own value replaces it, so a plan of millions of records needs no
+    // array of its own here.
+    for (std::int32_t j = 0; j < plan.Count; ++j) {
+        const std::int32_t index = plan.Indices[j];
+        if (index >= 0 && index < n)
+            out.Values[index] = static_cast<std::uint32_t>(j) + 1;
+    }
     std::uint64_t p = 4 * (std::uint64_t{static_cast<std::uint32_t>(n)} + 1);
     for (std::int32_t i = 0; i < n; ++i) {
+        const std::int32_t deciding = static_cast<std::int32_t>(out.Values[i]) - 1;
         const std::int32_t link = t.Links[i];
         if (link < 0) {
             out.Values[i] = 0;
@@ -41,13 +39,13 @@ ArchiveLayout LayOutArchive(Context& c) {
             continue;
         }
         std::uint64_t packed = t.PackedSizes[i];
-        if (const std::int32_t j = deciding[i]; j >= 0) {
+        if (deciding >= 0) {
             // A file that is gone by now leaves the entry as it was loaded.
-            if (const auto size = c.Fs.fileSize(plan.Paths[j])) {
+            if (const auto size = c.Fs.fileSize(plan.Paths[deciding])) {
                 if (*size > kMaxEntryBytes)
                     throw ArchiveTooLarge();
                 packed = *size;
-                out.Replaced.push_back({i, static_cast<std::uint32_t>(packed), j});
+                out.Replaced.push_back({i, static_cast<std::uint32_t>(packed), deciding});
             }
         }
         out.Values[i] = static_cast<std::uint32_t>(p);

@@ -18,10 +18,17 @@ inline constexpr std::uint64_t kMaxEntryBytes = 0xFFFFFFFFu;
 
 inline constexpr const char* kArchiveTooLarge = "Output archive would be too large (2 GB or more)";
 
-// The output would not fit the format; raised before anything is written.
-class ArchiveTooLarge : public IoError {
+// A compile refused before anything is written, shown in a box of the
+// program's own rather than the general error box.
+class CompileRefused : public IoError {
   public:
-    ArchiveTooLarge() : IoError(kArchiveTooLarge) {}
+    using IoError::IoError;
+};
+
+// The output would not fit the format.
+class ArchiveTooLarge : public CompileRefused {
+  public:
+    ArchiveTooLarge() : CompileRefused(kArchiveTooLarge) {}
 };
 
 // An owned entry whose record the output takes from a replacement file: its
@@ -33,8 +40,9 @@ struct ReplacedRecord {
 };
 
 // What a compile writes, worked out before the output is touched. Kept
-// records are not listed: their headers and data are in the entry table, so
-// the layout of an archive of many small entries stays as small as its table.
+// records are not listed: the entry table says where they lie in the loaded
+// archive, so the layout of an archive of many small entries stays as small
+// as its table.
 struct ArchiveLayout {
     std::vector<std::uint32_t> Values;     // the N + 1 table values; the last is the size
     std::vector<ReplacedRecord> Replaced;  // in entry order

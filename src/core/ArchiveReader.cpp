@@ -1,8 +1,9 @@
 #include "ArchiveReader.h"
 
 #include <algorithm>
+#include <bit>
+#include <cstring>
 #include <memory>
-#include <new>
 
 #include "IoError.h"
 
@@ -14,49 +15,129 @@ namespace {
 // signed 32-bit numbers, so no table value can ever equal a larger size.
 constexpr std::uint64_t kMaxArchiveSize = 0x7FFFFFFFu;
 
+// Values per slice of the table pass, and units of work per slice of the
+// header pass, between two offers of events. For a million entries either
+// pass takes tens of milliseconds.
+constexpr std::uint64_t kSlice = std::uint64_t{1} << 16;
+
+// Headers at most this far apart are read in one block: copying a few KiB
+// more costs less than another read from the system.
+constexpr std::uint64_t kGap = 4096;
+// The work of the header pass in units of about what one header costs: a
+// read costs as much as a few dozen, each KiB it copies about one.
+constexpr std::uint64_t kReadWork = 32;
+constexpr std::uint64_t kBytesPerWork = 1024;
+// Units of that work between two offers of events: headers of records that
+// lie out of order are written at random, which costs a few milliseconds.
+constexpr std::uint64_t kHeaderSlice = std::uint64_t{1} << 14;
+
+constexpr std::uint64_t kHeaderBytes = 10;
+
+std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size) {
+    return std::make_unique_for_overwrite<std::uint8_t[]>(
+        static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, ArchiveReader::kBlock)));
+}
+
 }  // namespace
 
-ArchiveReader::ArchiveReader(File& file, EntryTable& table) : file_(file), table_(table) {
-    const std::uint64_t size = file_.size();
+ArchiveReader::ArchiveReader(File& file, std::uint64_t size) : file_(file), size_(size) {
     // A larger file cannot be an archive: its table would be read to the
-    // end without a match. Fail at once instead of holding it in memory.
-    if (size > kMaxArchiveSize)
+    // end without a match. Fail at once.
+    if (size_ > kMaxArchiveSize)
         throw IoError(kReadBeyondEnd);
-    size_ = static_cast<std::size_t>(size);
-    try {
-        table_.Bytes =
-            std::make_unique_for_overwrite<std::uint8_t[]>(std::max<std::size_t>(size_, 1));
-    } catch (const std::bad_alloc&) {
-        throw IoError(kOutOfMemory);
-    }
-    table_.ByteCount = size_;
-    read_.assign((size_ + kBlock - 1) / kBlock, false);
 }
 
-const std::uint8_t* ArchiveReader::readBlocks(std::uint64_t begin, std::uint64_t end) {
-    if (end > size_)
-        throw IoError(kReadBeyondEnd);
-    for (std::size_t b = begin / kBlock; begin < end && b * kBlock < end; ++b) {
-        if (read_[b])
-            continue;
-        const std::size_t from = b * kBlock;
-        const std::size_t length = std::min(kBlock, size_ - from);
-        if (from != position_)
-            file_.seek(from);
-        position_ = from;
-        const std::size_t got = file_.read(table_.Bytes.get() + from, length);
-        position_ += got;
-        if (got < length)
-            throw IoError(kReadBeyondEnd);  // the file shrank
-        read_[b] = true;
+// The table's length is found first, block by block, so that its array is
+// allocated once at its final size and a file that is no archive costs no
+// more than one block; the table is then read again straight into it.
+bool ArchiveReader::readTable(EntryTable& t, const Pause& pause) {
+    const auto block = Buffer(size_);
+    std::uint64_t n = 0;                  // values compared so far
+    std::uint64_t held = 0, heldEnd = 0;  // the values in the block
+    for (;;) {
+        if (n == heldEnd) {
+            if (n * 4 + 4 > size_)
+                throw IoError(kReadBeyondEnd);
+            const std::uint64_t bytes = std::min<std::uint64_t>(kBlock, size_ - n * 4) / 4 * 4;
+            file_.readExactAt(block.get(), static_cast<std::size_t>(bytes), n * 4);
+            held = n;
+            heldEnd = n + bytes / 4;
+        }
+        const std::uint64_t stop = std::min(heldEnd, n + kSlice);
+        while (n < stop && LoadU32(block.get() + (n - held) * 4) != size_)
+            ++n;
+        if (n < stop)
+            break;
+        if (pause)
+            pause();  // a whole slice was compared, so the table is long
     }
-    while (prefix_ < size_ && read_[prefix_ / kBlock])
-        prefix_ = std::min(size_, prefix_ + kBlock);
-    return table_.Bytes.get();
+    const bool longTable = n >= kSlice;
+    const Pause offer = longTable ? pause : Pause();
+    ResizeInSlices(t.Offsets, n + 1, 0u, offer);
+    auto* values = reinterpret_cast<std::uint8_t*>(t.Offsets.data());
+    if (held == 0) {
+        std::memcpy(values, block.get(), (n + 1) * 4);
+    } else {
+        for (std::uint64_t from = 0; from <= n; from += kSlice) {
+            if (from > 0)
+                offer();
+            const std::uint64_t to = std::min(n + 1, from + kSlice);
+            file_.readExactAt(values + from * 4, (to - from) * 4, from * 4);
+        }
+    }
+    if constexpr (std::endian::native != std::endian::little) {
+        for (std::uint32_t& v : t.Offsets)
+            v = LoadU32(reinterpret_cast<const std::uint8_t*>(&v));
+    }
+    if (longTable)
+        offer();
+    outOfOrder_ = ComputeLinks(t.Offsets, t.Links, offer);
+    if (longTable)
+        offer();
+    t.EntryCount = static_cast<std::int32_t>(n);
+    return longTable;
 }
 
-std::size_t ArchiveReader::blockEnd(std::uint64_t at) const {
-    return std::min(size_, static_cast<std::size_t>(at / kBlock + 1) * kBlock);
+void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
+    const std::vector<std::uint32_t> outOfOrder = std::move(outOfOrder_);
+    const auto block = Buffer(size_);
+    const std::uint64_t size = size_;
+    std::uint64_t held = 0, heldEnd = 0;  // the bytes in the block
+    std::uint64_t work = 0;
+    RecordOrder order(t.Offsets, static_cast<std::size_t>(t.EntryCount), outOfOrder);
+    std::uint32_t i = 0;
+    while (order.next(i)) {
+        const std::uint64_t at = t.Offsets[i];
+        // In file order, so every later record lies outside the file too.
+        if (at + kHeaderBytes > size)
+            break;
+        if (at < held || at + kHeaderBytes > heldEnd) {
+            // The block runs from this header over every following one that
+            // is close enough and fits.
+            const std::uint64_t limit = std::min(size, at + kBlock);
+            std::uint64_t end = at + kHeaderBytes;
+            RecordOrder ahead = order;
+            std::uint32_t j = 0;
+            while (ahead.next(j)) {
+                const std::uint64_t next = t.Offsets[j];
+                if (next > end + kGap || next + kHeaderBytes > limit)
+                    break;
+                end = std::max(end, next + kHeaderBytes);
+            }
+            file_.readExactAt(block.get(), static_cast<std::size_t>(end - at), at);
+            held = at;
+            heldEnd = end;
+            work += kReadWork + (end - at) / kBytesPerWork;
+        }
+        const std::uint8_t* header = block.get() + (at - held);
+        t.OrigSizes[i] = LoadU32(header);
+        t.PackedSizes[i] = LoadU32(header + 4);
+        t.CompTypes[i] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
+        if (++work >= kHeaderSlice && pause) {
+            pause();
+            work = 0;
+        }
+    }
 }
 
 }  // namespace vxa

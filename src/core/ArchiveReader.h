@@ -6,6 +6,7 @@
 
 #include "EntryTable.h"
 #include "FileSystem.h"
+#include "Links.h"
 
 namespace vxa {
 
@@ -15,42 +16,36 @@ inline std::uint32_t LoadU32(const std::uint8_t* p) {
            std::uint32_t{p[3]} << 24;
 }
 
-// Reads an archive file into the entry table's buffer, block by block, as the
-// loader asks for byte ranges. A block is read when something in it is first
-// needed, so that no request reads much more than it needs, even when the
-// records lie in another order than the entries: a load keeps handing events
-// to the toolkit between the reads of a big archive.
+// The two passes of a load that read the archive: the offset table, and the
+// header of every record. Neither reads stored bytes, and neither holds more
+// of the file than one block at a time, so what a load costs does not grow
+// with what the archive stores.
 class ArchiveReader {
   public:
+    // The most either pass reads at once.
     static constexpr std::size_t kBlock = std::size_t{1} << 20;
 
-    // Allocates the buffer for the whole file. Throws IoError: "Read beyond
-    // end of file" for a file too large to be an archive, "Out of memory".
-    ArchiveReader(File& file, EntryTable& table);
+    // Throws "Read beyond end of file" for a file too large to be an archive.
+    ArchiveReader(File& file, std::uint64_t size);
 
-    std::size_t size() const { return size_; }
+    // Reads the offset table, the values up to the first that equals the
+    // file size, into t.Offsets and t.Links, and sets t.EntryCount. Calls
+    // `pause` between slices of a long table. Returns whether the table was
+    // long enough for that.
+    bool readTable(EntryTable& t, const Pause& pause);
 
-    // Makes bytes [begin, end) of the file available in the buffer, which it
-    // returns, or fails as a read past the end does.
-    const std::uint8_t* need(std::uint64_t begin, std::uint64_t end) {
-        // Once the front of the file is read, as it soon is, one comparison.
-        if (end <= prefix_)
-            return table_.Bytes.get();
-        return readBlocks(begin, end);
-    }
-    // The end of the block that holds byte `at`: how far a need() of `at`
-    // makes the bytes available.
-    std::size_t blockEnd(std::uint64_t at) const;
+    // Reads the header of every record that lies inside the file into the
+    // sizes and types of the entry that owns it, in file order, however the
+    // records are ordered: headers close to each other in one read, others
+    // one read each. Records outside the file are left to the entry pass,
+    // which fails when it reaches the first of them. Calls `pause` between
+    // slices of the work.
+    void readHeaders(EntryTable& t, const Pause& pause);
 
   private:
-    const std::uint8_t* readBlocks(std::uint64_t begin, std::uint64_t end);
-
     File& file_;
-    EntryTable& table_;
-    std::size_t size_ = 0;
-    std::size_t position_ = 0;  // of the file
-    std::vector<bool> read_;    // per block
-    std::size_t prefix_ = 0;    // bytes [0, prefix_) are read
+    std::uint64_t size_;
+    std::vector<std::uint32_t> outOfOrder_;  // from ComputeLinks, until readHeaders
 };
 
 }  // namespace vxa

@@ -22,14 +22,20 @@ void BlockWriter::write(std::span<const std::uint8_t> bytes) {
     used_ += bytes.size();
 }
 
-void BlockWriter::copyFrom(File& in, std::uint64_t size) {
+void BlockWriter::copyFrom(File& in, std::uint64_t position, std::uint64_t size) {
+    if (size >= kKernelCopyMin) {
+        finish();
+        in.copyTo(out_, position, size);
+        return;
+    }
     while (size > 0) {
         if (used_ == capacity_)
             finish();
         const std::size_t step =
             static_cast<std::size_t>(std::min<std::uint64_t>(size, capacity_ - used_));
-        in.readExact(buffer_.get() + used_, step);
+        in.readExactAt(buffer_.get() + used_, step, position);
         used_ += step;
+        position += step;
         size -= step;
     }
 }

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <new>
 #include <optional>
 #include <span>
@@ -14,84 +13,82 @@ namespace vxa {
 
 namespace {
 
-using Bytes = std::span<const std::uint8_t>;
-
 void PutU32(std::uint8_t* p, std::uint32_t v) {
     for (int k = 0; k < 4; ++k)
         p[k] = static_cast<std::uint8_t>(v >> (8 * k));
 }
 
-// The header of one output record.
-struct Header {
-    std::uint32_t OrigSize = 0;
-    std::uint32_t PackedSize = 0;
-    std::uint16_t CompType = 0;
-};
-
-std::array<std::uint8_t, 10> EncodeHeader(const Header& r) {
+// The header of a record taken from a replacement file: type 0 and the
+// file's length as both sizes.
+std::array<std::uint8_t, 10> ReplacedHeader(std::uint32_t size) {
     std::array<std::uint8_t, 10> h{};
-    PutU32(h.data(), r.OrigSize);
-    PutU32(h.data() + 4, r.PackedSize);
-    h[8] = static_cast<std::uint8_t>(r.CompType);
-    h[9] = static_cast<std::uint8_t>(r.CompType >> 8);
+    PutU32(h.data(), size);
+    PutU32(h.data() + 4, size);
     return h;
 }
 
-// The whole record of kept entry i, header and data, as it lies in the
-// loaded archive's buffer, so that it can be written without copying. None
-// when the buffer does not hold exactly the header to write.
-std::optional<Bytes> LoadedRecord(const EntryTable& t, std::size_t i, const Header& h) {
-    const std::uint64_t offset = t.Offsets[i];
-    const std::uint64_t size = 10 + std::uint64_t{h.PackedSize};
-    if (!t.Bytes || offset == 0 || offset + size > t.ByteCount)
-        return std::nullopt;
-    const std::uint8_t* start = t.Bytes.get() + offset;
-    const auto header = EncodeHeader(h);
-    if (std::memcmp(start, header.data(), header.size()) != 0)
-        return std::nullopt;
-    return Bytes(start, static_cast<std::size_t>(size));
+// The table values, little-endian, a few thousand at a time.
+void WriteTable(BlockWriter& out, const std::vector<std::uint32_t>& values) {
+    std::array<std::uint8_t, 4096> chunk{};
+    std::size_t used = 0;
+    for (const std::uint32_t v : values) {
+        if (used == chunk.size()) {
+            out.write(chunk);
+            used = 0;
+        }
+        PutU32(chunk.data() + used, v);
+        used += 4;
+    }
+    out.write(std::span(chunk.data(), used));
 }
 
-// Writes the records in order. Kept records that follow one another in
-// memory, as all of them do in a canonical archive, go out as one block.
+// Throws ArchiveChanged unless the loaded archive is open and still as the
+// load found it: the records that are kept are copied from it, so they must
+// be the ones the table describes.
+void CheckArchiveUnchanged(const AppState& s) {
+    if (!s.Archive || s.Archive->stamp() != s.ArchiveStamp)
+        throw ArchiveChanged();
+}
+
+// Writes the records in order. A kept record is copied, header and all,
+// from the loaded archive; kept records that follow one another there, as
+// all of them do in a canonical archive, go out as one range.
 class RecordWriter {
   public:
     RecordWriter(BlockWriter& out, Context& c) : out_(out), c_(c) {}
 
     void writeKept(std::size_t i) {
         const EntryTable& t = c_.State.Table;
-        const Header h{t.OrigSizes[i], t.PackedSizes[i], t.CompTypes[i]};
-        if (const auto record = LoadedRecord(t, i, h)) {
-            if (!run_.empty() && run_.data() + run_.size() == record->data()) {
-                run_ = Bytes(run_.data(), run_.size() + record->size());
-            } else {
-                endRun();
-                run_ = *record;
-            }
+        const std::uint64_t start = t.Offsets[i];
+        const std::uint64_t length = 10 + std::uint64_t{t.PackedSizes[i]};
+        if (runLength_ > 0 && runStart_ + runLength_ == start) {
+            runLength_ += length;
             return;
         }
         endRun();
-        out_.write(EncodeHeader(h));
-        out_.write(t.EntryData(i));
+        runStart_ = start;
+        runLength_ = length;
     }
 
     void writeReplaced(const ReplacedRecord& r) {
         endRun();
-        out_.write(EncodeHeader({r.Size, r.Size, 0}));
+        out_.write(ReplacedHeader(r.Size));
         // Read only, so a file that may not be written still serves.
         const auto in = c_.Fs.openRead(c_.State.Replacements.Paths[r.PlanRecord]);
-        out_.copyFrom(*in, r.Size);
+        out_.copyFrom(*in, 0, r.Size);
     }
 
     void endRun() {
-        out_.write(run_);
-        run_ = {};
+        if (runLength_ > 0)
+            out_.copyFrom(*c_.State.Archive, runStart_, runLength_);
+        runLength_ = 0;
     }
 
   private:
     BlockWriter& out_;
     Context& c_;
-    Bytes run_;
+    std::uint64_t runStart_ = 0;
+    std::uint64_t runLength_ = 0;
 };
 
 }  // namespace
@@ -120,8 +117,15 @@ void SvahBtnClick(Context& c) {
 
 std::vector<std::string> MissingReplacementFiles(Context& c) {
     std::vector<std::string> missing;
+    // The records of a sharing group follow one another and name one file:
+    // it is looked up once for all of them.
+    const std::string* previous = nullptr;
+    bool exists = true;
     for (const std::string& path : c.State.Replacements.Paths) {
-        if (!c.Fs.fileExists(path))
+        if (!previous || (&path != previous && path != *previous))
+            exists = c.Fs.fileExists(path);
+        previous = &path;
+        if (!exists)
             missing.push_back(path);
     }
     return missing;
@@ -139,6 +143,7 @@ bool CheckReplacementFiles(Context& c) {
 }
 
 void CompileArchive(Context& c, const std::string& path) {
+    CheckArchiveUnchanged(c.State);
     // Every length is taken, and the size guard passed, before the output
     // is touched.
     const ArchiveLayout layout = LayOutArchive(c);
@@ -146,11 +151,7 @@ void CompileArchive(Context& c, const std::string& path) {
     AtomicFile file(c.Fs, path);
     // The buffer need not be larger than what it gathers.
     BlockWriter out(file.file(), std::min<std::size_t>(BlockWriter::kDefaultCapacity, outputSize));
-
-    std::vector<std::uint8_t> table(layout.Values.size() * 4);
-    for (std::size_t i = 0; i < layout.Values.size(); ++i)
-        PutU32(&table[i * 4], layout.Values[i]);
-    out.write(table);
+    WriteTable(out, layout.Values);
 
     const EntryTable& t = c.State.Table;
     RecordWriter records(out, c);
@@ -166,19 +167,25 @@ void CompileArchive(Context& c, const std::string& path) {
     }
     records.endRun();
     out.finish();
+    // A rewrite while the records were copied would have mixed old and new.
+    CheckArchiveUnchanged(c.State);
     file.commit();
+    // Renaming the output over the loaded archive's name, as a compile onto
+    // it does, unlinks the loaded file, which changes its change time; what
+    // it holds is still what was loaded, so the next compile may use it.
+    c.State.ArchiveStamp = c.State.Archive->stamp();
 }
 
 bool CompileAndReport(Context& c, const std::string& path) {
     c.Ui.setBusyCursor(true);
     std::optional<std::string> failure;
     std::string failedPath = path;  // the output, unless the error names another file
-    bool tooLarge = false;
+    bool refused = false;
     try {
         CompileArchive(c, path);
-    } catch (const ArchiveTooLarge& e) {
+    } catch (const CompileRefused& e) {
         failure = e.what();
-        tooLarge = true;
+        refused = true;
     } catch (const IoError& e) {
         failure = e.what();
         if (!e.path().empty())
@@ -189,7 +196,7 @@ bool CompileAndReport(Context& c, const std::string& path) {
     c.Ui.setBusyCursor(false);
     if (!failure)
         return true;
-    if (tooLarge) {
+    if (refused) {
         c.Ui.messageBox(*failure, "Error", MsgButtons::Ok, MsgIcon::Error);
     } else {
         c.Ui.showFileError(failedPath, *failure);

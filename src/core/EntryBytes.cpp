@@ -1,37 +1,44 @@
 #include "EntryBytes.h"
 
 #include <algorithm>
-#include <cassert>
-#include <cstring>
-#include <span>
 
 namespace vxa {
 
 namespace {
 
-// The bytes of the record `entry` denotes: its own, or its owner's.
-std::span<const std::uint8_t> StoredBytes(const EntryTable& t, std::int32_t entry) {
-    assert(entry >= 0 && entry < t.EntryCount);
-    const std::int32_t link = t.Links[entry];
-    return t.EntryData(static_cast<std::size_t>(link > 0 ? link - 1 : entry));
+struct StoredRange {
+    std::uint64_t start = 0;  // in the archive
+    std::uint64_t size = 0;
+};
+
+// Where `entry`'s stored bytes lie in the open archive; none for an entry
+// without them.
+StoredRange EntryRange(const AppState& s, std::int32_t entry) {
+    const EntryTable& t = s.Table;
+    if (!s.Archive || entry < 0 || entry >= t.EntryCount)
+        return {};
+    const std::int32_t link = t.Links[static_cast<std::size_t>(entry)];
+    if (link < 0)
+        return {};
+    const auto owner = static_cast<std::size_t>(link > 0 ? link - 1 : entry);
+    return {std::uint64_t{t.Offsets[owner]} + 10, t.PackedSizes[owner]};
 }
 
 }  // namespace
 
 std::size_t ReadEntryBytes(const AppState& s, std::int32_t entry, std::uint64_t from, void* buffer,
                            std::size_t size) {
-    const auto bytes = StoredBytes(s.Table, entry);
-    if (from >= bytes.size())
+    const StoredRange r = EntryRange(s, entry);
+    if (from >= r.size)
         return 0;
-    const std::size_t n = std::min<std::uint64_t>(size, bytes.size() - from);
-    std::memcpy(buffer, bytes.data() + from, n);
-    return n;
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size, r.size - from));
+    return s.Archive->readAt(buffer, n, r.start + from);
 }
 
 void CopyEntryData(const AppState& s, std::int32_t entry, File& out) {
-    const auto bytes = StoredBytes(s.Table, entry);
-    if (!bytes.empty())
-        out.write(bytes.data(), bytes.size());
+    const StoredRange r = EntryRange(s, entry);
+    if (r.size > 0)
+        s.Archive->copyTo(out, r.start, r.size);
 }
 
 }  // namespace vxa

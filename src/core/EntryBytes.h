@@ -8,8 +8,10 @@
 
 namespace vxa {
 
-// The one way to an entry's stored bytes for whoever takes entries out of
-// the loaded archive.
+// The stored bytes of the loaded archive's entries, read from the open
+// archive. A shared entry's bytes are those of the entry whose record it
+// shares; a blank entry, an entry number outside the table and a state
+// without an open archive have none. Throw IoError.
 
 // Reads up to `size` stored bytes of `entry` (its owner's for a shared entry), starting
 // `from` bytes into its data; returns how many were read (fewer at the data's end).

@@ -4,9 +4,12 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
+#include <optional>
 
 #include "IoError.h"
 #include "TempFiles.h"
@@ -14,9 +17,40 @@
 
 namespace vxa {
 
+namespace {
+
+// The buffer of a copy that goes through memory.
+constexpr std::size_t kCopyChunk = std::size_t{1} << 20;
+
+}  // namespace
+
 void File::readExact(void* buffer, std::size_t size) {
     if (read(buffer, size) != size)
         throw IoError(kReadBeyondEnd, path());
+}
+
+void File::readExactAt(void* buffer, std::size_t size, std::uint64_t position) {
+    if (readAt(buffer, size, position) != size)
+        throw IoError(kReadBeyondEnd, path());
+}
+
+std::size_t File::readAt(void* buffer, std::size_t size, std::uint64_t position) {
+    seek(position);
+    return read(buffer, size);
+}
+
+void File::copyTo(File& out, std::uint64_t position, std::uint64_t size) {
+    if (size == 0)
+        return;
+    const std::size_t chunk = static_cast<std::size_t>(std::min<std::uint64_t>(size, kCopyChunk));
+    const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(chunk);
+    while (size > 0) {
+        const std::size_t step = static_cast<std::size_t>(std::min<std::uint64_t>(size, chunk));
+        readExactAt(buffer.get(), step, position);
+        out.write(buffer.get(), step);
+        position += step;
+        size -= step;
+    }
 }
 
 std::optional<std::uint64_t> FileSystem::fileSize(const std::string& path) {
@@ -73,12 +107,35 @@ class PosixFile final : public File {
             fail();
     }
 
-    std::uint64_t size() override {
-        struct stat st {};
-        if (::fstat(fd_, &st) != 0)
-            fail();
-        return static_cast<std::uint64_t>(st.st_size);
+    std::uint64_t size() override { return static_cast<std::uint64_t>(status().st_size); }
+
+    std::size_t readAt(void* buffer, std::size_t size, std::uint64_t position) override {
+        auto* out = static_cast<char*>(buffer);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n =
+                ::pread(fd_, out + done, size - done, static_cast<off_t>(position + done));
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                fail();
+            }
+            if (n == 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
     }
+
+    void copyTo(File& out, std::uint64_t position, std::uint64_t size) override;
+
+    FileStamp stamp() override {
+        const struct stat st = status();
+        return {static_cast<std::uint64_t>(st.st_size), Nanoseconds(st.st_mtim),
+                Nanoseconds(st.st_ctim)};
+    }
+
+    int descriptor() const override { return fd_; }
 
     void flush() override {
         if (::fsync(fd_) != 0 && errno != EINVAL && errno != EROFS)
@@ -123,8 +180,25 @@ class PosixFile final : public File {
 
   private:
     [[noreturn]] void fail() { ThrowErrno(errno, path()); }
+    static std::int64_t Nanoseconds(const timespec& t) {
+        return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
+    }
+    struct stat status() const {
+        struct stat st {};
+        if (::fstat(fd_, &st) != 0)
+            ThrowErrno(errno, path());
+        return st;
+    }
+    // Copies with copy_file_range from `position` to the current position of
+    // `to`; returns how many bytes are left when the kernel refuses to copy
+    // between these files (another file system, an old kernel, a file system
+    // that cannot), else 0.
+    std::uint64_t kernelCopy(File& out, std::uint64_t position, std::uint64_t size);
 
     int fd_;
+    // The device of a file the kernel refused to copy into, so that the
+    // other ranges of that compile go through memory at once.
+    std::optional<dev_t> refusedDevice_;
 };
 
 // The bits open(2) gives a new file: 0666 under the process's umask.
@@ -132,6 +206,67 @@ std::uint32_t NewFileMode() {
     const mode_t mask = ::umask(0);
     ::umask(mask);
     return 0666 & ~mask;
+}
+
+std::uint64_t PosixFile::kernelCopy(File& out, std::uint64_t position, std::uint64_t size) {
+    const int to = out.descriptor();
+    auto from = static_cast<off_t>(position);
+    while (size > 0) {
+        const ssize_t n = ::copy_file_range(fd_, &from, to, nullptr, size, 0);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            if (errno == EXDEV || errno == EINVAL || errno == ENOSYS || errno == EOPNOTSUPP)
+                return size;
+            // A full disk or quota is the target's; anything else is taken
+            // as the source's.
+            const bool target = errno == ENOSPC || errno == EDQUOT || errno == EFBIG;
+            ThrowErrno(errno, target ? out.path() : path());
+        }
+        if (n == 0)
+            throw IoError(kReadBeyondEnd, path());
+        size -= static_cast<std::uint64_t>(n);
+    }
+    return 0;
+}
+
+void PosixFile::copyTo(File& out, std::uint64_t position, std::uint64_t size) {
+    const int to = out.descriptor();
+    struct stat st {};
+    if (to >= 0 && ::fstat(to, &st) != 0)
+        ThrowErrno(errno, out.path());
+    if (to < 0 || refusedDevice_ == st.st_dev || size == 0) {
+        File::copyTo(out, position, size);
+        return;
+    }
+    const off_t target = ::lseek(to, 0, SEEK_CUR);
+    if (target < 0)
+        ThrowErrno(errno, out.path());
+    // A file system that shares extents (XFS with reflink, Btrfs) shares
+    // only whole blocks, at offsets that are multiples of its block size in
+    // both files. When the source and the target offset agree within a
+    // block, the range is cut into a head up to the first block boundary,
+    // the whole blocks, and a tail, so that the middle can be shared.
+    const std::uint64_t block =
+        st.st_blksize > 0 ? static_cast<std::uint64_t>(st.st_blksize) : 4096;
+    std::uint64_t pieces[3] = {size, 0, 0};
+    if (position % block == static_cast<std::uint64_t>(target) % block) {
+        const std::uint64_t head = (block - position % block) % block;
+        if (size >= head + block) {
+            const std::uint64_t middle = (size - head) / block * block;
+            pieces[0] = head;
+            pieces[1] = middle;
+            pieces[2] = size - head - middle;
+        }
+    }
+    for (const std::uint64_t piece : pieces) {
+        const std::uint64_t left =
+            refusedDevice_ == st.st_dev ? piece : kernelCopy(out, position, piece);
+        if (left > 0)
+            refusedDevice_ = st.st_dev;
+        File::copyTo(out, position + piece - left, left);
+        position += piece;
+    }
 }
 
 class PosixFileSystem final : public FileSystem {

@@ -9,6 +9,16 @@
 
 namespace vxa {
 
+// What the system says of an open file that changes whenever another
+// program writes to it: its length, its modification time and its change
+// time (which even a writer that puts the modification time back changes).
+struct FileStamp {
+    std::uint64_t Size = 0;
+    std::int64_t ModifiedNs = 0;
+    std::int64_t ChangedNs = 0;
+    bool operator==(const FileStamp&) const = default;
+};
+
 // An open file. Every failure throws IoError with the runtime's text and
 // path(), the file it names.
 class File {
@@ -36,8 +46,26 @@ class File {
     // returns that path.
     virtual std::string link() = 0;
 
+    // Reads up to `size` bytes at `position`; returns how many were read,
+    // fewer only at the end of the file. A file that can read without a
+    // position of its own (pread) leaves the current position alone; this
+    // default seeks and reads.
+    virtual std::size_t readAt(void* buffer, std::size_t size, std::uint64_t position);
+    // Appends bytes [position, position + size) of this file to `out` at its
+    // current position; throws "Read beyond end of file" when this file ends
+    // first. The default reads and writes through a buffer; a real file lets
+    // the kernel copy, which on a file system that shares extents can cost
+    // nothing.
+    virtual void copyTo(File& out, std::uint64_t position, std::uint64_t size);
+    // The stamp of the open file; the default knows only its size.
+    virtual FileStamp stamp() { return {size(), 0, 0}; }
+    // The system's descriptor of the file, or -1 for one that has none.
+    virtual int descriptor() const { return -1; }
+
     // Reads exactly `size` bytes or throws "Read beyond end of file".
     void readExact(void* buffer, std::size_t size);
+    // readAt() of exactly `size` bytes or "Read beyond end of file".
+    void readExactAt(void* buffer, std::size_t size, std::uint64_t position);
 
     // The file errors name: the one opened, or the target a new file is
     // written for.

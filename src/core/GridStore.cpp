@@ -15,7 +15,11 @@ void GridStore::setRowCount(int rows) {
 std::string GridStore::cell(int col, int row) const {
     if (col < 0 || col >= kGridColumns || row < 0 || row >= rows_)
         return {};
-    if (!cells_.empty()) {
+    if (col == kReplaceColumn && row > 0) {
+        const auto r = static_cast<std::size_t>(row);
+        if (r < replaceRefs_.size() && replaceRefs_[r] != 0)
+            return replaceTexts_[replaceRefs_[r] - 1];
+    } else if (!cells_.empty()) {
         auto it = cells_.find(key(col, row));
         if (it != cells_.end())
             return it->second;
@@ -28,7 +32,26 @@ std::string GridStore::cell(int col, int row) const {
 void GridStore::setCell(int col, int row, const std::string& text) {
     if (col < 0 || col >= kGridColumns || row < 0 || row >= rows_)
         return;
-    cells_[key(col, row)] = text;
+    if (col != kReplaceColumn || row == 0) {
+        cells_[key(col, row)] = text;
+        return;
+    }
+    const auto r = static_cast<std::size_t>(row);
+    if (replaceRefs_.size() <= r)
+        replaceRefs_.resize(static_cast<std::size_t>(rows_));
+    replaceRefs_[r] = intern(text);
+}
+
+std::uint32_t GridStore::intern(const std::string& text) {
+    if (lastReplace_ != 0 && replaceTexts_[lastReplace_ - 1] == text)
+        return lastReplace_;
+    if (const auto it = replaceNumbers_.find(text); it != replaceNumbers_.end())
+        return lastReplace_ = it->second;
+    replaceTexts_.push_back(text);
+    lastReplace_ = static_cast<std::uint32_t>(replaceTexts_.size());
+    // A deque never moves its strings, so the key stays valid.
+    replaceNumbers_.emplace(replaceTexts_.back(), lastReplace_);
+    return lastReplace_;
 }
 
 void GridStore::writeEntryRow(int row) {
@@ -40,6 +63,14 @@ void GridStore::writeEntryRow(int row) {
 }
 
 void GridStore::dropRowsFrom(int row) {
+    if (row <= 1) {
+        replaceRefs_ = {};
+        replaceTexts_.clear();
+        replaceNumbers_.clear();
+        lastReplace_ = 0;
+    } else if (replaceRefs_.size() > static_cast<std::size_t>(row)) {
+        replaceRefs_.resize(static_cast<std::size_t>(row));
+    }
     if (cells_.empty())
         return;
     const std::int64_t first = key(0, row);

@@ -1,8 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <deque>
 #include <string>
+#include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "EntryTable.h"
 
@@ -22,15 +25,27 @@ class GridStore {
     void writeEntryRow(int row);
 
   private:
+    static constexpr int kReplaceColumn = 5;
+
     static std::int64_t key(int col, int row) {
         return static_cast<std::int64_t>(row) * kGridColumns + col;
     }
     void dropRowsFrom(int row);
+    // The number of `text` among the stored "Replace with" texts, from 1.
+    std::uint32_t intern(const std::string& text);
 
     const EntryTable& table_;
     int rows_ = 0;
     int formatted_ = 0;
+    // Every stored cell but the "Replace with" texts below the heading.
     std::unordered_map<std::int64_t, std::string> cells_;
+    // The "Replace with" texts below the heading: a plan names one file in
+    // every row of a sharing group, which may have millions of rows, so each
+    // distinct text is stored once and a row holds its number (0 = none).
+    std::vector<std::uint32_t> replaceRefs_;  // by row, once one is set
+    std::deque<std::string> replaceTexts_;    // text k is replaceTexts_[k - 1]
+    std::unordered_map<std::string_view, std::uint32_t> replaceNumbers_;
+    std::uint32_t lastReplace_ = 0;  // the text set last
 };
 
 }  // namespace vxa

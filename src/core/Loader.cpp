@@ -1,9 +1,7 @@
 #include "Loader.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
-#include <vector>
 
 #include "ArchiveReader.h"
 #include "IoError.h"
@@ -13,67 +11,22 @@ namespace vxa {
 
 namespace {
 
-// The table pass reads and links the values in slices of this many and, for
-// a table longer than that, lets the window hand events to the toolkit
-// between them: it has no progress points of its own, and for a million
-// entries it takes tens of milliseconds.
-constexpr std::uint64_t kTableSlice = std::uint64_t{1} << 16;
-
-// Reads the offset table: values up to the first that equals the file size.
-// The table's length is found first, so its arrays are allocated once; both
-// passes go over the bytes read so far in bulk rather than value by value.
-// Returns whether the table was long enough to offer events between slices.
-bool ReadOffsetTable(ArchiveReader& in, EntryTable& t, const Pause& offerEvents) {
-    const std::uint64_t size = in.size();
-    std::uint64_t n = 0;
-    for (;;) {
-        const std::uint8_t* bytes = in.need(n * 4, n * 4 + 4);
-        const std::uint64_t stop = std::min<std::uint64_t>(in.blockEnd(n * 4) / 4, n + kTableSlice);
-        while (n < stop && LoadU32(bytes + n * 4) != size)
-            ++n;
-        if (n < stop)
-            break;
-        offerEvents();  // a whole slice was read, so the table is long
-    }
-    const bool longTable = n >= kTableSlice;
-    const Pause offer = longTable ? offerEvents : Pause();
-    t.Offsets.resize(n + 1);
-    const std::uint8_t* bytes = in.need(0, n * 4 + 4);
-    for (std::uint64_t from = 0; from <= n; from += kTableSlice) {
-        if (from > 0)
-            offer();
-        const std::uint64_t to = std::min(n + 1, from + kTableSlice);
-        for (std::uint64_t i = from; i < to; ++i)
-            t.Offsets[i] = LoadU32(bytes + i * 4);
-    }
-    if (longTable)
-        offer();
-    ComputeLinks(t.Offsets, t.Links, offer);
-    if (longTable)
-        offer();
-    t.EntryCount = static_cast<std::int32_t>(n);
-    return longTable;
-}
-
-// Reads entry i's header and, when it owns its record, makes its data
-// available in the buffer.
-void ReadEntry(ArchiveReader& in, EntryTable& t, std::size_t i) {
-    const std::uint32_t offset = t.Offsets[i];
-    if (offset == 0) {  // blank: no record to read
-        t.OrigSizes[i] = t.PackedSizes[i] = 0;
-        t.CompTypes[i] = 0;
-        return;
-    }
-    const std::uint8_t* header = in.need(offset, std::uint64_t{offset} + 10) + offset;
-    t.OrigSizes[i] = LoadU32(header);
-    t.PackedSizes[i] = LoadU32(header + 4);
-    t.CompTypes[i] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
-    if (t.Links[i] == 0) {
-        // Checked before anything is read, so a bad size cannot make us wait
-        // for or hold more than the file.
-        in.need(std::uint64_t{offset} + 10, std::uint64_t{offset} + 10 + t.PackedSizes[i]);
+// Checks entry i against the file before it is kept, as reading its record
+// would: a record that does not lie inside the file fails the load here,
+// whatever order the headers were read in. A shared entry takes its type
+// from the header it shares; its sizes stay 0.
+void CheckEntry(EntryTable& t, std::size_t i, std::uint64_t size) {
+    const std::uint64_t offset = t.Offsets[i];
+    if (offset == 0)
+        return;  // blank: no record
+    if (offset + 10 > size)
+        throw IoError(kReadBeyondEnd);
+    const std::int32_t link = t.Links[i];
+    if (link == 0) {
+        if (offset + 10 + t.PackedSizes[i] > size)
+            throw IoError(kReadBeyondEnd);
     } else {
-        t.OrigSizes[i] = t.PackedSizes[i] = 0;
+        t.CompTypes[i] = t.CompTypes[static_cast<std::size_t>(link) - 1];
     }
 }
 
@@ -121,6 +74,8 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
     }
     s.InPath = path;
     s.StopRequested = false;
+    // The archive loaded before is done with: a compile needs a complete load.
+    s.Archive.reset();
     if (!scriptMode)
         ui.setStopButtonVisible(true);
 
@@ -134,31 +89,37 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
     std::int32_t entriesRead = 0;
     bool tableTouched = false;
     std::unique_ptr<File> file;
+    FileStamp stamp;
     try {
         file = c.Fs.openRead(path);
+        // What the compiler later compares with, to notice a rewrite.
+        stamp = file->stamp();
         ui.setBusyCursor(true);
         t.clear();
         tableTouched = true;
-        ArchiveReader in(*file, t);
-        // Only a long table pass hands events to the toolkit: a short one
-        // leaves the first chance to do so to the first progress point.
-        const bool longTable = ReadOffsetTable(in, t, [&ui] { ui.offerEvents(); });
+        ArchiveReader in(*file, stamp.Size);
+        // Only a long table hands events to the toolkit: a short one leaves
+        // the first chance to do so to the first progress point.
+        const Pause offerEvents = [&ui] { ui.offerEvents(); };
+        const bool longTable = in.readTable(t, offerEvents);
         const std::int32_t n = t.EntryCount;
         // The rows first: until the arrays below exist, the grid shows its
         // rows empty, which it may do while the toolkit has a turn.
         ui.setRowCount(n + 1);
         if (longTable)
             ui.offerEvents();
-        t.OrigSizes.resize(n);
-        t.PackedSizes.resize(n);
-        t.CompTypes.resize(n);
+        const Pause offer = longTable ? offerEvents : Pause();
+        ResizeInSlices(t.OrigSizes, n, 0u, offer);
+        ResizeInSlices(t.PackedSizes, n, 0u, offer);
+        ResizeInSlices(t.CompTypes, n, std::uint16_t{0}, offer);
         ui.setBusyCursor(false);
         ui.setStatusText("Reading file...");
         if (scriptMode)
             ui.setGaugeMax(n);
+        in.readHeaders(t, offer);
 
         for (std::int32_t i = 0; i < n; ++i) {
-            ReadEntry(in, t, i);
+            CheckEntry(t, static_cast<std::size_t>(i), stamp.Size);
             ui.writeEntryRow(i + 1);
             entriesRead = i + 1;
             if (!IsProgressPoint(i))
@@ -210,7 +171,10 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
     }
     ui.setStatusText("");
     ui.beep();
-    file.reset();
+    // Kept open: the compiler copies the records it keeps from this file,
+    // which stays readable even when a compile renames another over it.
+    s.Archive = std::move(file);
+    s.ArchiveStamp = stamp;
     if (!scriptMode)
         ui.setStopButtonVisible(false);
     s.ArchiveComplete = true;

@@ -44,14 +44,18 @@ void AddReplacement(Context& c, const std::string& path) {
     if (!group || path.empty())
         return;
     const EntryTable& t = s.Table;
-    // The sharing group is every entry with the same table value; one pass
-    // over the table, and one repaint for all the cells it changes.
+    // The sharing group is every entry with the same table value; it is
+    // counted first, so that the plan grows once, and every record holds
+    // the same stored path. One repaint for all the cells it changes.
     const std::uint32_t value = *group;
+    const auto first = t.Offsets.begin(), end = first + t.EntryCount;
+    s.Replacements.reserve(static_cast<std::size_t>(std::count(first, end, value)));
+    const SharedPath shared(path);
     c.Ui.beginGridUpdate();
     for (std::int32_t i = 0; i < t.EntryCount; ++i) {
         if (t.Offsets[i] != value)
             continue;
-        s.Replacements.append(i, path);
+        s.Replacements.append(i, shared);
         c.Ui.setCell(kReplaceColumn, i + 1, path);
     }
     c.Ui.endGridUpdate();

@@ -121,7 +121,7 @@ std::optional<Script> ParseScript(std::string_view text) {
         seen[*i] = true;
         const auto item = ReadItem(lines);
         items.Indices[*i] = item->first;
-        items.Paths[*i] = item->second;
+        items.Paths[*i] = std::string(item->second);
         return ++found < count;
     });
     return s;

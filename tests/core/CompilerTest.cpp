@@ -1,6 +1,10 @@
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <ctime>
+#include <filesystem>
 #include <map>
 
 #include "core/Compiler.h"
@@ -10,6 +14,7 @@
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"
+#include "support/TestFileSystem.h"
 
 namespace vxa::test {
 namespace {
@@ -52,8 +57,9 @@ TEST_F(CompilerTest, TheFormatsOwnExamples) {
 }
 
 TEST_F(CompilerTest, CanonicalArchiveIsCopiedIdentically) {
-    std::vector<TestEntry> entries;
-    for (int i = 0; i < 300; ++i) {
+    // Big records go to the kernel to copy, the whole blocks apart.
+    std::vector<TestEntry> entries{Owned(std::string(300000, 'B'), 2), Owned("x")};
+    for (int i = 2; i < 300; ++i) {
         if (i % 17 == 3) {
             entries.push_back(Blank());
         } else if (i % 11 == 5) {
@@ -67,11 +73,22 @@ TEST_F(CompilerTest, CanonicalArchiveIsCopiedIdentically) {
     const std::string bytes = BuildArchive(entries);
     load(bytes);
     EXPECT_EQ(compile(), bytes);
+    // Onto another file system, where the kernel refuses: through memory.
+    const std::string other = "/dev/shm/vxa-test-" + std::to_string(getpid()) + ".vxa";
+    if (std::filesystem::is_directory("/dev/shm")) {
+        CompileArchive(h.ctx, other);
+        EXPECT_EQ(ReadFile(other), bytes);
+        std::filesystem::remove(other);
+    }
 }
 
 TEST_F(CompilerTest, NonCanonicalInputsAreWrittenCanonically) {
-    const std::vector<TestEntry> entries{Blank(), Owned("one", 3, 30), Owned(""), Shared(1),
-                                         Owned("three", 0xFFFF, 0xFFFFFFFF)};
+    const std::vector<TestEntry> entries{Blank(),
+                                         Owned("one", 3, 30),
+                                         Owned(""),
+                                         Shared(1),
+                                         Owned("three", 0xFFFF, 0xFFFFFFFF),
+                                         Owned(std::string(200000, 'b'))};
     for (const Layout layout : {Layout{.reverseRecords = true}, Layout{.gap = 7},
                                 Layout{.reverseRecords = true, .gap = 1}}) {
         load(BuildArchive(entries, layout));
@@ -139,11 +156,53 @@ TEST_F(CompilerTest, TheLastRecordOfAnEntryCounts) {
 }
 
 TEST_F(CompilerTest, OutputOverTheLoadedArchive) {
-    load(BuildArchive({Owned("keep", 6, 40), Owned("old")}));
+    const std::vector<TestEntry> entries{Owned("keep", 6, 40), Owned(std::string(70000, 'o'))};
+    load(BuildArchive(entries, {.reverseRecords = true, .gap = 5}));
     replace(1, dir.write("r.bin", "replacement"));
     EXPECT_EQ(compile("in.vxa"), BuildArchive({Owned("keep", 6, 40), Owned("replacement")}));
-    // The table still holds what was loaded: the same plan compiles the same.
+    // The loaded bytes are still read, not the file now at that path: again,
+    // with the plan, and once more without it.
     EXPECT_EQ(compile("in.vxa"), BuildArchive({Owned("keep", 6, 40), Owned("replacement")}));
+    h.state.Replacements.clear();
+    EXPECT_EQ(compile("in.vxa"), BuildArchive(entries));
+}
+
+// Another program rewrites the loaded archive in place, before a compile
+// or while it copies: no output replaces anything, onto another file or
+// onto the archive itself, until it is loaded again.
+TEST_F(CompilerTest, AnArchiveChangedOnDiskIsNotCompiled) {
+    const std::string archive = BuildArchive({Owned("old"), Shared(0)});
+    load(archive);
+    replace(0, dir.write("r.bin", "new"));
+    WriteFile(dir.file("out.vxa"), "precious");
+    std::string changed = archive;
+    changed.back() = 'w';
+    const auto rewrite = [&] {
+        WriteFile(dir.file("in.vxa"), changed);  // the same size, a new time
+        struct timespec later[2] = {{0, UTIME_OMIT}, {std::time(nullptr) + 5, 0}};
+        ASSERT_EQ(utimensat(AT_FDCWD, dir.file("in.vxa").c_str(), later, 0), 0);
+    };
+    TestFileSystem faulty;
+    Context fc{h.state, h.view, faulty};
+    for (const auto& [target, during] :
+         {std::pair{"out.vxa", false}, std::pair{"in.vxa", false}, std::pair{"out.vxa", true}}) {
+        h.view.log.clear();
+        // The replacement file is opened once its length is known.
+        faulty.onOpen = during ? rewrite : std::function<void()>();
+        if (!during)
+            rewrite();
+        h.state.OutPath = dir.file(target);
+        SvahBtnClick(fc);
+        EXPECT_EQ(h.view.log,
+                  (std::vector<std::string>{"box Error|error|" + std::string(kArchiveChanged)}));
+        EXPECT_EQ(ReadFile(dir.file("out.vxa")), "precious");
+        EXPECT_EQ(ReadFile(dir.file("in.vxa")), changed);
+        EXPECT_EQ(dir.names(), (std::vector<std::string>{"in.vxa", "out.vxa", "r.bin"}));
+        load(archive);
+        replace(0, dir.file("r.bin"));
+    }
+    // Loaded again, it compiles.
+    EXPECT_EQ(compile(), BuildArchive({Owned("new"), Shared(0)}));
 }
 
 TEST_F(CompilerTest, AReplacementFileThatIsTheOutputIsReadBeforeItIsReplaced) {

@@ -26,9 +26,23 @@ std::vector<std::int32_t> Naive(const std::vector<std::uint32_t>& values) {
     return links;
 }
 
+// The links, and checks that RecordOrder walks the entries that own their
+// record (all but the last value, the end marker) by ascending value.
 std::vector<std::int32_t> Links(const std::vector<std::uint32_t>& values) {
     std::vector<std::int32_t> links{7, 7};
-    ComputeLinks(values, links);
+    const std::vector<std::uint32_t> outOfOrder = ComputeLinks(values, links);
+    const std::size_t count = values.empty() ? 0 : values.size() - 1;
+    std::vector<std::uint32_t> expected, walked;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (links[i] == 0)
+            expected.push_back(i);
+    }
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
+    RecordOrder order(values, count, outOfOrder);
+    for (std::uint32_t i = 0; order.next(i);)
+        walked.push_back(i);
+    EXPECT_EQ(walked, expected);
     return links;
 }
 

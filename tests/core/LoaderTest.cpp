@@ -2,6 +2,8 @@
 #include <sys/stat.h>
 
 #include "core/ArchiveReader.h"
+#include "core/AtomicFile.h"
+#include "core/EntryBytes.h"
 #include "core/Loader.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
@@ -13,6 +15,14 @@ namespace {
 // The three-entry example: table 16, 0, 16, 30; entry 1 owns "ABCD".
 const std::string kThirtyBytes =
     U32(16) + U32(0) + U32(16) + U32(30) + U32(4) + U32(4) + U16(0) + "ABCD";
+
+// Entry i's stored bytes from `from` on, at most `size`, as the open archive gives them.
+std::string Bytes(const AppState& s, std::int32_t i, std::uint64_t from = 0,
+                  std::size_t size = 1 << 20) {
+    std::string out(size, '\0');
+    out.resize(ReadEntryBytes(s, i, from, out.data(), size));
+    return out;
+}
 
 std::vector<std::string> Row(FakeView& v, int row) {
     std::vector<std::string> out;
@@ -40,10 +50,9 @@ TEST_F(LoaderTest, ThirtyByteExampleGivesThreeRowsAndOneDataBlock) {
     EXPECT_EQ(Row(h.view, 1), (std::vector<std::string>{"1", "16", "4", "4", "0/N", ""}));
     EXPECT_EQ(Row(h.view, 2), (std::vector<std::string>{"2", "BLANK", "0", "0", "0/B", "------"}));
     EXPECT_EQ(Row(h.view, 3), (std::vector<std::string>{"3", "16", "0", "0", "0/R:1", ""}));
-    auto data = t.EntryData(0);
-    EXPECT_EQ(std::string(data.begin(), data.end()), "ABCD");
-    EXPECT_TRUE(t.EntryData(1).empty());
-    EXPECT_TRUE(t.EntryData(2).empty());
+    // Entry 3 reads the record it shares; the blank one has nothing.
+    EXPECT_EQ(Bytes(h.state, 0) + Bytes(h.state, 1) + Bytes(h.state, 2), "ABCDABCD");
+    EXPECT_EQ(Bytes(h.state, 0, 1, 2) + Bytes(h.state, 2, 4) + Bytes(h.state, 3), "BC");
     EXPECT_TRUE(h.state.ArchiveComplete);
     EXPECT_EQ(h.state.InPath, dir.file("a.vxa"));
     // Entry index 1 is a progress point, drawn as 0 of 3.
@@ -111,6 +120,7 @@ TEST_F(LoaderTest, StopInNormalModeKeepsTheEntriesReadAndOneRowEach) {
     EXPECT_FALSE(h.state.ArchiveComplete);
     EXPECT_EQ(h.state.Replacements.Count, 0);
     EXPECT_EQ(h.view.status, "File list not complete");
+    EXPECT_EQ(h.state.Archive, nullptr);
     EXPECT_FALSE(h.view.stopVisible);
     EXPECT_EQ(h.view.logged("box"),
               (std::vector<std::string>{"box Warning|warning|Incomplete file is not editable"}));
@@ -142,6 +152,7 @@ TEST_F(LoaderTest, MissingFileChangesNothing) {
     EXPECT_EQ(h.state.InPath, dir.file("a.vxa"));
     EXPECT_EQ(h.state.Table.EntryCount, 3);
     EXPECT_TRUE(h.state.ArchiveComplete);
+    EXPECT_EQ(Bytes(h.state, 0), "ABCD");  // still open
 }
 
 // Every way a file can fail to be an archive: the error text, and a window
@@ -166,6 +177,7 @@ TEST_F(LoaderTest, BrokenArchivesFailWithReadBeyondEndAndRestoreTheWindow) {
         EXPECT_EQ(LoadArchive(fresh.ctx, dir.write("b.vxa", bytes), false), LoadOutcome::Failed);
         EXPECT_EQ(fresh.view.messages, (std::vector<std::string>{"Read beyond end of file"}));
         EXPECT_FALSE(fresh.state.ArchiveComplete);
+        EXPECT_EQ(fresh.state.Archive, nullptr);
         EXPECT_FALSE(fresh.view.stopVisible);
         EXPECT_FALSE(fresh.view.busy);
         EXPECT_EQ(fresh.view.status, "");
@@ -175,14 +187,24 @@ TEST_F(LoaderTest, BrokenArchivesFailWithReadBeyondEndAndRestoreTheWindow) {
     }
 }
 
+// A record outside the file fails the load when the entry pass reaches its
+// entry, however the records are ordered; the rows before it stay, and the
+// archive is not kept open.
 TEST_F(LoaderTest, ErrorInTheEntryPassKeepsTheRowsRead) {
-    // Entry 2's record is cut off by the end of the file.
-    std::string bytes = BuildArchive({Owned("aaaa"), Owned("bbbb"), Owned("cccc")});
-    bytes = bytes.substr(0, bytes.size() - 14) + U32(0) + U32(50) + U16(0) + "cccc";
-    ASSERT_EQ(load(bytes), LoadOutcome::Failed);
-    EXPECT_EQ(h.state.Table.EntryCount, 2);
-    EXPECT_EQ(h.view.rowCount(), 3);
-    EXPECT_EQ(h.view.cell(0, 2), "2");
+    const std::vector<TestEntry> three{Owned("aaaa"), Owned("bbbb"), Owned("cccc")};
+    // Entry 3's record is cut off by the end of the file.
+    std::string cut = BuildArchive(three);
+    cut = cut.substr(0, cut.size() - 14) + U32(0) + U32(50) + U16(0) + "cccc";
+    // Entry 2's value lies past the end, entry 3's record is first in the file.
+    std::string past = BuildArchive(three, {.reverseRecords = true});
+    past.replace(4, 4, U32(0x7FFFFF00));
+    for (const auto& [bytes, read] : {std::pair{cut, 2}, std::pair{past, 1}}) {
+        ASSERT_EQ(load(bytes), LoadOutcome::Failed);
+        EXPECT_EQ(h.state.Table.EntryCount, read);
+        EXPECT_EQ(h.view.rowCount(), read + 1);
+        EXPECT_EQ(h.view.cell(0, read), std::to_string(read));
+        EXPECT_EQ(h.state.Archive, nullptr);
+    }
 }
 
 TEST_F(LoaderTest, BlankEntriesReadNoHeaderSoTinyArchivesLoad) {
@@ -236,25 +258,30 @@ TEST_F(LoaderTest, ReopenLoadsThePathInTheEditOrDoesNothing) {
     EXPECT_EQ(h.view.rowCount(), 4);
 }
 
-// Bigger than one read block, and records out of order across blocks.
+// Bigger than one read block, records out of order across blocks, some
+// headers far apart and some close together.
 TEST_F(LoaderTest, RecordsInReverseOrderWithGapsAcrossReadBlocks) {
     const std::size_t big = ArchiveReader::kBlock * 3 / 4;
     std::vector<TestEntry> entries;
     for (char c : std::string("abcde"))
-        entries.push_back(Owned(std::string(big, c), 1));
+        entries.push_back(Owned(std::string(c < 'd' ? big : 5, c), 1, 7));
     entries.insert(entries.begin() + 2, Shared(1));
     ASSERT_EQ(load(BuildArchive(entries, {.reverseRecords = true, .gap = 3})),
               LoadOutcome::Complete);
-    const EntryTable& t = h.state.Table;
-    ASSERT_EQ(t.EntryCount, 6);
-    for (int i : {0, 1, 3, 4, 5}) {
-        const auto data = t.EntryData(i);
-        const char c = "ab?cde"[i];
-        ASSERT_EQ(data.size(), big) << i;
-        EXPECT_EQ(data.front(), c) << i;
-        EXPECT_EQ(data.back(), c) << i;
+    ASSERT_EQ(h.state.Table.EntryCount, 6);
+    for (int i : {0, 1, 2, 3, 4, 5}) {
+        const std::string data = Bytes(h.state, i);
+        const char c = "abbcde"[i];
+        EXPECT_EQ(data, std::string(c < 'd' ? big : 5, c)) << i;
+        EXPECT_EQ(Row(h.view, i + 1)[3], i == 2 ? "0" : std::to_string(data.size())) << i;
     }
     EXPECT_EQ(h.view.cell(4, 3), "1/R:2");
+    EXPECT_EQ(Bytes(h.state, 3, big - 2, 10), "cc");
+    // Copied from the open archive, as an extraction does.
+    AtomicFile out(h.ctx.Fs, dir.file("entry.bin"));
+    CopyEntryData(h.state, 2, out.file());
+    out.commit();
+    EXPECT_EQ(ReadFile(dir.file("entry.bin")), std::string(big, 'b'));
 }
 
 // A table longer than one slice of the table pass.

@@ -17,7 +17,7 @@ ReplRec Records(std::vector<std::int32_t> indices, std::vector<std::string> path
     ReplRec r;
     r.Count = static_cast<std::int32_t>(indices.size());
     r.Indices = std::move(indices);
-    r.Paths = std::move(paths);
+    r.Paths.assign(paths.begin(), paths.end());
     return r;
 }
 

@@ -155,13 +155,15 @@ void TestFileSystem::shortenRead(int step) {
 
 void TestFileSystem::reset() {
     trace_.clear();
+    steps_ = 0;
     failAt_ = 0;
     shortRead_ = false;
 }
 
 bool TestFileSystem::step(const char* name) {
-    trace_.emplace_back(name);
-    if (steps() != failAt_)
+    if (!memory_)
+        trace_.emplace_back(name);
+    if (++steps_ != failAt_)
         return false;
     if (shortRead_)
         return true;
@@ -169,6 +171,8 @@ bool TestFileSystem::step(const char* name) {
 }
 
 std::unique_ptr<File> TestFileSystem::openRead(const std::string& path) {
+    if (onOpen)
+        onOpen();
     step("open");
     return Wrap(*this, inner_.openRead(path));
 }

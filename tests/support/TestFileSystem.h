@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -46,8 +47,13 @@ class TestFileSystem final : public FileSystem {
     // Forgets the counted steps and the fault.
     void reset();
 
-    int steps() const { return static_cast<int>(trace_.size()); }
+    int steps() const { return steps_; }
+    // The steps' names, kept on disk only: fuzzing in memory takes millions
+    // of steps, and the list would outgrow the fuzzers' allocation bound.
     const std::vector<std::string>& trace() const { return trace_; }
+
+    // Runs before each "open", as another program would meanwhile.
+    std::function<void()> onOpen;
 
     // Counts a step; throws when it is the failing one. Returns true when
     // the step is a read to be cut short.
@@ -67,6 +73,7 @@ class TestFileSystem final : public FileSystem {
     std::unique_ptr<FileSystem> memory_;
     FileSystem& inner_;
     std::vector<std::string> trace_;
+    int steps_ = 0;
     int failAt_ = 0;
     int errnum_ = 0;
     bool shortRead_ = false;

@@ -163,7 +163,7 @@ void EndToEndTest::planByButtonDoubleClickAndEnter() {
     QCOMPARE(app.ui().PathText->text(), QString::fromStdString(c));
     QTest::keyClick(app.ui().List1, Qt::Key_Return);
     QCOMPARE(app.state.Replacements.Indices, (std::vector<std::int32_t>{0, 1, 4, 3, 5}));
-    QCOMPARE(app.state.Replacements.Paths, (std::vector<std::string>{a, a, a, b, c}));
+    QCOMPARE(app.state.Replacements.Paths, (std::vector<SharedPath>{a, a, a, b, c}));
     QCOMPARE(app.row(5)[5], a);
     QCOMPARE(app.row(4)[5], b);
     QCOMPARE(app.state.BrowserDir, dir.path());  // double clicks on files list nothing
@@ -230,7 +230,7 @@ void EndToEndTest::dropsFromTheBrowserAndTheDesktop() {
     QVERIFY(!DragOver(grid, &file, app.rowCentre(3).y()));
     QCOMPARE(app.form1->selectedRow(), 3);
     QCOMPARE(app.state.Replacements.Indices, (std::vector<std::int32_t>{0, 1, 4, 3}));
-    QCOMPARE(app.state.Replacements.Paths, (std::vector<std::string>{a, a, a, d}));
+    QCOMPARE(app.state.Replacements.Paths, (std::vector<SharedPath>{a, a, a, d}));
     QVERIFY(app.boxes.empty());
 }
 
