@@ -1,5 +1,5 @@
-// The window's toolkit-free logic: the handler dispatch, the start, and the
-// browser pane's listing and navigation on temporary folders.
+// The window's toolkit-free logic: the handler dispatch, and the browser
+// pane's listing and navigation on temporary folders.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -11,7 +11,6 @@
 #include "support/TempDir.h"
 #include "ui/Browser.h"
 #include "ui/Dispatch.h"
-#include "ui/FormCreate.h"
 
 namespace vxa::test {
 namespace {
@@ -38,17 +37,6 @@ TEST(DispatchTest, ErrorsReachTheErrorBoxAndDuringALoadOnlyStopRuns) {
         h.state.Loading = false;
     });
     EXPECT_EQ(ran + std::to_string(after), "stop 34");
-}
-
-TEST(FormCreateTest, WritesTheStartCellsInOneUpdateAndListsTheFolder) {
-    Harness h;
-    FormCreate(h.ctx, "/home/ann/games");
-    EXPECT_EQ(h.view.rowCount() * 100 + h.view.gridUpdates * 10 + h.view.gridUpdateDepth, 510);
-    EXPECT_EQ(h.state.BrowserDir, "/home/ann/games");
-    const auto before = fs::current_path();
-    fs::current_path("/");
-    EXPECT_EQ(CurrentDirectory(), "");  // the root, as the browser names it
-    fs::current_path(before);
 }
 
 TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {

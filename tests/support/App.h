@@ -10,10 +10,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
-#include <deque>
-#include <functional>
-#include <string>
-#include <vector>
 
 #include "support/FakeView.h"
 #include "ui/Browser.h"
@@ -41,11 +37,8 @@ struct App {
         };
         form1->fileDialogHook = [this](FileDialog, const std::string& name) {
             offered.push_back(name);
-            std::optional<std::string> pick;
-            if (!picks.empty()) {
-                pick = picks.front();
-                picks.pop_front();
-            }
+            const auto pick = picks.empty() ? std::nullopt : std::optional(picks.front());
+            picks.erase(picks.begin(), picks.begin() + (pick ? 1 : 0));
             return pick;
         };
         form1->show();
@@ -85,17 +78,6 @@ struct App {
     }
 };
 
-// Runs `dialog` modally, does `act` once it shows and returns exec()'s result;
-// -1 when `act` left it open (so that a fault fails, never hangs).
-inline int ExecWith(QDialog& dialog, std::function<void()> act) {
-    QTimer::singleShot(0, &dialog, [&dialog, act] {
-        act();
-        if (dialog.isVisible())
-            dialog.done(-1);
-    });
-    return dialog.exec();
-}
-
 // Columns 0 to 4 show their heading and every cell whole at the grid's font,
 // as the view measures them, and are at least as wide as designed; "Replace
 // with" keeps its width and shortens its texts in the middle.
@@ -112,18 +94,12 @@ inline void ExpectColumnsFit(EntryGrid* grid) {
 
 // While it lives, runs `act` whenever events are handled (a load hands them
 // over at its progress points) and `when` holds.
-class Watch {
-  public:
+struct Watch {
     Watch(std::function<bool()> when, std::function<void()> act) {
-        QObject::connect(&timer_, &QTimer::timeout, [when, act] {
-            if (when())
-                act();
-        });
-        timer_.start(0);
+        QObject::connect(&timer, &QTimer::timeout, [=] { when() ? act() : void(); });
+        timer.start(0);
     }
-
-  private:
-    QTimer timer_;
+    QTimer timer;
 };
 
 }  // namespace vxa::test
