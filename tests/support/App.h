@@ -78,9 +78,8 @@ struct App {
     }
 };
 
-// Columns 0 to 4 show their heading and every cell whole at the grid's font,
-// as the view measures them, and are at least as wide as designed; "Replace
-// with" keeps its width and shortens its texts in the middle.
+// Columns 0-4 at least as designed and wide enough for heading and cells at
+// the font; "Replace with" keeps its width and shortens in the middle.
 inline void ExpectColumnsFit(EntryGrid* grid) {
     constexpr int kDesigned[] = {40, 53, 62, 52, 33};
     const auto* view = static_cast<const QAbstractItemView*>(grid);
@@ -92,8 +91,7 @@ inline void ExpectColumnsFit(EntryGrid* grid) {
     QVERIFY(grid->columnWidth(5) == 114 && grid->textElideMode() == Qt::ElideMiddle);
 }
 
-// While it lives, runs `act` whenever events are handled (a load hands them
-// over at its progress points) and `when` holds.
+// While it lives, runs `act` whenever events are handled and `when` holds.
 struct Watch {
     Watch(std::function<bool()> when, std::function<void()> act) {
         QObject::connect(&timer, &QTimer::timeout, [=] { when() ? act() : void(); });
