@@ -1,9 +1,8 @@
 #pragma once
 
-// The program's three windows as start-up makes them, for the toolkit's tests
-// (header only: the shared test library stays free of the toolkit). Message
-// boxes and file dialogs are answered from queues: a Yes/No box without a
-// queued answer gets No, a file dialog without one is cancelled.
+// The three windows as start-up makes them, for the toolkit's tests (header
+// only: the test library stays toolkit-free). Boxes and file dialogs answer
+// from queues; when empty, a Yes/No box gets No and a file dialog cancels.
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QListWidget>

@@ -104,8 +104,8 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
     QCOMPARE(app.column(0), std::string("+1|+2|3|4|+5|6"));
     ExpectColumnsFit(app.ui().FileList);
 
-    // No entry to extract on a blank row, under the rows, on the heading.
-    // Row 5, sharing entry 1's record, offers its own name.
+    // No entry to extract on a blank row, under the rows, on the heading; row
+    // 5 shares entry 1's record under its own name.
     const QString menus[] = {OpenMenu(app, rows, app.rowCentre(3).y()),
                              OpenMenu(app, rows, 7 * EntryGrid::kRowHeight),
                              OpenMenu(app, app.ui().FileList->horizontalHeader()->viewport(), 5),
@@ -116,8 +116,7 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
     app.picks = {dir.file("five.bin")};
     extract->menu()->actions()[0]->trigger();
     QCOMPARE(app.offered.back() + ReadFile(dir.file("five.bin")), std::string("5.binAAAA"));
-    // All: a question over existing files, No writes nothing; Cancel stops
-    // between files.
+    // All: asked over existing files, No writes nothing; Cancel stops between.
     TempDir all;
     all.write("1.bin", "old");
     app.picks = {all.path(), all.path()};

@@ -47,9 +47,9 @@ void WindowTest::startsAtItsPlacesInOneFontWithTheStartCells() {
         QVERIFY2(w == ui.StopBtn || w->font() == QApplication::font(), qPrintable(w->objectName()));
     QVERIFY(ui.StopBtn->font().pixelSize() == 23 && ui.StopBtn->font().styleHint() == QFont::Serif);
     // The credits whole in their tooltip; every column fits its start cells.
-    const QAbstractItemModel* model = ui.FileList->model();
     QCOMPARE(app.column(5), std::string("||the VXA manager team|"));
-    QCOMPARE(model->index(2, 5).data(Qt::ToolTipRole).toString(), u"the VXA manager team");
+    QCOMPARE(ui.FileList->model()->index(2, 5).data(Qt::ToolTipRole).toString(),
+             u"the VXA manager team");
     ExpectColumnsFit(ui.FileList);
 }
 
@@ -239,9 +239,8 @@ void WindowTest::picturesAndTheProgressPanel() {
         list.setItems({{"item", i}});
         sharp(list.item(0)->icon(), QStringLiteral(":/vxa/pictures/%1.png").arg(i), {17, 17});
     }
-    // The Stop glyph's halves at both sizes.
-    const QIcon stop = app.ui().StopBtn->icon();
-    QCOMPARE(stop.availableSizes(QIcon::Disabled), (QList<QSize>{{16, 16}, {32, 32}}));
+    QCOMPARE(app.ui().StopBtn->icon().availableSizes(QIcon::Disabled),  // the glyph's halves
+             (QList<QSize>{{16, 16}, {32, 32}}));
 
     // A text wider than the bar leaves nothing outside what is cleared.
     ProgressPanel panel;
