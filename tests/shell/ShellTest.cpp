@@ -38,10 +38,6 @@ TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {
             out += item.caption + ":" + std::to_string(item.picture) + " ";
         return out + h.view.pathText;
     };
-    const auto open = [&](const std::string& caption) {
-        h.view.browserSelection = caption;
-        List1DblClick(h.ctx);
-    };
     // Folders first, links to folders among them; pictures by extension.
     for (const char* name : {"data", ".git", ".wa"})
         fs::create_directory(dir.file(name));
@@ -56,7 +52,8 @@ TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {
                   dir.path() + "/");
     // A file gone since is dropped, not opened as a folder ".wa".
     fs::remove(dir.file("s.wav"));
-    open("s.wav");
+    h.view.browserSelection = "s.wav";  // double clicked
+    List1DblClick(h.ctx);
     EXPECT_EQ(shown().find("s.wav"), std::string::npos);
     EXPECT_EQ(h.state.BrowserDir, dir.path());
     // What cannot be listed shows empty, without a box.
@@ -66,7 +63,8 @@ TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {
     // The root is the empty path, whatever its form; it has no "[..]".
     for (const char* top : {"/tmp", "/tmp/.."}) {
         DriveComboBox1Change(h.ctx, top);
-        open("[..]");
+        h.view.browserSelection = "[..]";
+        List1DblClick(h.ctx);
         EXPECT_EQ(h.state.BrowserDir + h.view.pathText, "/") << top;
         EXPECT_EQ(shown().find("[..]"), std::string::npos);
     }

@@ -97,8 +97,8 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
     fs::current_path(dir.path());
     QVERIFY(OpenFromArguments(*app.form1, {"game.vxa"}, err));
     fs::current_path(cwd);
-    QCOMPARE(app.ui().OpenEdit->text().toStdString(), archive);
-    QCOMPARE(app.column(4), std::string("0/N|0/R:1|0/B|2/N|0/R:1|1/N"));
+    QCOMPARE(app.ui().OpenEdit->text().toStdString() + app.column(4),
+             archive + "0/N|0/R:1|0/B|2/N|0/R:1|1/N");
     QCOMPARE(app.ui().Status1->progress()->image().pixel(101, 10), qRgb(255, 255, 0));  // full
     app.clickRow(1);  // selected by the load: a click marks its group
     QCOMPARE(app.column(0), std::string("+1|+2|3|4|+5|6"));
@@ -178,6 +178,7 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
     const std::string out = dir.file("out.vxa"), script = dir.file("plan.vxc");
     app.picks = {out, script};
     app.click(app.ui().SvhBtn);
+    QCOMPARE(app.state.OutPath, out);
     app.click(app.ui().SvahBtn);
     const std::string compiled = ReadFile(out);
     app.click(app.ui().SvsBtn);

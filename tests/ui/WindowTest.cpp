@@ -215,8 +215,8 @@ void WindowTest::scriptDialogsAnswerAsTheRunExpects() {
     wait.showRun();
     QTest::keyClick(&wait, Qt::Key_Escape);
     QVERIFY(std::exchange(app.state.StopRequested, false));
-    QVERIFY(!wait.close() && app.state.StopRequested && wait.isVisible());
-    QVERIFY(!app.form1->isEnabled());
+    QVERIFY(!wait.close() && app.state.StopRequested && wait.isVisible() &&
+            !app.form1->isEnabled());
     wait.closeRun();
     QVERIFY(!wait.isVisible() && app.form1->isEnabled());
 }
