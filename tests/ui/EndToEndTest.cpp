@@ -180,11 +180,10 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
     app.click(app.ui().SvhBtn);
     QCOMPARE(app.state.OutPath, out);
     app.click(app.ui().SvahBtn);
-    const std::string compiled = ReadFile(out);
     app.click(app.ui().SvsBtn);
     app.answers.push_back(MsgAnswer::Yes);
     app.click(app.ui().CanBtn);
-    fs::remove(out);
+    QVERIFY(fs::remove(out));
     auto* memo = app.form2->findChild<QPlainTextEdit*>();
     QString seen;
     for (const char* button : {"Button3", "Button4", "Button2"}) {
@@ -204,7 +203,6 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
         QCOMPARE(app.column(5) == "||------|||", button[6] == '3');
         QCOMPARE(fs::exists(out), button[6] == '2');
     }
-    QCOMPARE(ReadFile(out), compiled);
     QCOMPARE(app.boxes.size(), std::size_t{3});  // the three questions
 
     // Dropped on the path bar, a .vxa file opens; anything else is refused.
