@@ -1,3 +1,5 @@
+// The window's toolkit-free logic: the handler dispatch, and the browser
+// pane's listing and navigation on temporary folders.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,75 +9,63 @@
 #include "core/IoError.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"
+#include "ui/Browser.h"
 #include "ui/Dispatch.h"
-#include "ui/FormCreate.h"
 
 namespace vxa::test {
 namespace {
 
-class DispatchTest : public ::testing::Test {
-  protected:
+namespace fs = std::filesystem;
+
+TEST(DispatchTest, WhateverAHandlerThrowsReachesTheErrorBox) {
     Harness h;
-    int afterCalls = 0;
-    Dispatcher dispatch{h.ctx, [this] { ++afterCalls; }};
-};
-
-TEST_F(DispatchTest, ErrorsLeavingAHandlerReachTheErrorBoxAndTheProgramGoesOn) {
-    EXPECT_TRUE(dispatch.run(HandlerKind::Command, [] { throw IoError(kAccessDenied); }));
-    EXPECT_TRUE(dispatch.run(HandlerKind::Command, [] { throw std::bad_alloc(); }));
-    EXPECT_TRUE(
-        dispatch.run(HandlerKind::Command, [] { throw std::length_error("vector too long"); }));
-    EXPECT_EQ(h.view.logged("ioerror"),
-              (std::vector<std::string>{"ioerror File access denied", "ioerror Out of memory",
-                                        "ioerror vector too long"}));
-    EXPECT_EQ(afterCalls, 3);
-    bool ran = false;
-    dispatch.run(HandlerKind::Command, [&] { ran = true; });
-    EXPECT_TRUE(ran);
+    Dispatcher dispatch{h.ctx, {}};
+    dispatch.run(HandlerKind::Command, [] { throw IoError(kAccessDenied); });
+    dispatch.run(HandlerKind::Command, [] { throw std::bad_alloc(); });
+    dispatch.run(HandlerKind::Command, [] { throw std::length_error("too long"); });
+    EXPECT_EQ(h.view.messages,
+              (std::vector<std::string>{"File access denied", "Out of memory", "too long"}));
 }
 
-TEST_F(DispatchTest, OnlyStopRunsWhileALoadRuns) {
-    h.state.Loading = true;
-    bool command = false;
-    bool stop = false;
-    EXPECT_FALSE(dispatch.run(HandlerKind::Command, [&] { command = true; }));
-    EXPECT_TRUE(dispatch.run(HandlerKind::Stop, [&] { stop = true; }));
-    EXPECT_FALSE(command);
-    EXPECT_TRUE(stop);
-}
-
-TEST_F(DispatchTest, TheAfterStepRunsOnceTheOutermostHandlerReturns) {
-    int seenInside = -1;
-    dispatch.run(HandlerKind::Command, [&] {
-        h.state.Loading = true;                  // a load hands events to the toolkit...
-        dispatch.run(HandlerKind::Stop, [] {});  // ...and Stop is clicked
-        seenInside = afterCalls;
-        h.state.Loading = false;
-    });
-    EXPECT_EQ(seenInside, 0);
-    EXPECT_EQ(afterCalls, 1);
-}
-
-// The start cells themselves are checked in the window's own test.
-TEST(FormCreateTest, WritesTheStartCellsInOneUpdateAndListsTheDirectory) {
-    Harness h;
-    FormCreate(h.ctx, "/home/ann/games");
-    EXPECT_EQ(h.view.rowCount(), 5);
-    EXPECT_EQ(h.view.gridUpdates, 1);
-    EXPECT_EQ(h.view.gridUpdateDepth, 0);
-    EXPECT_EQ(h.state.BrowserDir, "/home/ann/games");
-}
-
-TEST(FormCreateTest, CurrentDirectoryHasNoTrailingSlashAndTheRootIsEmpty) {
-    const auto before = std::filesystem::current_path();
+TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {
     TempDir dir;
-    std::filesystem::current_path(dir.path());
-    const std::string inDir = CurrentDirectory();
-    std::filesystem::current_path("/");
-    const std::string atRoot = CurrentDirectory();
-    std::filesystem::current_path(before);
-    EXPECT_EQ(inDir, std::filesystem::canonical(dir.path()).string());
-    EXPECT_EQ(atRoot, "");
+    Harness h;
+    const auto shown = [&] {  // the items as "caption:picture", and the path line
+        std::string out;
+        for (const auto& item : h.view.browserItems)
+            out += item.caption + ":" + std::to_string(item.picture) + " ";
+        return out + h.view.pathText;
+    };
+    // Folders first, links to folders among them; pictures by extension.
+    for (const char* name : {"data", ".git", ".wa"})
+        fs::create_directory(dir.file(name));
+    for (const char* name : {"b.wav", "x.tar.zqa", ".pal", "loud.WAV", "y.wav.tar", "s.wav"})
+        dir.write(name, "");
+    fs::create_directory_symlink(dir.file("data"), dir.file("link"));
+    fs::create_symlink(dir.file("nowhere"), dir.file("broken.voc"));
+    FillBrowser(h.ctx, dir.path() + "/");
+    EXPECT_EQ(shown(),
+              "[..]:0 [.git]:0 [.wa]:0 [data]:0 [link]:0 .pal:3 b.wav:8 broken.voc:9 "
+              "loud.WAV:1 s.wav:8 x.tar.zqa:2 y.wav.tar:1 " +
+                  dir.path() + "/");
+    // A file gone since is dropped, not opened as a folder ".wa".
+    fs::remove(dir.file("s.wav"));
+    h.view.browserSelection = "s.wav";  // double clicked
+    List1DblClick(h.ctx);
+    EXPECT_EQ(shown().find("s.wav"), std::string::npos);
+    EXPECT_EQ(h.state.BrowserDir, dir.path());
+    // What cannot be listed shows empty, without a box.
+    FillBrowser(h.ctx, dir.file("gone"));
+    EXPECT_EQ(shown(), dir.file("gone/"));
+    EXPECT_TRUE(h.view.log.empty());
+    // The root is the empty path, whatever its form; it has no "[..]".
+    for (const char* top : {"/tmp", "/tmp/.."}) {
+        DriveComboBox1Change(h.ctx, top);
+        h.view.browserSelection = "[..]";
+        List1DblClick(h.ctx);
+        EXPECT_EQ(h.state.BrowserDir + h.view.pathText, "/") << top;
+        EXPECT_EQ(shown().find("[..]"), std::string::npos);
+    }
 }
 
 }  // namespace

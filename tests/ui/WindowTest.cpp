@@ -1,17 +1,18 @@
-// The three windows as they come up: where their controls stand, what they
-// say, the start cells, tooltips and tab order; and what the two script
-// dialogs do on their own.
-#include <QAbstractButton>
-#include <QFrame>
-#include <QHeaderView>
+// The window's parts on their own: places, font, start cells, grid, browser
+// list, drives, boxes, the save dialog, the script dialogs and pictures.
+#include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
+#include <QMessageBox>
+#include <QSignalSpy>
 #include <QtTest>
+#include <utility>
 
 #include "script/Summary.h"
 #include "support/App.h"
 #include "support/TempDir.h"
+#include "ui/Drives.h"
+#include "ui/Glyphs.h"
+#include "ui/GridModel.h"
 #include "ui/StatusPanels.h"
 
 using namespace vxa;
@@ -20,334 +21,241 @@ using namespace vxa::test;
 class WindowTest : public QObject {
     Q_OBJECT
   private slots:
-    void controlsStandWhereDesignedWithTheirCaptions();
-    void startsWithTheStartCellsAndNothingShowing();
-    void sixButtonsHaveTooltips();
-    void oneFontButTheStopButtonsSerif();
-    void tabVisitsTheControlsInOrder();
-    void summaryShowsThePathsAsPlainTextBesideTheirCaptions();
-    void summaryEnablesProceedAnewAtEachShowing();
-    void summaryEscapeCancelsAndTheTitleBarCloses();
-    void progressGaugeStaysInItsRangeAndFillsGold();
-    void progressEscapeAndTitleBarCloseActAsStop();
+    void startsAtItsPlacesInOneFontWithTheStartCells();
+    void gridAnnouncesChangesInBatchesAndFitsTheWidestNumbers();
+    void browserListAndDrives();
+    void boxesShowPlainTextWithTheirIconAndButtons();
+    void saveDialogRefusesAMissingFolder();
+    void scriptDialogsAnswerAsTheRunExpects();
+    void picturesAndTheProgressPanel();
 };
 
-void WindowTest::controlsStandWhereDesignedWithTheirCaptions() {
-    App app;
-    struct Window {
-        QWidget* window;
-        QSize client;
-        const char* title;
-    };
-    for (const Window& w :
-         {Window{app.form1, {618, 441}, "ORN VXA manager"},
-          Window{app.form2, {451, 331}, "Summary"}, Window{app.form3, {345, 146}, "Please wait"}}) {
-        QCOMPARE(w.window->size(), w.client);
-        QCOMPARE(w.window->windowTitle(), QString::fromLatin1(w.title));
-        if (w.window == app.form1)
-            continue;
-        // The dialogs: a fixed frame with a close button only.
-        const Qt::WindowFlags f = w.window->windowFlags();
-        QCOMPARE(w.window->minimumSize(), w.client);
-        QCOMPARE(w.window->maximumSize(), w.client);
-        QVERIFY(!(f & Qt::WindowMinimizeButtonHint) && !(f & Qt::WindowMaximizeButtonHint));
-        QVERIFY((f & Qt::WindowCloseButtonHint) && (f & Qt::WindowTitleHint));
-    }
-
-    QWidget* client = app.form1->centralWidget();
-    struct Control {
-        QWidget* window;
-        const char* name;
-        QRect geometry;  // a width of -1: only the position is fixed
-        const char* caption;
-    };
-    const Control controls[] = {
-        {client, "OpenEdit", {0, 3, 529, 24}, "Open VXA file"},
-        {client, "OpenBtn", {507, 5, 20, 20}, "..."},
-        {client, "ReloadBtn", {536, 3, 81, 24}, "Reopen"},
-        {client,
-         "Label1",
-         {8, 37, 332, 16},
-         "In-VXA list: (drag a file from file browser and drop it here)"},
-        {client, "Label2", {392, 37, 76, 16}, "File browser:"},
-        {client, "FileList", {0, 56, 385, 289}, nullptr},
-        {client, "StopBtn", {104, 176, 169, 73}, "Stop"},
-        {client, "SvhBtn", {0, 352, 129, 25}, "Choose output VXA"},
-        {client, "SvahBtn", {136, 352, 129, 25}, "--== COMPILE ==--"},
-        {client, "CanBtn", {272, 352, 113, 25}, "Cancel changes"},
-        {client, "SvsBtn", {0, 392, 193, 25}, "Save to script"},
-        {client, "RsBtn", {200, 392, 185, 25}, "Run script..."},
-        {client, "PathText", {392, 56, 225, 20}, nullptr},
-        {client, "List1", {392, 78, 225, 283}, nullptr},
-        {client, "DriveComboBox1", {392, 363, 225, 22}, nullptr},
-        {client, "RplBtn", {392, 392, 105, 25}, "<<  Replace  <<"},
-        {client, "UnBtn", {504, 392, 113, 25}, ">> UnReplace >>"},
-        {app.form1, "Status1", {0, 419, 618, 22}, nullptr},
-        {app.form2, "Label1", {8, 8, -1, -1}, "Input VXA file:"},
-        {app.form2, "Label2", {8, 32, -1, -1}, "Output VXA file:"},
-        {app.form2, "Button1", {8, 56, 105, 25}, "Show details"},
-        {app.form2, "Button2", {120, 56, 105, 25}, "Proceed >>>"},
-        {app.form2, "Button3", {232, 56, 97, 25}, "Cancel"},
-        {app.form2, "Button4", {336, 56, 105, 25}, "Load only"},
-        {app.form2, "Memo1", {8, 88, 433, 234}, nullptr},
-        {app.form3, "Label2", {16, 8, 313, 16}, "Executing script..."},
-        {app.form3, "Label1", {24, 40, 297, 16}, "Status"},
-        {app.form3, "Bevel1", {14, 70, 317, 29}, nullptr},
-        {app.form3, "Gauge1", {15, 71, 315, 27}, nullptr},
-        {app.form3, "Button1", {104, 112, 129, 25}, "Stop"},
-    };
-    for (const Control& c : controls) {
-        const QWidget* w = c.window->findChild<QWidget*>(QString::fromLatin1(c.name));
-        QVERIFY2(w != nullptr, c.name);
-        QCOMPARE(c.geometry.width() < 0 ? QRect(w->pos(), c.geometry.size()) : w->geometry(),
-                 c.geometry);
-        QString caption;
-        if (const auto* b = qobject_cast<const QAbstractButton*>(w))
-            caption = b->text();
-        if (const auto* l = qobject_cast<const QLabel*>(w))
-            caption = l->text();
-        if (const auto* e = qobject_cast<const QLineEdit*>(w))
-            caption = e->text();
-        if (c.caption != nullptr)
-            QCOMPARE(caption, QString::fromLatin1(c.caption));
-        if (c.window == client)
-            QVERIFY2(!w->accessibleName().isEmpty(), c.name);
-    }
-    // The grid's heading is as high as its rows: drags count on it.
-    const EntryGrid* grid = app.ui().FileList;
-    QCOMPARE(grid->horizontalHeader()->height(), 18);
-    QCOMPARE(app.form1->defaultRowHeight(), 18);
-    QCOMPARE(app.ui().Status1->progress()->geometry(), QRect(0, 0, 104, 22));
-    const auto* memo = app.form2->findChild<QPlainTextEdit*>(QStringLiteral("Memo1"));
-    QVERIFY(memo->isReadOnly());
-    QCOMPARE(memo->lineWrapMode(), QPlainTextEdit::NoWrap);
-    // The buttons lie over the controls they share a place with.
-    const QObjectList& kids = client->children();
-    QVERIFY(kids.indexOf(app.ui().OpenBtn) > kids.indexOf(app.ui().OpenEdit));
-    QVERIFY(kids.indexOf(app.ui().StopBtn) > kids.indexOf(app.ui().FileList));
-}
-
-void WindowTest::startsWithTheStartCellsAndNothingShowing() {
-    App app;
-    // As the grid shows them: the heading row as its header, rows 1-4 below.
-    const QAbstractItemModel* model = app.ui().FileList->model();
-    QCOMPARE(app.form1->rowCount(), 5);
-    QCOMPARE(model->rowCount(), 4);
-    const QStringList rows[] = {
-        {"Nr", "Offset", "Orig. size", "Packed size", "C/T", "Replace with"},
-        {"******", "No", "file", "loaded", "******", ""},
-        {"", "", "", "", "", ""},
-        {"ORN", "VXA", "manager", "", "by", "the VXA manager team"},
-        {"", "", "version:", "1.0", "beta", ""}};
-    for (int col = 0; col < 6; ++col) {
-        QCOMPARE(model->headerData(col, Qt::Horizontal).toString(), rows[0][col]);
-        for (int r = 1; r <= 4; ++r)
-            QCOMPARE(model->index(r - 1, col).data().toString(), rows[r][col]);
-    }
-    // Shown whole; the credits too, in full as the tooltip of their cell.
-    ExpectColumnsFit(app.ui().FileList);
-    QCOMPARE(model->index(2, 5).data(Qt::ToolTipRole).toString(), rows[3][5]);
-    QCOMPARE(app.form1->selectedRow(), 1);
-    QVERIFY(!app.ui().StopBtn->isVisible());
-    QVERIFY(!app.form2->isVisible() && !app.form3->isVisible());
-    QCOMPARE(app.ui().Status1->textPanel()->text(), QString());
-    const QImage panel = app.ui().Status1->progress()->image();
-    QCOMPARE(panel.size(), QSize(104, 22));
-    QCOMPARE(qAlpha(panel.pixel(50, 10)), 0);  // nothing drawn yet
-}
-
-void WindowTest::sixButtonsHaveTooltips() {
-    App app;  // the dialogs belong to the main window
-    QMap<QString, QString> tips;
-    for (const QWidget* widget : app.form1->findChildren<QWidget*>()) {
-        if (!widget->toolTip().isEmpty())
-            tips[widget->objectName()] = widget->toolTip();
-    }
-    const QMap<QString, QString> expected = {
-        {"SvhBtn", "Saves content to current VXA file"},
-        {"SvahBtn", "Saves content to another VXA file"},
-        {"CanBtn", "Clears all \"replace with\" fields"},
-        {"SvsBtn",
-         "Saves \"replace with\" content and current VXA file name to a script file so that the "
-         "same changes can be made faster later"},
-        {"RsBtn", "Runs saved script file"},
-        {"Button4", "Only loads the VXA file and returns to the main window"}};
-    QCOMPARE(tips, expected);
-}
-
-void WindowTest::oneFontButTheStopButtonsSerif() {
+void WindowTest::startsAtItsPlacesInOneFontWithTheStartCells() {
     QApplication::setFont(QFont());  // as at start-up
     App app;
-    const QFont font = QApplication::font();
-    QCOMPARE(font.pixelSize(), 13);
-    for (const QWidget* w : app.form1->findChildren<QWidget*>()) {  // the dialogs' too
-        if (w != app.ui().StopBtn)
-            QVERIFY2(w->font() == font, qPrintable(w->objectName()));
+    const Form1Controls& ui = app.ui();
+    // A few controls at the design's coordinates, in windows of its sizes.
+    const std::pair<QWidget*, QRect> designed[] = {
+        {app.form1, {0, 0, 618, 441}},    {app.form2, {0, 0, 451, 331}},
+        {app.form3, {0, 0, 345, 146}},    {ui.OpenEdit, {0, 3, 529, 24}},
+        {ui.FileList, {0, 56, 385, 289}}, {ui.StopBtn, {104, 176, 169, 73}},
+        {ui.List1, {392, 78, 225, 283}},  {app.form3->findChild<TGauge*>(), {15, 71, 315, 27}}};
+    for (const auto& [w, rect] : designed)
+        QCOMPARE(QRect(w->isWindow() ? QPoint() : w->pos(), w->size()), rect);
+    // One font for every control and both dialogs, but the Stop button's serif.
+    for (const QWidget* w : app.form1->findChildren<QWidget*>())
+        QVERIFY2(w == ui.StopBtn || w->font() == QApplication::font(), qPrintable(w->objectName()));
+    QVERIFY(ui.StopBtn->font().pixelSize() == 23 && ui.StopBtn->font().styleHint() == QFont::Serif);
+    // The credits whole in their tooltip; every column fits its start cells.
+    QCOMPARE(app.column(5), std::string("||the VXA manager team|"));
+    QCOMPARE(ui.FileList->model()->index(2, 5).data(Qt::ToolTipRole).toString(),
+             u"the VXA manager team");
+    ExpectColumnsFit(ui.FileList);
+}
+
+void WindowTest::gridAnnouncesChangesInBatchesAndFitsTheWidestNumbers() {
+    // The largest value of each column; row 6 blank, row 7 shared.
+    EntryTable t;
+    t.EntryCount = 8;
+    for (std::uint32_t i = 0; i <= 8; ++i)
+        t.Offsets.push_back(i == 1 ? 4294967295u : i == 5 ? 0 : 36 + 14 * i);
+    t.Links = {0, 0, 0, 0, 0, -1, 7, 0, 0};
+    t.OrigSizes = {4, 4, 4000000000u, 4, 4, 4, 4, 4};
+    t.PackedSizes = {4, 4, 4, 3999999999u, 4, 4, 4, 4};
+    t.CompTypes = {2, 2, 2, 2, 65535, 2, 2, 2};
+    GridModel model(t);
+    model.setGridRowCount(9);
+    QSignalSpy changes(&model, &QAbstractItemModel::dataChanged);
+    model.setCell(5, 2, "one");  // outside a batch: at once
+    model.beginUpdate();
+    model.setCell(5, 4, "a");
+    model.setCell(0, 7, "b");
+    QCOMPARE(changes.size(), 1);
+    model.endUpdate();
+    QCOMPARE(changes.size(), 2);
+    QCOMPARE(changes[1][0].toModelIndex(), model.index(3, 0));  // grid rows 4 to 7
+    QCOMPARE(changes[1][1].toModelIndex(), model.index(6, 5));
+    // Rows a load writes are readable at once and shown when events run.
+    for (int r = 1; r <= 8; ++r)
+        model.writeEntryRow(r);
+    QCOMPARE(model.index(7, 4).data().toString() + QString::number(changes.size()), u"2/N2");
+    QCoreApplication::processEvents();
+    QCOMPARE(changes.size(), 3);
+    QCOMPARE(changes[2][1].toModelIndex().row(), 7);
+    EntryGrid grid;
+    grid.setModel(&model);
+    grid.show();
+    grid.fitColumns(model.widestTexts());
+    ExpectColumnsFit(&grid);
+}
+
+void WindowTest::browserListAndDrives() {
+    // The user's collation, any case, folders first; non-UTF-8 bytes kept.
+    BrowserList list;
+    const std::string odd = "caf\xe9.wav";
+    std::vector<BrowserItem> items;
+    for (const char* name : {"Zeta", "\xC3\xA9-accent", "b.wav", "[data]", "[-x]", "[..]", "aB",
+                             "A.PAL", "B", "_under", odd.c_str(), "9", "10", "Ab"})
+        items.push_back({name, 1});
+    list.setItems(items);
+    QStringList shown;
+    for (int i = 0; i < list.count(); ++i)
+        shown << list.item(i)->text();
+    QCOMPARE(shown,
+             (QStringList{"[..]", "[-x]", "[data]", "_under", "10", "9", "A.PAL", "Ab", "aB", "B",
+                          "b.wav", QFile::decodeName(odd.c_str()), "é-accent", "Zeta"}));
+    list.item(11)->setSelected(true);
+    QCOMPARE(list.selectedCaption(), std::optional<std::string>(odd));
+
+    // Drives: the user's volumes, by kind. Another drive is listed, the one
+    // shown keeps the folder; during a load the pick is refused.
+    QVERIFY(IsUserVolume("vfat", "/run/media/a") && IsUserVolume("tmpfs", "/mnt/r") &&
+            !IsUserVolume("ext4", "/") && !IsUserVolume("ext4", "/run/a") &&
+            !IsUserVolume("nsfs", "/a"));
+    QVERIFY(KindOf("fuse", "/n", "//n/s") == DriveKind::Network &&
+            KindOf("auto", "/cd", "/dev/sr0") == DriveKind::Optical &&
+            KindOf("vfat", "/media/s", "/dev/sdb") == DriveKind::Removable);
+    App app;
+    DriveSelector& selector = *app.ui().DriveComboBox1;
+    QVERIFY(selector.count() >= 2 && selector.rootAt(0).empty());
+    emit selector.activated(1);
+    QCOMPARE(app.state.BrowserDir, selector.rootAt(1));
+    selector.setCurrentIndex(0);
+    emit selector.activated(0);
+    app.browse("/tmp");
+    emit selector.activated(0);
+    app.state.Loading = true;
+    selector.setCurrentIndex(1);
+    emit selector.activated(1);
+    app.state.Loading = false;
+    QCOMPARE(app.state.BrowserDir + std::to_string(selector.currentIndex()), "/tmp0");
+}
+
+void WindowTest::boxesShowPlainTextWithTheirIconAndButtons() {
+    using Box = QMessageBox;
+    const std::tuple<MsgButtons, MsgIcon, Box::Icon, Box::StandardButton, MsgAnswer> cases[] = {
+        {MsgButtons::Ok, MsgIcon::Error, Box::Critical, Box::NoButton, MsgAnswer::Ok},
+        {MsgButtons::Ok, MsgIcon::Warning, Box::Warning, Box::NoButton, MsgAnswer::Ok},
+        {MsgButtons::YesNo, MsgIcon::Question, Box::Question, Box::NoButton, MsgAnswer::No},
+        {MsgButtons::YesNo, MsgIcon::Error, Box::Critical, Box::Yes, MsgAnswer::Yes}};
+    // Pressed or Esc (NoButton); a Yes/No box has No as default and Esc.
+    for (const auto& [buttons, icon, shown, press, answer] : cases) {
+        const bool yesNo = buttons == MsgButtons::YesNo;
+        QString seen;
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<Box*>(QApplication::activeModalWidget());
+            seen = QStringLiteral("%1|%2|%3|%4|%5")
+                       .arg(box->text())
+                       .arg(box->icon() == shown)
+                       .arg(box->textFormat())
+                       .arg(box->standardButtons())
+                       .arg(yesNo && box->defaultButton() == box->button(Box::No));
+            if (press == Box::NoButton)
+                QTest::keyClick(box, Qt::Key_Escape);
+            else
+                box->button(press)->click();
+        });
+        QCOMPARE(ShowMessageBox(nullptr, {"Gone:\r<b>a</b>\r\nGo on?", "", buttons, icon}), answer);
+        QCOMPARE(seen, QStringLiteral("Gone:\n<b>a</b>\nGo on?|1|%1|%2|%3")
+                           .arg(Qt::PlainText)
+                           .arg(yesNo ? Box::Yes | Box::No : Box::Ok)
+                           .arg(yesNo));
     }
-    QCOMPARE(app.ui().StopBtn->font().pixelSize(), 23);
-    QCOMPARE(app.ui().StopBtn->font().styleHint(), QFont::Serif);
 }
 
-void WindowTest::tabVisitsTheControlsInOrder() {
-    App app;
-    const auto walk = [&](QWidget* start, int steps) {
-        start->setFocus(Qt::OtherFocusReason);
-        QStringList visited{app.form1->focusWidget()->objectName()};
-        for (int i = 0; i < steps; ++i) {
-            QTest::keyClick(app.form1->focusWidget(), Qt::Key_Tab);
-            visited << app.form1->focusWidget()->objectName();
-        }
-        return visited;
-    };
-    QCOMPARE(
-        walk(app.ui().OpenEdit, 13),
-        (QStringList{"OpenEdit", "OpenBtn", "ReloadBtn", "FileList", "RplBtn", "SvhBtn", "SvahBtn",
-                     "CanBtn", "DriveComboBox1", "List1", "UnBtn", "SvsBtn", "RsBtn", "OpenEdit"}));
-    // The Stop button takes its turn only while it is shown.
-    app.form1->setStopButtonVisible(true);
-    QCOMPARE(walk(app.ui().FileList, 2), (QStringList{"FileList", "StopBtn", "RplBtn"}));
-
-    // The summary dialog starts at "Show details".
-    QStringList order;
-    ExecWith(*app.form2, [&] {
-        QWidget* w = app.form2->focusWidget();
-        for (int i = 0; i < 5 && w != nullptr; ++i, w = w->nextInFocusChain())
-            order << w->objectName();
+void WindowTest::saveDialogRefusesAMissingFolder() {
+    test::TempDir dir;
+    const QString picked = QString::fromStdString(dir.file("out.vxa"));
+    FileDialogs dialogs(nullptr);
+    // A missing folder is refused with a box; the dialog stays for another
+    // name. It asks before it overwrites.
+    QString seen;
+    QTimer::singleShot(0, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        seen = dlg->testOption(QFileDialog::DontConfirmOverwrite) ? "overwrites" : "asks";
+        dlg->selectFile(QString::fromStdString(dir.file("no-such-folder/out.vxa")));
+        QTimer::singleShot(0, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            seen += box ? " refused" : "";
+            if (box)
+                box->accept();
+        });
+        QMetaObject::invokeMethod(dlg, "accept");
+        dlg->selectFile(picked);
+        QMetaObject::invokeMethod(dlg, "accept");
     });
-    QCOMPARE(order, (QStringList{"Button1", "Button2", "Button3", "Button4", "Memo1"}));
+    QCOMPARE(dialogs.run(FileDialog::SaveDialog1), std::optional(picked.toStdString()));
+    QCOMPARE(seen, u"asks refused");
 }
 
-void WindowTest::summaryShowsThePathsAsPlainTextBesideTheirCaptions() {
-    App app;
-    TForm2& d = *app.form2;
-    app.state.InPath = "/games/orn/<b>data</b>.vxa";
-    app.state.OutPath = "/games/out.vxa";
-    auto* in = d.findChild<QLabel*>(QStringLiteral("InLabel"));
-    auto* out = d.findChild<QLabel*>(QStringLiteral("OutLabel"));
-    ExecWith(d, [] {});
-    QCOMPARE(in->text(), QString::fromStdString(app.state.InPath));
-    QCOMPARE(in->textFormat(), Qt::PlainText);
-    QCOMPARE(out->text(), QStringLiteral("/games/out.vxa"));
-    // However wide the font, a caption never runs into its value.
-    QVERIFY(in->x() >= 96 && in->x() > d.findChild<QLabel*>("Label1")->geometry().right());
-    QVERIFY(out->x() >= 108 && out->x() > d.findChild<QLabel*>("Label2")->geometry().right());
-    // With a font as narrow as the designed one they stand at their places.
-    QFont narrow = d.font();
-    narrow.setPixelSize(8);
-    d.setFont(narrow);
-    ExecWith(d, [] {});
-    QCOMPARE(in->pos(), QPoint(96, 8));
-    QCOMPARE(out->pos(), QPoint(108, 32));
-    // Texts the status lines break with "\r\n" show as several lines.
-    QCOMPARE(SummaryMemoText({"Status:", "", "one\r\ntwo\rthree"}),
-             QStringLiteral("Status:\n\none\ntwo\nthree"));
-}
-
-void WindowTest::summaryEnablesProceedAnewAtEachShowing() {
+void WindowTest::scriptDialogsAnswerAsTheRunExpects() {
     test::TempDir dir;
     App app;
-    TForm2& d = *app.form2;
-    QPushButton* proceed = App::button(&d, "Button2");
-    app.state.InPath = dir.file("gone.vxa");
-    bool enabled = true;
-    ExecWith(d, [&] { enabled = proceed->isEnabled(); });
-    QVERIFY(!enabled);
-    // "Load only" works whatever Proceed's state.
-    QCOMPARE(ExecWith(d, [&] { App::button(&d, "Button4")->click(); }),
-             int(SummaryResult::LoadOnly));
-    // A script whose input exists: Proceed is enabled again.
-    app.state.InPath = dir.write("back.vxa", "x");
-    ExecWith(d, [&] { enabled = proceed->isEnabled(); });
-    QVERIFY(enabled);
-}
-
-void WindowTest::summaryEscapeCancelsAndTheTitleBarCloses() {
-    App app;
-    TForm2& d = *app.form2;
-    app.form1->move(100, 50);
-    QPoint centre;
-    QCOMPARE(ExecWith(d,
-                      [&] {
-                          centre = d.geometry().center();
-                          PressEscape(d);
-                      }),
-             int(SummaryResult::Cancel));
-    QVERIFY((centre - app.form1->geometry().center()).manhattanLength() <= 1);
-    // Escape in the text box, after the main window moved.
-    app.form1->move(140, 80);
-    QCOMPARE(ExecWith(d,
-                      [&] {
-                          centre = d.geometry().center();
-                          d.findChild<QPlainTextEdit*>("Memo1")->setFocus();
-                          PressEscape(d);
-                      }),
-             int(SummaryResult::Cancel));
-    QVERIFY((centre - app.form1->geometry().center()).manhattanLength() <= 1);
-    QCOMPARE(ExecWith(d, [&] { d.close(); }), int(SummaryResult::Closed));
-    QVERIFY(!d.isVisible());
-}
-
-void WindowTest::progressGaugeStaysInItsRangeAndFillsGold() {
-    App app;
-    TForm3& d = *app.form3;
-    auto* gauge = d.findChild<TGauge*>(QStringLiteral("Gauge1"));
-    const auto pixel = [gauge](int x) {
-        return gauge->grab().toImage().pixelColor(x, gauge->height() / 2);
+    TForm2& summary = *app.form2;
+    auto* in = summary.findChild<QLabel*>("InLabel");
+    // Paths as plain text; Proceed waits for the input anew at each showing;
+    // Esc cancels, the title bar closes.
+    bool proceed = true;
+    const auto show = [&](std::function<void()> answer) {  // -1: left open
+        QTimer::singleShot(0, &summary, [&] {
+            proceed = App::button(&summary, "Button2")->isEnabled();
+            answer();
+            if (summary.isVisible())
+                summary.done(-1);
+        });
+        return summary.exec();
     };
-    const QColor gold(240, 192, 0);
-    const QColor face = gauge->palette().color(QPalette::Button);
-    QVERIFY(face != gold);
-    QCOMPARE(pixel(0), face);  // 0 of 100: empty
+    app.state.InPath = dir.file("<b>gone</b>.vxa");
+    QCOMPARE(show([&] { QTest::keyClick(&summary, Qt::Key_Escape); }), int(SummaryResult::Cancel));
+    QVERIFY(!proceed && in->textFormat() == Qt::PlainText);
+    QCOMPARE(in->text(), QString::fromStdString(app.state.InPath));
+    app.state.InPath = dir.write("back.vxa", "x");
+    QCOMPARE(show([&] { summary.close(); }), int(SummaryResult::Closed));
+    QVERIFY(proceed);
+    QCOMPARE(SummaryMemoText({"Status:", "one\r\ntwo\rthree"}), u"Status:\none\ntwo\nthree");
 
-    d.setGaugeProgress(150);
-    QCOMPARE(gauge->progress(), 100);
-    QCOMPARE(gauge->filledWidth(), 315);
-    d.setGaugeProgress(-5);
-    QCOMPARE(gauge->filledWidth(), 0);
-    // A 25-entry load: 0, 10, 20 of 25, never a full bar.
-    d.setGaugeMax(25);
-    d.setGaugeProgress(10);
-    const int filled = 315 * 10 / 25;
-    QCOMPARE(pixel(0), gold);
-    QCOMPARE(pixel(filled - 1), gold);
-    QCOMPARE(pixel(filled), face);
-    d.setGaugeProgress(25);
-    // No percentage text: a full bar is all gold.
-    const QImage full = gauge->grab().toImage();
-    for (int y = 0; y < full.height(); ++y) {
-        for (int x = 0; x < full.width(); ++x)
-            QCOMPARE(full.pixelColor(x, y), gold);
-    }
-    // A lower maximum pulls the progress down with it.
-    d.setGaugeMax(10);
-    QCOMPARE(gauge->progress(), 10);
-    // An empty range shows an empty bar; a maximum below 0 is taken as 0.
-    d.setGaugeMax(-3);
-    d.setGaugeProgress(7);
-    QCOMPARE(gauge->maxValue(), 0);
-    QCOMPARE(gauge->filledWidth(), 0);
-    // Large values do not overflow the share.
-    d.setGaugeMax(2'000'000'000);
-    d.setGaugeProgress(1'000'000'000);
-    QCOMPARE(gauge->filledWidth(), 157);
+    // "Please wait": Esc and the title bar ask the run to stop; it stays,
+    // the window locked, until the run closes it.
+    TForm3& wait = *app.form3;
+    wait.showRun();
+    QTest::keyClick(&wait, Qt::Key_Escape);
+    QVERIFY(std::exchange(app.state.StopRequested, false));
+    QVERIFY(!wait.close() && app.state.StopRequested && wait.isVisible() &&
+            !app.form1->isEnabled());
+    wait.closeRun();
+    QVERIFY(!wait.isVisible() && app.form1->isEnabled());
 }
 
-void WindowTest::progressEscapeAndTitleBarCloseActAsStop() {
+void WindowTest::picturesAndTheProgressPanel() {
+    // At device pixel ratio 2 every picture is its own larger drawing.
+    const auto sharp = [](const QIcon& shown, QString file, QSize size) {
+        const QPixmap twice = shown.pixmap(size, 2.0);
+        QCOMPARE(twice.devicePixelRatio(), 2.0);
+        QCOMPARE(twice.toImage().convertToFormat(QImage::Format_ARGB32),
+                 QImage(file.replace(".png", "@2x.png")).convertToFormat(QImage::Format_ARGB32));
+    };
     App app;
-    TForm3& d = *app.form3;
-    d.showRun();
-    QVERIFY((d.frameGeometry().center() - app.form1->frameGeometry().center()).manhattanLength() <=
-            2);
-    PressEscape(d);
-    QVERIFY(app.state.StopRequested);
-    app.state.StopRequested = false;
-    QVERIFY(!d.close());
-    QVERIFY(app.state.StopRequested);
-    QVERIFY(d.isVisible());
-    QVERIFY(!app.form1->isEnabled());
-    d.closeRun();
-    QVERIFY(!d.isVisible());
-    QVERIFY(app.form1->isEnabled());
+    for (int kind = 0; kind <= int(DriveKind::Ram); ++kind)
+        sharp(ScaledPicture(DrivePicture(DriveKind(kind))), DrivePicture(DriveKind(kind)),
+              {16, 16});
+    sharp(app.ui().DriveComboBox1->itemIcon(0), DrivePicture(DriveKind::Root), {16, 16});
+    BrowserList list;
+    for (int i = 0; i <= 12; ++i) {
+        list.setItems({{"item", i}});
+        sharp(list.item(0)->icon(), QStringLiteral(":/vxa/pictures/%1.png").arg(i), {17, 17});
+    }
+    QCOMPARE(app.ui().StopBtn->icon().availableSizes(QIcon::Disabled),  // the glyph's halves
+             (QList<QSize>{{16, 16}, {32, 32}}));
+
+    // A text wider than the bar leaves nothing outside what is cleared.
+    ProgressPanel panel;
+    panel.draw(0, QStringLiteral("8888888888/8888888888"));
+    panel.image();
+    panel.draw(100, QStringLiteral("Done"));
+    const QImage image = panel.image();
+    for (int y = 0; y < image.height(); ++y)
+        QCOMPARE(
+            qAlpha(image.pixel(0, y)) + qAlpha(image.pixel(1, y)) + qAlpha(image.pixel(103, y)), 0);
 }
 
 QTEST_MAIN(WindowTest)
