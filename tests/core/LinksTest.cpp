@@ -40,8 +40,8 @@ std::vector<std::int32_t> Links(const std::vector<std::uint32_t>& values) {
     std::stable_sort(expected.begin(), expected.end(),
                      [&](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
     RecordOrder order(values, count, outOfOrder);
-    for (std::uint32_t i = 0; order.next(i);)
-        walked.push_back(i);
+    while (const auto i = order.next())
+        walked.push_back(*i);
     EXPECT_EQ(walked, expected);
     return links;
 }
