@@ -310,20 +310,5 @@ TEST_F(LoaderTest, StopDuringTheTablePassStopsAtTheFirstProgressPoint) {
     EXPECT_EQ(h.view.messages, (std::vector<std::string>{"Incomplete file is not editable"}));
 }
 
-TEST(DrawLoadProgress, RoundsHalvesToEvenAndSkipsAZeroMaximum) {
-    AppState s;
-    FakeView v(s.Table);
-    DrawLoadProgress(v, 1, 0);
-    DrawLoadProgress(v, 1, 8);        // 12.5 -> 12
-    DrawLoadProgress(v, 3, 8);        // 37.5 -> 38
-    DrawLoadProgress(v, 230, 400);    // 57.5 -> 58
-    DrawLoadProgress(v, 1090, 2000);  // 54.5 -> 54
-    DrawLoadProgress(v, 10, 245);
-    DrawLoadProgress(v, 7, 7);
-    EXPECT_EQ(v.log, (std::vector<std::string>{"progress 1/8 12", "progress 3/8 38",
-                                               "progress 230/400 58", "progress 1090/2000 54",
-                                               "progress 10/245 4", "progress Done 100"}));
-}
-
 }  // namespace
 }  // namespace vxa::test
