@@ -9,11 +9,16 @@
 
 #include <cerrno>
 #include <csignal>
+#include <filesystem>
 #include <functional>
 
 #include "core/AtomicFile.h"
 #include "core/BlockWriter.h"
+#include "core/Compiler.h"
 #include "core/IoError.h"
+#include "core/Loader.h"
+#include "support/ArchiveBuilder.h"
+#include "support/FakeView.h"
 #include "support/TempDir.h"
 
 namespace vxa::test {
@@ -51,6 +56,11 @@ TEST(PosixFiles, FailuresCarryTheRuntimesTextAndTheirFile) {
          "/dev/full: Disk full"},
         {[&] { fs.openRead(file)->copyTo(*fs.openWrite("/dev/null"), 1, 5); },
          file + ": Read beyond end of file"},
+        {[&] {
+             AtomicFile out(fs, dir.file("o"));  // the kernel copies, and finds the end
+             fs.openRead(file)->copyTo(out.file(), 1, 5);
+         },
+         file + ": Read beyond end of file"},
     };
     for (const auto& [operation, failure] : cases)
         EXPECT_EQ(Failure(operation), failure);
@@ -70,6 +80,36 @@ TEST(PosixFiles, FailuresCarryTheRuntimesTextAndTheirFile) {
     EXPECT_EQ(texts,
               "File not found|File access denied|File access denied|File access denied|File "
               "access denied|Disk full|Disk full|Disk full|Out of memory|I/O error 5|");
+}
+
+// Where a write goes: through a chain of links to the file it ends at (a
+// dangling link's target made in the link's folder), into a device or a FIFO
+// as it is, never round a loop; and under the longest name a folder takes.
+TEST(PosixFiles, AWriteGoesWhereLinksLeadAndIntoDevicesAsTheyAre) {
+    TempDir dir, other;
+    FileSystem& fs = RealFileSystem();
+    const std::string loop = dir.file("loop1"), longest = dir.file(std::string(255, 'n'));
+    ASSERT_EQ(symlink(other.write("f", "old").c_str(), dir.file("abs").c_str()) |
+                  symlink("abs", dir.file("rel").c_str()) |
+                  symlink("made", dir.file("dangling").c_str()) | symlink("loop2", loop.c_str()) |
+                  symlink("loop1", dir.file("loop2").c_str()) |
+                  mkfifo(dir.file("fifo").c_str(), 0600),
+              0);
+    using Kind = WriteTarget::Kind;
+    for (const auto& [name, kind, path] : {std::tuple{"rel", Kind::Regular, other.file("f")},
+                                           std::tuple{"dangling", Kind::New, dir.file("made")},
+                                           std::tuple{"fifo", Kind::Special, dir.file("fifo")}}) {
+        const WriteTarget t = fs.inspectTarget(dir.file(name));
+        EXPECT_EQ(std::tie(t.kind, t.path), std::tie(kind, path)) << name;
+    }
+    EXPECT_EQ(Failure([&] { fs.inspectTarget(loop); }), loop + ": I/O error 40");
+    Harness h;
+    ASSERT_EQ(LoadArchive(h.ctx, dir.write("in.vxa", U32(4)), false), LoadOutcome::Complete);
+    EXPECT_TRUE(CompileAndReport(h.ctx, "/dev/null") && CompileAndReport(h.ctx, longest));
+    EXPECT_FALSE(CompileAndReport(h.ctx, "/dev/full"));
+    EXPECT_EQ(h.view.messages, std::vector<std::string>{"Disk full"});
+    EXPECT_EQ(ReadFile(longest), U32(4));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
 }
 
 extern "C" void Tick(int) {}

@@ -13,15 +13,6 @@
 namespace vxa::test {
 namespace {
 
-using Column = std::vector<std::string>;
-
-ReplRec Records(std::vector<std::int32_t> indices, const std::string& path) {
-    ReplRec r;
-    for (const std::int32_t i : indices)
-        r.append(i, path);
-    return r;
-}
-
 // A loaded six-entry archive: entry 0 owns "a", 1 is blank, 2 owns "b", 3 and
 // 4 share entry 0's record, 5 owns "c"; the group of entry 0 is {0, 3, 4}.
 // The browser lists the folder beside it, with x.wav, y.pal and [sub].
@@ -30,7 +21,7 @@ class PlanTest : public ::testing::Test {
     TempDir dir;
     Harness h;
     std::string x = dir.write("x.wav", "X"), y = dir.write("y.pal", "Y");
-    const ReplRec& plan = h.state.Replacements;
+    const DragSource browser{DragSource::Kind::BrowserList, ""};
 
     void SetUp() override {
         load(BuildArchive({Owned("a"), Blank(), Owned("b"), Shared(0), Shared(0), Owned("c")}));
@@ -51,25 +42,40 @@ class PlanTest : public ::testing::Test {
         h.view.selectRow(row);
         UnBtnClick(h.ctx);
     }
-    // Column `col` of the entry rows 1..6.
-    Column column(int col) const {
-        Column out;
+    // Drags over grid row `row` (the grid shows row 1 at the top; a 4-pixel
+    // border and the 18-pixel heading come first, then 18-pixel rows).
+    bool over(const DragSource& source, int row) {
+        return FileListDragOver(h.ctx, source, 7, 4 + 18 * row + 9);
+    }
+    // Column `col` of the rows 1..6 (past the last: ""), files by their names.
+    std::string column(int col) const {
+        std::string out;
         for (int row = 1; row <= 6; ++row)
-            out.push_back(h.view.cell(col, row));
+            out += (row > 1 ? "|" : "") +
+                   std::filesystem::path(h.view.cell(col, row)).filename().string();
+        return out;
+    }
+    // The plan as "index:name" items.
+    std::string plan() const {
+        std::string out;
+        for (std::size_t j = 0; j < h.state.Replacements.Indices.size(); ++j)
+            out += std::to_string(h.state.Replacements.Indices[j]) + ":" +
+                   std::filesystem::path(h.state.Replacements.Paths[j].str()).filename().string() +
+                   " ";
         return out;
     }
 };
 
 TEST_F(PlanTest, ReplaceUnReplaceAndCancelActOnWholeGroups) {
     replace(5, "x.wav");  // entry 4, in entry 0's group
-    EXPECT_EQ(plan, Records({0, 3, 4}, x));
+    EXPECT_EQ(plan(), "0:x.wav 3:x.wav 4:x.wav ");
     replace(6, "x.wav");
     replace(3, "x.wav");
     replace(3, "y.pal");  // a second record of entry 2: the later one is shown
-    EXPECT_EQ(column(5), (Column{x, "------", y, x, x, x}));
+    EXPECT_EQ(column(5), "x.wav|------|y.pal|x.wav|x.wav|x.wav");
     unreplace(3);
-    EXPECT_EQ(plan, Records({0, 3, 4, 5}, x));  // the others keep their order
-    unreplace(4);                               // entry 3: its whole group goes
+    EXPECT_EQ(plan(), "0:x.wav 3:x.wav 4:x.wav 5:x.wav ");  // the others keep their order
+    unreplace(4);                                           // entry 3: its whole group goes
     unreplace(3);  // a row without records and a blank row change nothing
     unreplace(2);
     // Only an existing file on an entry row is recorded.
@@ -78,27 +84,22 @@ TEST_F(PlanTest, ReplaceUnReplaceAndCancelActOnWholeGroups) {
         replace(row, caption);
     h.view.browserSelection.reset();
     RplBtnClick(h.ctx);
-    EXPECT_EQ(plan, Records({5}, x));
-    EXPECT_EQ(column(5), (Column{"", "------", "", "", "", x}));
+    EXPECT_EQ(plan() + column(5), "5:x.wav |------||||x.wav");
     EXPECT_EQ(h.view.gridUpdates, 6);  // one for each change
-    EXPECT_EQ(h.view.log, Column{});
-
     // Cancel asks; No keeps the plan. Records a script may hold (past the
     // table, negative, a blank entry) have no cell, or get "------" back.
-    h.state.Replacements.append(-3, "/s/a");
-    h.state.Replacements.append(1, "/s/b");
-    h.state.Replacements.append(99, "/s/d");
-    h.view.setCell(5, 2, "/s/b");
-    const ReplRec before = plan;
+    for (const int index : {-3, 1, 99})
+        h.state.Replacements.append(index, "/s");
+    h.view.setCell(5, 2, "/s");
     h.view.answers = {MsgAnswer::No, MsgAnswer::Yes};
     CanBtnClick(h.ctx);
-    EXPECT_EQ(plan, before);
+    EXPECT_EQ(plan(), "5:x.wav -3:s 1:s 99:s ");
     CanBtnClick(h.ctx);
     CanBtnClick(h.ctx);  // no plan: no question
-    EXPECT_EQ(h.view.log, Column(2, "box Simple question|question|Cancel all changes?"));
-    EXPECT_TRUE(plan.Count == 0 && plan.Indices.empty() && plan.Paths.empty());
-    EXPECT_EQ(column(5), (Column{"", "------", "", "", "", ""}));
-    EXPECT_EQ(h.view.rowCount(), 7);
+    EXPECT_EQ(h.view.log,
+              std::vector<std::string>(2, "box Simple question|question|Cancel all changes?"));
+    EXPECT_EQ(h.state.Replacements, ReplRec{});
+    EXPECT_EQ(column(5), "|------||||");
 }
 
 TEST_F(PlanTest, NothingIsEditableBeforeALoadDuringOneOrAfterAStoppedOne) {
@@ -107,17 +108,16 @@ TEST_F(PlanTest, NothingIsEditableBeforeALoadDuringOneOrAfterAStoppedOne) {
         RplBtnClick(c);
         UnBtnClick(c);
         CanBtnClick(c);
-        EXPECT_FALSE(FileListDragOver(c, {DragSource::Kind::BrowserList, ""}, 10, 30));
+        EXPECT_FALSE(FileListDragOver(c, browser, 10, 30));
         FileListDragDrop(c, {DragSource::Kind::LocalFile, x});
     };
-    // During a load: edits and marks of the table it is rebuilding.
     h.view.browserSelection = "x.wav";
-    h.view.onProcessEvents = [&] {
+    h.view.onProcessEvents = [&] {  // during a load, nor marks
         tryEverything(h.ctx);
         FileListSelectCell(h.ctx, 1);
     };
     load(BuildArchive(ManyEntries(25)));
-    EXPECT_EQ(h.view.cell(0, 1) + h.view.cell(5, 1), "1");
+    EXPECT_EQ(column(0) + column(5), "1|2|3|4|5|6|||||");
     // After a stopped load marks work, but a script's plan stays as it is.
     std::vector<TestEntry> many = ManyEntries(30);
     many[4] = Shared(2);
@@ -125,109 +125,91 @@ TEST_F(PlanTest, NothingIsEditableBeforeALoadDuringOneOrAfterAStoppedOne) {
     h.view.onProcessEvents = [&] { h.state.StopRequested = h.view.processEventsCalls == 2; };
     ASSERT_EQ(load(BuildArchive(many)), LoadOutcome::Stopped);
     FileListSelectCell(h.ctx, 3);
-    EXPECT_EQ(column(0), (Column{"1", "2", "+3", "4", "+5", "6"}));
-    h.state.Replacements = Records({0}, x);
+    EXPECT_EQ(column(0), "1|2|+3|4|+5|6");
+    h.state.Replacements.append(0, x);
     tryEverything(h.ctx);
-    EXPECT_EQ(plan, Records({0}, x));
-    EXPECT_EQ(h.view.log, Column{});
-    // Before any load.
-    Harness fresh;
+    Harness fresh;  // before any load
     fresh.state.BrowserDir = dir.path();
-    fresh.state.Replacements = Records({0}, x);
+    fresh.state.Replacements.append(0, x);
     fresh.view.browserSelection = "x.wav";
     tryEverything(fresh.ctx);
-    EXPECT_EQ(fresh.state.Replacements, Records({0}, x));
-    EXPECT_EQ(fresh.view.log, Column{});
+    for (const Harness* s : {&h, &fresh})
+        EXPECT_EQ(s->state.Replacements.Count + s->view.log.size(), 1u);
 }
 
 TEST_F(PlanTest, SelectingARowMarksItsGroupAndMovingOnMovesTheMarks) {
-    const Column group{"+1", "2", "3", "+4", "+5", "6"}, none{"1", "2", "3", "4", "5", "6"};
-    for (const auto& [row, marks] :
-         std::vector<std::pair<int, Column>>{{4, group},
-                                             {3, {"1", "2", "+3", "4", "5", "6"}},
-                                             {3, {"1", "2", "+3", "4", "5", "6"}},
-                                             {0, none},
-                                             {1, group},
-                                             {7, none},
-                                             {5, group}}) {
+    const std::string group = "+1|2|3|+4|+5|6", none = "1|2|3|4|5|6", third = "1|2|+3|4|5|6";
+    for (const auto& [row, marks] : std::vector<std::pair<int, std::string>>{
+             {4, group}, {3, third}, {3, third}, {0, none}, {1, group}, {7, none}, {5, group}}) {
         FileListSelectCell(h.ctx, row);
         EXPECT_EQ(column(0), marks) << row;
     }
     // A load wipes the marks; a blank row marks every blank row.
     load(BuildArchive({Blank(), Owned("a"), Blank()}));
-    EXPECT_EQ(column(0), (Column{"1", "2", "3", "", "", ""}));
+    EXPECT_EQ(column(0), "1|2|3|||");
     FileListSelectCell(h.ctx, 3);
-    EXPECT_EQ(column(0), (Column{"+1", "2", "+3", "", "", ""}));
+    EXPECT_EQ(column(0), "+1|2|+3|||");
 }
 
-// The pointer's y counts from the grid's client top: a 4-pixel border, the
-// 18-pixel heading, then 18-pixel rows from the top row in view.
+// The row under the pointer is picked from the top row in view; over a
+// scrolled grid's heading the row above the view is not.
 TEST_F(PlanTest, ADragPicksTheRowUnderThePointerAndADropReplacesItsGroup) {
-    const DragSource browser{DragSource::Kind::BrowserList, ""};
     h.view.browserSelection = "x.wav";
-    struct Case {
-        int top, y;
-        bool accepted;
-        int selected;  // row 3 was selected before
-    };
-    for (const Case c : {Case{1, -40, false, 3}, Case{1, 21, false, 3}, Case{1, 22, true, 1},
-                         Case{1, 39, true, 1}, Case{1, 40, true, 2}, Case{1, 121, true, 6},
-                         Case{1, 139, false, 3}, Case{4, 22, true, 4}, Case{4, 67, true, 6},
-                         // Over a scrolled grid's heading the row above the view is not picked.
-                         Case{4, 21, false, 3}, Case{4, 3, false, 3}}) {
-        h.view.top = c.top;
+    const int tops[] = {1, 1, 1, 1, 1, 1, 1, 4, 4, 4, 4};
+    const int ys[] = {-40, 21, 22, 39, 40, 121, 139, 22, 67, 21, 3};
+    const int picked[] = {0, 0, 1, 1, 2, 6, 0, 4, 6, 0, 0};  // 0: refused
+    for (int k = 0; k < 11; ++k) {
+        h.view.top = tops[k];
         h.view.selectRow(3);
-        EXPECT_EQ(FileListDragOver(h.ctx, browser, 7, c.y), c.accepted) << c.top << " " << c.y;
-        EXPECT_EQ(h.view.selectedRow(), c.selected) << c.top << " " << c.y;
+        EXPECT_EQ(FileListDragOver(h.ctx, browser, 7, ys[k]), picked[k] != 0) << k;
+        EXPECT_EQ(h.view.selectedRow(), picked[k] ? picked[k] : 3) << k;
     }
     h.view.top = 1;
-    ASSERT_TRUE(FileListDragOver(h.ctx, browser, 7, 85));  // row 4, in entry 0's group
-    EXPECT_EQ(column(0), (Column{"+1", "2", "3", "+4", "+5", "6"}));
+    ASSERT_TRUE(over(browser, 4));
+    EXPECT_EQ(column(0), "+1|2|3|+4|+5|6");
     FileListDragDrop(h.ctx, browser);
-    TempDir desk;
-    const DragSource file{DragSource::Kind::LocalFile, desk.write("new.smk", "N")};
-    EXPECT_TRUE(FileListDragOver(h.ctx, file, 7, 67));  // row 3
+    const DragSource file{DragSource::Kind::LocalFile, dir.write("new.smk", "N")};
+    EXPECT_TRUE(over(file, 3));
     FileListDragDrop(h.ctx, file);
-    EXPECT_EQ(column(5), (Column{x, "------", file.path, x, x, ""}));
+    EXPECT_EQ(column(5), "x.wav|------|new.smk|x.wav|x.wav|");
 }
 
-// Refused where the selection still moves, and a drop then records nothing:
-// what is no file, a file that went before the drop, a desktop file on a
-// blank row; any other kind of drag leaves the selection alone.
+// Refused, though the selection moves: what is no file, a desktop file on a
+// blank row; a drop then records nothing, nor one of a file gone since. Any
+// other kind of drag leaves the selection alone.
 TEST_F(PlanTest, WhatIsNoFileIsRefusedAndDropsNothing) {
-    TempDir desk;
-    const std::string file = desk.write("new.smk", "N");
-    const DragSource browser{DragSource::Kind::BrowserList, ""};
     const auto desktop = [](const std::string& path) {
         return DragSource{DragSource::Kind::LocalFile, path};
     };
-    for (const DragSource& source :
-         {desktop(desk.path()), desktop(desk.file("gone.smk")), desktop(""), browser}) {
-        for (const char* caption : {"[sub]", "[..]", "gone.wav"}) {
-            h.view.browserSelection = caption;
-            h.view.selectRow(1);
-            EXPECT_FALSE(FileListDragOver(h.ctx, source, 7, 67)) << source.path << caption;
-            EXPECT_EQ(h.view.selectedRow(), 3) << source.path << caption;
-            FileListDragDrop(h.ctx, source);
-        }
+    const std::string file = dir.write("new.smk", "N");
+    for (const auto& [source, caption] :
+         std::vector<std::pair<DragSource, std::string>>{{desktop(dir.file("sub")), "x.wav"},
+                                                         {desktop(dir.file("gone")), "x.wav"},
+                                                         {desktop(""), "x.wav"},
+                                                         {browser, "[sub]"},
+                                                         {browser, "[..]"},
+                                                         {browser, "gone"}}) {
+        h.view.browserSelection = caption;
+        h.view.selectRow(1);
+        EXPECT_FALSE(over(source, 3)) << source.path << caption;
+        EXPECT_EQ(h.view.selectedRow(), 3);
+        FileListDragDrop(h.ctx, source);
     }
-    EXPECT_FALSE(FileListDragOver(h.ctx, desktop(file), 7, 49));  // row 2, blank
+    EXPECT_FALSE(over(desktop(file), 2));  // blank
     EXPECT_EQ(h.view.selectedRow(), 2);
     FileListDragDrop(h.ctx, desktop(file));
     h.view.browserSelection = "x.wav";
-    EXPECT_TRUE(FileListDragOver(h.ctx, browser, 7, 49));  // Replace refuses it then
+    EXPECT_TRUE(over(browser, 2));  // Replace refuses it then
     FileListDragDrop(h.ctx, browser);
-    ASSERT_TRUE(FileListDragOver(h.ctx, browser, 7, 31));
+    ASSERT_TRUE(over(browser, 1));
     std::filesystem::remove(x);
     FileListDragDrop(h.ctx, browser);
     const DragSource other{DragSource::Kind::Other, file};
     h.view.selectRow(6);
-    EXPECT_FALSE(FileListDragOver(h.ctx, other, 7, 67));
+    EXPECT_FALSE(over(other, 3));
     FileListDragDrop(h.ctx, other);
     EXPECT_EQ(h.view.selectedRow(), 6);
-    EXPECT_EQ(column(0), (Column{"+1", "2", "3", "+4", "+5", "6"}));
-    EXPECT_EQ(plan, ReplRec{});
-    EXPECT_EQ(column(5), (Column{"", "------", "", "", "", ""}));
+    EXPECT_EQ(column(0) + " " + plan() + column(5), "+1|2|3|+4|+5|6 |------||||");
 }
 
 }  // namespace

@@ -1,23 +1,26 @@
+// "Run script...", "Save to script" and the summary a run shows first.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <filesystem>
 
 #include "core/ArchiveReader.h"
 #include "core/Loader.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptHandlers.h"
+#include "script/Summary.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"
+#include "support/TestFileSystem.h"
 
 namespace vxa::test {
 namespace {
 
 using Lines = std::vector<std::string>;
-const std::string kDamaged = "box Error|error|Script file is incorrect or damaged";
 
-// "Run script..." in a window with an earlier archive open and planned, and
-// a 25-entry archive with two replacement files on disk for the scripts.
+// A window with an earlier archive open and planned, and a 25-entry archive
+// with two replacement files on disk for the scripts to name.
 class RunnerTest : public ::testing::Test {
   protected:
     TempDir dir;
@@ -35,8 +38,8 @@ class RunnerTest : public ::testing::Test {
         h.view.setCell(5, 2, fileB);
         h.state.Replacements.append(1, fileB);
         oldPlan = h.state.Replacements;
-        h.view.log.clear();
         h.view.processEventsCalls = 0;
+        h.view.log.clear();
     }
     // Runs the script text with the summary's answer; returns the boxes shown.
     Lines run(const std::string& text, SummaryResult answer) {
@@ -47,62 +50,56 @@ class RunnerTest : public ::testing::Test {
         return h.view.logged("box");
     }
     // Items naming no entry, and two for entry 3 of which the later wins.
-    static ReplRec Items(const std::string& a, const std::string& b) {
+    ReplRec items() const {
         ReplRec r;
-        for (const auto& [index, path] :
-             std::vector<std::pair<int, std::string>>{{3, b}, {-1, a}, {3, a}, {999, b}, {20, b}})
+        for (const auto& [index, path] : std::vector<std::pair<int, std::string>>{
+                 {3, fileB}, {-1, fileA}, {3, fileA}, {999, fileB}, {20, fileB}})
             r.append(index, path);
         return r;
     }
-    std::string script(const std::string& out) const {
-        return FormatScript(input, out, Items(fileA, fileB));
-    }
+    std::string script(const std::string& out) const { return FormatScript(input, out, items()); }
     void expectOldStateKept() {
-        EXPECT_EQ(std::tie(h.state.InPath, h.state.OutPath, h.state.Replacements),
-                  std::forward_as_tuple(dir.file("old.vxa"), dir.file("old-out.vxa"), oldPlan));
-        EXPECT_EQ(h.state.Table.EntryCount, 3);
-        EXPECT_TRUE(h.state.ArchiveComplete);
-        EXPECT_EQ(h.view.cell(5, 2), fileB);
-        EXPECT_FALSE(std::filesystem::exists(output) ||
-                     std::filesystem::exists(dir.file("old-out.vxa")));
+        EXPECT_EQ(
+            h.state.InPath + " " + h.state.OutPath + " " + h.describe() + " " + h.view.cell(5, 2),
+            dir.file("old.vxa") + " " + dir.file("old-out.vxa") +
+                " 3 entries, 4 rows, complete, open, plan 1 " + fileB);
+        EXPECT_EQ(h.state.Replacements, oldPlan);
+        EXPECT_FALSE(std::filesystem::exists(output) || std::filesystem::exists(h.state.OutPath));
     }
     // The grid's "Replace with" column shows the script's plan, and only that.
     void expectPlanShown() {
-        EXPECT_EQ(h.state.Replacements, Items(fileA, fileB));
-        EXPECT_EQ(h.view.cell(5, 4) + h.view.cell(5, 1) + h.view.cell(5, 0),
-                  fileA + "Replace with");
-        EXPECT_EQ(h.view.cell(5, 21), fileB);
+        EXPECT_EQ(h.state.Replacements, items());
+        EXPECT_EQ(h.view.cell(5, 0) + h.view.cell(5, 1) + h.view.cell(5, 4) + h.view.cell(5, 21),
+                  "Replace with" + fileA + fileB);
         EXPECT_EQ(h.view.rowCount(), 26);
     }
 };
 
-TEST_F(RunnerTest, DamagedOrUnreadableScriptsGiveOneErrorAndChangeNothing) {
+TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndACancelledRunRestoresThePlan) {
     RsBtnClick(h.ctx);  // the dialog cancelled
     EXPECT_EQ(h.view.log, Lines{"dialog OpenDialog2"});
     for (const std::string& text :
-         {FormatScript("", output, Items(fileA, fileB)), FormatScript(input, output, {})})
-        EXPECT_EQ(run(text, SummaryResult::Proceed), Lines{kDamaged});
+         {FormatScript("", output, items()), FormatScript(input, output, {})})
+        EXPECT_EQ(run(text, SummaryResult::Proceed),
+                  Lines{"box Error|error|Script file is incorrect or damaged"});
     for (const std::string& unreadable : {dir.file("vanished.vxc"), dir.path()}) {
         h.view.log.clear();
         h.view.dialogAnswers.push_back(unreadable);
         RsBtnClick(h.ctx);
-        EXPECT_EQ(h.view.logged("box"), Lines{kDamaged});
+        EXPECT_EQ(h.view.logged("box"),
+                  Lines{"box Error|error|Script file is incorrect or damaged"});
     }
     expectOldStateKept();
     EXPECT_EQ(h.state.ScriptList, ReplRec{});
-}
-
-TEST_F(RunnerTest, CancelAndTitleBarCloseRestoreThePreviousPlan) {
     for (const SummaryResult answer : {SummaryResult::Cancel, SummaryResult::Closed}) {
         // The summary reads the script's paths and plan, installed before it shows.
         h.view.onSummary = [&] {
-            EXPECT_EQ(std::tie(h.state.InPath, h.state.OutPath), std::tie(input, output));
-            EXPECT_EQ(h.state.Replacements, Items(fileA, fileB));
+            EXPECT_EQ(h.state.InPath + h.state.OutPath, input + output);
+            EXPECT_EQ(h.state.Replacements, items());
         };
         EXPECT_EQ(run(script(output), answer), Lines{});
         expectOldStateKept();
-        EXPECT_EQ(h.state.ScriptList, Items(fileA, fileB));
-        EXPECT_EQ(h.view.logged("progress-dialog"), Lines{});
+        EXPECT_EQ(h.state.ScriptList, items());
     }
 }
 
@@ -112,28 +109,21 @@ TEST_F(RunnerTest, ProceedLoadsBehindTheProgressDialogShowsThePlanAndCompiles) {
     EXPECT_EQ(h.view.log, (Lines{"dialog OpenDialog2", "summary", "gauge 0", "progress-dialog show",
                                  "busy", "idle", "gauge 0", "gauge 10", "gauge 20", "beep", "busy",
                                  "idle", "progress-dialog close"}));
-    EXPECT_EQ(std::tuple(h.view.gaugeMax, h.view.progressStatus), std::tuple(25, "Saving file..."));
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(std::tie(h.state.InPath, h.state.OutPath), std::tie(input, output));
+    EXPECT_EQ(h.view.progressStatus + " " + h.state.InPath + " " + h.state.OutPath,
+              "Saving file... " + input + " " + output);
     expectPlanShown();
     auto entries = ManyEntries(25);
     entries[3] = Owned("AAAA");
     entries[20] = Owned("BB");
     EXPECT_EQ(ReadFile(output), BuildArchive(entries));
-}
-
-TEST_F(RunnerTest, ProceedWithoutOutputAsksForOneAfterLoadingAndReportsAFailedCompile) {
+    // Without an output, one is asked for after the load; cancelled, nothing
+    // is written. Then one in a folder that does not exist: the compile's error.
     run(script(""), SummaryResult::Proceed);
     EXPECT_EQ(h.view.logged("dialog"), (Lines{"dialog OpenDialog2", "dialog SaveDialog1"}));
-    // Cancelled: the archive stays loaded with the plan shown, nothing written.
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.OutPath, "");
-    EXPECT_EQ(h.view.progressStatus, "Loading file...");
+    EXPECT_EQ(h.view.progressStatus + h.state.OutPath, "Loading file...");
     expectPlanShown();
-    // Chosen, in a folder that does not exist: the compile's error, then the dialog closes.
     const std::string nowhere = dir.file("no-such-folder/new.vxa");
-    h.view.dialogAnswers.push_back(dir.write("plan.vxc", script("")));
-    h.view.dialogAnswers.push_back(nowhere);
+    h.view.dialogAnswers = {dir.write("plan.vxc", script("")), nowhere};
     h.view.summaryAnswers = {SummaryResult::Proceed};
     RsBtnClick(h.ctx);
     EXPECT_EQ(h.state.OutPath, nowhere);
@@ -148,7 +138,7 @@ TEST_F(RunnerTest, ProceedWithoutOutputAsksForOneAfterLoadingAndReportsAFailedCo
 TEST_F(RunnerTest, ALoadThatDoesNotEndEndsTheRun) {
     for (const SummaryResult answer : {SummaryResult::Proceed, SummaryResult::LoadOnly}) {
         const bool proceed = answer == SummaryResult::Proceed;
-        EXPECT_EQ(run(FormatScript(dir.file("nowhere.vxa"), output, Items(fileA, fileB)), answer),
+        EXPECT_EQ(run(FormatScript(dir.file("nowhere.vxa"), output, items()), answer),
                   Lines{"box Error|error|File doesn't exist !!!"});
         expectOldStateKept();
         h.view.processEventsCalls = 0;
@@ -156,9 +146,9 @@ TEST_F(RunnerTest, ALoadThatDoesNotEndEndsTheRun) {
         EXPECT_EQ(run(script(output), answer),
                   Lines{proceed ? "box Warning|warning|Script execution interrupted by user"
                                 : "box Warning|warning|Incomplete file is not editable"});
-        EXPECT_FALSE(std::filesystem::exists(output) || h.state.ArchiveComplete);
-        EXPECT_EQ(h.state.Replacements, Items(fileA, fileB));
-        EXPECT_EQ(h.view.rowCount(), 13);
+        EXPECT_FALSE(std::filesystem::exists(output));
+        EXPECT_EQ(h.describe(), "12 entries, 13 rows, plan 5, File list not complete");
+        EXPECT_EQ(h.state.Replacements, items());
         EXPECT_EQ(h.view.cell(5, 4), proceed ? "" : fileA);
         h.view.onProcessEvents = nullptr;
         SetUp();  // the earlier archive and plan again
@@ -167,10 +157,10 @@ TEST_F(RunnerTest, ALoadThatDoesNotEndEndsTheRun) {
 
 TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReviewOrEndsAtAnError) {
     EXPECT_EQ(run(script(output), SummaryResult::LoadOnly), Lines{});
-    EXPECT_EQ(h.view.logged("progress").back(), "progress Done 100");  // the status bar's own
-    EXPECT_EQ(h.view.logged("progress-dialog"), Lines{});
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.OutPath, output);
+    EXPECT_EQ(h.view.logged("progress"), (Lines{"progress 0/25 0", "progress 10/25 40",
+                                                "progress 20/25 80", "progress Done 100"}));
+    EXPECT_EQ(h.describe() + " " + h.state.OutPath,
+              "25 entries, 26 rows, complete, open, plan 5 " + output);
     expectPlanShown();
     EXPECT_FALSE(std::filesystem::exists(output));
     // Entry 10's packed size runs past the end: the load fails after 10 entries.
@@ -180,9 +170,100 @@ TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReviewOrEndsAtAnError) {
     WriteFile(input, bytes);
     EXPECT_EQ(run(script(output), SummaryResult::LoadOnly), Lines{});
     EXPECT_EQ(h.view.log.back(), "ioerror Read beyond end of file");
-    EXPECT_FALSE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.view.rowCount(), 11);
-    EXPECT_EQ(h.view.cell(5, 4), "");
+    EXPECT_EQ(h.describe() + h.view.cell(5, 4), "10 entries, 11 rows, plan 5");
+}
+
+// "Save to script": the plan, the whole file or nothing; a value that would
+// read back differently (a line break injects keys) is refused.
+TEST_F(RunnerTest, SaveWritesThePlanWholeOrNothing) {
+    const std::string target = dir.write("plan.vxc", "old script");
+    const std::string refused = "box Error|error|Unable to write to " + target;
+    const auto save = [&](Context& c) {
+        h.view.log.clear();
+        h.view.dialogAnswers = {target};
+        SvsBtnClick(c);
+        return h.view.log;
+    };
+    TestFileSystem fs;
+    Context fc{h.state, h.view, fs};
+    for (int step = 1; step <= 9; ++step) {  // each step fails once, as on a full disk
+        fs.reset();
+        fs.failStep(step, ENOSPC);
+        EXPECT_EQ(save(fc), (Lines{"dialog SaveDialog2", refused}));
+        EXPECT_EQ(ReadFile(target), "old script");
+    }
+    fs.reset();
+    EXPECT_EQ(save(fc), (Lines{"dialog SaveDialog2", "beep"}));
+    EXPECT_EQ(fs.trace(), (Lines{"inspect", "create", "write", "flush", "chown", "chmod", "link",
+                                 "close", "rename"}));
+    EXPECT_EQ(ReadFile(target), FormatScript(h.state.InPath, h.state.OutPath, oldPlan));
+    h.view.log.clear();
+    SvsBtnClick(h.ctx);  // cancelled
+    const std::string evil = "/mods/evil\r\n[0]\r\nIndex=9";
+    h.state.Replacements.append(1, evil);
+    EXPECT_EQ(save(h.ctx).back(), refused);
+    h.state.Replacements = oldPlan;
+    for (std::string AppState::*path : {&AppState::InPath, &AppState::OutPath}) {
+        const std::string kept = h.state.*path;
+        h.state.*path = evil;
+        EXPECT_EQ(save(h.ctx).back(), refused);
+        h.state.*path = kept;
+    }
+    // Without an output it asks first; No saves nothing.
+    h.state.OutPath.clear();
+    h.view.answers = {MsgAnswer::No, MsgAnswer::Yes};
+    const std::string question = "box Hmmm?|question|Output file not chosen. Save anyway?";
+    EXPECT_EQ(save(h.ctx), Lines{question});
+    EXPECT_EQ(ReadFile(target), FormatScript(h.state.InPath, dir.file("old-out.vxa"), oldPlan));
+    EXPECT_EQ(save(h.ctx), (Lines{question, "dialog SaveDialog2", "beep"}));
+    EXPECT_EQ(ReadFile(target), FormatScript(h.state.InPath, "", oldPlan));
+    // Not while a load rebuilds the plan; nor may a script run start then.
+    h.state.Loading = true;
+    h.view.log.clear();
+    SvsBtnClick(h.ctx);
+    RsBtnClick(h.ctx);
+    h.state.Loading = false;
+    EXPECT_EQ(h.view.log, Lines{});
+}
+
+TEST(Summary, StatusAndDetailsFromTheInstalledScript) {
+    TempDir dir;
+    AppState state;
+    FileSystem& fs = RealFileSystem();
+    const std::string present = dir.write("a.wav", "a"), gone = dir.file("gone.wav");
+    state.InPath = gone;
+    for (const auto& [index, path] : std::vector<std::pair<int, std::string>>{
+             {0, present}, {41, gone}, {-5, dir.path()}, {2147483647, present}})
+        state.Replacements.append(index, path);  // a folder is no file; any index is listed
+    SummaryStatus st = SummaryOnShow(state, fs);
+    EXPECT_EQ(st.lines, (Lines{"Status:", "",
+                               "Fatal error: Input file doesn't exist. This script can't be ran"}));
+    EXPECT_FALSE(st.proceedEnabled || st.allFilesExist);
+    state.InPath = dir.path();  // a folder is no archive
+    EXPECT_FALSE(SummaryOnShow(state, fs).proceedEnabled);
+    state.InPath = present;
+    st = SummaryOnShow(state, fs);
+    EXPECT_EQ(st.lines,
+              (Lines{"Status:", "", "Input file OK", "",
+                     "Output file not chosen. If you click <Proceed>, you will be asked to choose "
+                     "it.",
+                     "",
+                     "Some of files that are to be replaced are missing.\r\n"
+                     "Click <Show details> to see details.\r\n"
+                     "If you click <Proceed>, missing files will be skipped.",
+                     "", "Click <Show details> to see details"}));
+    EXPECT_TRUE(st.proceedEnabled);
+    EXPECT_EQ(
+        SummaryDetails(state, fs, false),
+        (Lines{"Files that are to be replaced:", "", "Missing files are marked with asterisks", "",
+               "file 1 --> " + present, "* file 42 --> " + gone, "* file -4 --> " + dir.path(),
+               "file 2147483648 --> " + present}));
+    state.OutPath = "/o.vxa";
+    state.Replacements.Paths[1] = state.Replacements.Paths[2] = present;
+    st = SummaryOnShow(state, fs);
+    EXPECT_EQ(st.lines[4] + st.lines[6] + SummaryDetails(state, fs, true)[2],
+              "Ouput file OKFiles OKfile 1 --> " + present);
+    EXPECT_TRUE(st.allFilesExist);
 }
 
 }  // namespace

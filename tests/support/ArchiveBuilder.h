@@ -8,23 +8,23 @@
 
 namespace vxa::test {
 
-// One entry of a test archive: a record of its own, a blank one, or the
-// record of entry `owner` (0-based) shared.
+// One entry of a test archive: a record of its own, none, or the record of
+// entry `owner` (0-based).
 struct TestEntry {
     enum class Kind { Owned, Blank, Shared };
     Kind kind = Kind::Blank;
-    std::string data;            // Owned: the stored bytes
-    std::uint32_t origSize = 0;  // Owned: the header's original size
+    std::string data;
+    std::uint32_t origSize = 0;
     std::uint16_t compType = 0;
     int owner = -1;
 };
 
-inline TestEntry Owned(std::string data, std::uint16_t compType, std::uint32_t origSize) {
-    return {TestEntry::Kind::Owned, std::move(data), origSize, compType};
-}
 inline TestEntry Owned(std::string data, std::uint16_t compType = 0) {
     const auto size = static_cast<std::uint32_t>(data.size());
-    return Owned(std::move(data), compType, size);
+    return {TestEntry::Kind::Owned, std::move(data), size, compType};
+}
+inline TestEntry Owned(std::string data, std::uint16_t compType, std::uint32_t origSize) {
+    return {TestEntry::Kind::Owned, std::move(data), origSize, compType};
 }
 inline TestEntry Blank() {
     return {};
@@ -60,20 +60,18 @@ inline std::string BuildArchive(const std::vector<TestEntry>& entries, Layout la
     if (layout.reverseRecords)
         std::reverse(order.begin(), order.end());
     std::vector<std::uint32_t> offsets(n, 0);
-    std::string records;
-    for (std::size_t i : order) {
-        const TestEntry& e = entries[i];
-        if (e.kind != TestEntry::Kind::Owned)
+    std::string records, out;
+    for (const std::size_t i : order) {
+        if (entries[i].kind != TestEntry::Kind::Owned)
             continue;
         records += std::string(layout.gap, '\xEE');
         offsets[i] = static_cast<std::uint32_t>(base + records.size());
-        records += U32(e.origSize) + U32(static_cast<std::uint32_t>(e.data.size())) +
-                   U16(e.compType) + e.data;
+        records += U32(entries[i].origSize) + U32(std::uint32_t(entries[i].data.size())) +
+                   U16(entries[i].compType) + entries[i].data;
     }
-    std::string out;
     for (std::size_t i = 0; i < n; ++i) {
         const bool shared = entries[i].kind == TestEntry::Kind::Shared;
-        out += U32(shared ? offsets[static_cast<std::size_t>(entries[i].owner)] : offsets[i]);
+        out += U32(offsets[shared ? static_cast<std::size_t>(entries[i].owner) : i]);
     }
     return out + U32(static_cast<std::uint32_t>(base + records.size())) + records;
 }

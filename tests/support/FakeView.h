@@ -63,6 +63,13 @@ class FakeView final : public HeadlessView {
     int gridUpdateDepth = 0, gridUpdates = 0;
     std::vector<BrowserItem> browserItems;
 
+    // The six cells of grid row `r`, joined by "|".
+    std::string row(int r) const {
+        std::string out = cell(0, r);
+        for (int col = 1; col < kGridColumns; ++col)
+            out += "|" + cell(col, r);
+        return out;
+    }
     // The lines of `log` that start with `prefix`.
     std::vector<std::string> logged(const std::string& prefix) const {
         std::vector<std::string> out;
@@ -147,6 +154,18 @@ struct Harness {
     AppState state;
     FakeView view{state.Table};
     Context ctx{state, view, RealFileSystem()};
+
+    // What a load or a script run leaves, in one line: the entries and grid
+    // rows, whether the load completed and its archive is open, the plan's
+    // size and the status bar's text.
+    std::string describe() const {
+        return std::to_string(state.Table.EntryCount) + " entries, " +
+               std::to_string(view.rowCount()) + " rows" +
+               (state.ArchiveComplete ? ", complete" : "") + (state.Archive ? ", open" : "") +
+               (state.Loading ? ", loading" : "") + ", plan " +
+               std::to_string(state.Replacements.Count) +
+               (view.status.empty() ? "" : ", " + view.status);
+    }
 };
 
 }  // namespace vxa::test

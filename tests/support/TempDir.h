@@ -24,7 +24,7 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
         throw std::runtime_error("cannot write " + path);
 }
 
-// A fresh directory, removed with everything in it when the object goes.
+// A fresh folder, removed with everything in it when the object goes.
 class TempDir {
   public:
     TempDir() {
@@ -34,21 +34,20 @@ class TempDir {
         path_ = pattern;
     }
     ~TempDir() {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
+        std::error_code ignored;
+        std::filesystem::remove_all(path_, ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    // Full path of `name` inside the directory.
     std::string file(const std::string& name) const { return path_ + "/" + name; }
-    // Writes `bytes` to `name` and returns its full path.
+    // Writes `bytes` to `name` and returns its path.
     std::string write(const std::string& name, const std::string& bytes) const {
         WriteFile(file(name), bytes);
         return file(name);
     }
-    // The names in the directory, sorted: leftovers show.
+    // The names in the folder, sorted: leftovers show.
     std::vector<std::string> names() const {
         std::set<std::string> sorted;
         for (const auto& e : std::filesystem::directory_iterator(path_))
