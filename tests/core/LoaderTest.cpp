@@ -210,7 +210,7 @@ TEST_F(LoaderTest, ALongTablePassOffersEventsAndAStopThenEndsAtTheFirstProgressP
     std::vector<TestEntry> e = ManyEntries(70000);
     for (std::size_t i = 4; i < e.size(); i += 9)
         e[i] = Shared(static_cast<int>(i) - 1);
-    ASSERT_EQ(load(BuildArchive(e)), LoadOutcome::Complete);
+    ASSERT_EQ(load(BuildArchive(e, {.reverseRecords = true})), LoadOutcome::Complete);
     EXPECT_GT(h.view.offerEventsCalls, 0);
     EXPECT_EQ(h.view.processEventsCalls, (70000 - 2) / 10 + 1);
     EXPECT_EQ(h.view.cell(4, 5), "0/R:4");
@@ -239,9 +239,9 @@ std::vector<std::int32_t> Expected(const std::vector<std::uint32_t>& values) {
 
 // The links, after checking that RecordOrder walks the entries that own
 // their record (all but the last value, the end marker) by ascending value.
-std::vector<std::int32_t> Links(const std::vector<std::uint32_t>& values, const Pause& pause = {}) {
+std::vector<std::int32_t> Links(const std::vector<std::uint32_t>& values) {
     std::vector<std::int32_t> links{7, 7};
-    const std::vector<std::uint32_t> outOfOrder = ComputeLinks(values, links, pause);
+    const std::vector<std::uint32_t> outOfOrder = ComputeLinks(values, links);
     const std::size_t count = values.empty() ? 0 : values.size() - 1;
     std::vector<std::uint32_t> expected, walked;
     for (std::uint32_t i = 0; i < count; ++i) {
@@ -280,19 +280,6 @@ TEST(LinksTest, TablesAgreeWithTheDefinition) {
         if (round % 4 == 0)
             std::sort(values.begin(), values.end());
         ASSERT_EQ(Links(values), Expected(values)) << round;
-    }
-    // A long table, in slices: records in entry order with some repeats, then shuffled.
-    std::vector<std::uint32_t> values;
-    for (std::uint32_t i = 0; i < 200000; ++i) {
-        const std::uint32_t r = rng() % 20;
-        values.push_back(r == 0 ? 0 : r == 1 && i > 0 ? values[rng() % i] : 1000 + 16 * i);
-    }
-    for (const bool shuffle : {false, true}) {
-        if (shuffle)
-            std::shuffle(values.begin(), values.end(), rng);
-        int pauses = 0;
-        EXPECT_EQ(Links(values, [&] { ++pauses; }), Expected(values));
-        EXPECT_GE(pauses, 3);
     }
 }
 

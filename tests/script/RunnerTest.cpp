@@ -116,20 +116,6 @@ TEST_F(RunnerTest, ProceedLoadsBehindTheProgressDialogShowsThePlanAndCompiles) {
     entries[3] = Owned("AAAA");
     entries[20] = Owned("BB");
     EXPECT_EQ(ReadFile(output), BuildArchive(entries));
-    // Without an output, one is asked for after the load; cancelled, nothing
-    // is written. Then one in a folder that does not exist: the compile's error.
-    run(script(""), SummaryResult::Proceed);
-    EXPECT_EQ(h.view.logged("dialog"), (Lines{"dialog OpenDialog2", "dialog SaveDialog1"}));
-    EXPECT_EQ(h.view.progressStatus + h.state.OutPath, "Loading file...");
-    expectPlanShown();
-    const std::string nowhere = dir.file("no-such-folder/new.vxa");
-    h.view.dialogAnswers = {dir.write("plan.vxc", script("")), nowhere};
-    h.view.summaryAnswers = {SummaryResult::Proceed};
-    RsBtnClick(h.ctx);
-    EXPECT_EQ(h.state.OutPath, nowhere);
-    EXPECT_EQ(Lines(h.view.log.end() - 4, h.view.log.end()),
-              (Lines{"busy", "idle", "ioerror File not found", "progress-dialog close"}));
-    expectPlanShown();
 }
 
 // A load that does not end ends the run: nothing is compiled. A missing
@@ -239,8 +225,6 @@ TEST(Summary, StatusAndDetailsFromTheInstalledScript) {
     EXPECT_EQ(st.lines, (Lines{"Status:", "",
                                "Fatal error: Input file doesn't exist. This script can't be ran"}));
     EXPECT_FALSE(st.proceedEnabled || st.allFilesExist);
-    state.InPath = dir.path();  // a folder is no archive
-    EXPECT_FALSE(SummaryOnShow(state, fs).proceedEnabled);
     state.InPath = present;
     st = SummaryOnShow(state, fs);
     EXPECT_EQ(st.lines,
