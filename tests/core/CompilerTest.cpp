@@ -244,7 +244,7 @@ TEST_F(SafeCompileTest, FailureAtEveryStepKeepsAnExistingOutputTheArchiveOrNothi
         {"link", EMLINK},  {"close", EDQUOT},  {"rename", EXDEV}};
     const std::string old = dir.write("out.vxa", "precious old output");
     ASSERT_EQ(chmod(old.c_str(), 0640), 0);
-    ASSERT_TRUE(getuid() != 0 || chown(old.c_str(), 65534, 65534) == 0);  // another user's
+    ASSERT_TRUE(getuid() != 0 || chown(old.c_str(), 65534, getgid()) == 0);  // another user's
     const mode_t mask = umask(0);
     umask(mask);
     for (const std::string& target : {old, dir.file("in.vxa"), dir.file("new.vxa")}) {
