@@ -2,11 +2,11 @@
 #include <string>
 
 #include "FuzzTargets.h"
+#include "MemoryFileSystem.h"
 #include "core/ArchiveReader.h"
 #include "core/EntryBytes.h"
 #include "core/Loader.h"
 #include "support/FakeView.h"
-#include "support/TestFileSystem.h"
 
 namespace vxa::fuzz {
 
@@ -61,7 +61,7 @@ void CheckCompleteTable(const AppState& s, const test::FakeView& view, const std
 // and whether Stop is pressed at the first progress point (bit 0): one load
 // per input, so that the fuzzer spends its time on new inputs.
 int LoaderTarget(const std::uint8_t* data, std::size_t size) {
-    test::TestFileSystem fs{test::TestFileSystem::Backing::Memory};
+    MemoryFileSystem fs;
     fs.put("/a.vxa", std::string(reinterpret_cast<const char*>(data), size));
     const std::uint8_t last = size > 0 ? data[size - 1] : 0;
     const bool stop = (last & 1) != 0;

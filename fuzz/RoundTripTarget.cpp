@@ -2,11 +2,11 @@
 #include <string>
 
 #include "FuzzTargets.h"
+#include "MemoryFileSystem.h"
 #include "core/Compiler.h"
 #include "core/EntryBytes.h"
 #include "core/Loader.h"
 #include "support/FakeView.h"
-#include "support/TestFileSystem.h"
 
 namespace vxa::fuzz {
 
@@ -28,13 +28,13 @@ std::uint64_t CanonicalSize(const EntryTable& t) {
 }
 
 // Loads `path` into a fresh program state; false when it is no archive.
-bool Load(test::TestFileSystem& fs, AppState& state, const std::string& path) {
+bool Load(MemoryFileSystem& fs, AppState& state, const std::string& path) {
     test::FakeView view(state.Table);
     Context c{state, view, fs};
     return LoadArchive(c, path, false) == LoadOutcome::Complete;
 }
 
-void Compile(test::TestFileSystem& fs, AppState& state, const std::string& path) {
+void Compile(MemoryFileSystem& fs, AppState& state, const std::string& path) {
     test::FakeView view(state.Table);
     Context c{state, view, fs};
     CompileArchive(c, path);
@@ -85,7 +85,7 @@ void CheckSameEntries(const AppState& sa, const AppState& sb, std::int32_t repla
 // same entries; compiling that copy again gives the same bytes. Compiled
 // with one entry replaced, it gives the same entries but that one.
 int RoundTripTarget(const std::uint8_t* data, std::size_t size) {
-    test::TestFileSystem fs{test::TestFileSystem::Backing::Memory};
+    MemoryFileSystem fs;
     fs.put("/in.vxa", std::string(reinterpret_cast<const char*>(data), size));
     AppState first;
     if (!Load(fs, first, "/in.vxa"))

@@ -1,13 +1,13 @@
 #include <string>
 
 #include "FuzzTargets.h"
+#include "MemoryFileSystem.h"
 #include "core/Loader.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptHandlers.h"
 #include "script/ScriptRunner.h"
 #include "script/Summary.h"
 #include "support/FakeView.h"
-#include "support/TestFileSystem.h"
 
 namespace vxa::fuzz {
 
@@ -37,7 +37,7 @@ void CheckValidScript(const Script& script) {
 // the summary shows it, and everything is as it was afterwards. A refused
 // script shows one error box and never reaches the summary. Returns the
 // script the summary showed, if any.
-std::optional<Script> CheckCancelledRun(test::TestFileSystem& fs) {
+std::optional<Script> CheckCancelledRun(MemoryFileSystem& fs) {
     AppState state;
     test::FakeView view(state.Table);
     Context c{state, view, fs};
@@ -70,7 +70,7 @@ std::optional<Script> CheckCancelledRun(test::TestFileSystem& fs) {
 // "Proceed >>>" with the script's input archive present: it is loaded, the
 // script's items are shown on the rows they name, and the output is written
 // when the script names one.
-void CheckProceed(test::TestFileSystem& fs, const Script& script) {
+void CheckProceed(MemoryFileSystem& fs, const Script& script) {
     fs.put(script.Items.Paths[0], "XYZ");
     fs.put(script.In, kArchive);
     AppState state;
@@ -106,7 +106,7 @@ void CheckProceed(test::TestFileSystem& fs, const Script& script) {
 // survive a save and a second reading unchanged, and run through to its
 // output.
 int ScriptTarget(const std::uint8_t* data, std::size_t size) {
-    test::TestFileSystem fs{test::TestFileSystem::Backing::Memory};
+    MemoryFileSystem fs;
     fs.put(kScriptPath, std::string(reinterpret_cast<const char*>(data), size));
     if (const auto script = CheckCancelledRun(fs)) {
         CheckValidScript(*script);

@@ -35,26 +35,25 @@ ArchiveLayout LayOutArchive(Context& c) {
         if (link > 0) {
             // The loader names the first earlier entry with the same value,
             // so its new position is known already.
-            out.Values[i] = link - 1 < i ? out.Values[link - 1] : 0;
+            out.Values[i] = out.Values[link - 1];
             continue;
         }
         std::uint64_t packed = t.PackedSizes[i];
         if (deciding >= 0) {
             // A file that is gone by now leaves the entry as it was loaded.
             if (const auto size = c.Fs.fileSize(plan.Paths[deciding])) {
-                if (*size > kMaxEntryBytes)
-                    throw ArchiveTooLarge();
-                packed = *size;
+                packed = *size;  // one too large for its header fails the guard below
                 out.Replaced.push_back({i, static_cast<std::uint32_t>(packed), deciding});
             }
         }
         out.Values[i] = static_cast<std::uint32_t>(p);
+        // The one guard: the table alone fitted the loaded archive, and a
+        // file too large for its header's size fields is too large for the
+        // archive as well.
         p += kHeaderBytes + packed;
         if (p > kMaxArchiveBytes)
             throw ArchiveTooLarge();
     }
-    if (p > kMaxArchiveBytes)
-        throw ArchiveTooLarge();
     out.Values[n] = static_cast<std::uint32_t>(p);
     return out;
 }

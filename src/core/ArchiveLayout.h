@@ -13,8 +13,6 @@ namespace vxa {
 // signed 32-bit numbers for the reader, so no table value could ever equal
 // the size of a larger file.
 inline constexpr std::uint64_t kMaxArchiveBytes = 0x7FFFFFFFu;
-// A replacement file must fit the 32-bit size fields of its header.
-inline constexpr std::uint64_t kMaxEntryBytes = 0xFFFFFFFFu;
 
 inline constexpr const char* kArchiveTooLarge = "Output archive would be too large (2 GB or more)";
 

@@ -105,24 +105,24 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
     std::uint64_t held = 0, heldEnd = 0;  // the bytes in the block
     std::uint64_t work = 0;
     RecordOrder order(t.Offsets, static_cast<std::size_t>(t.EntryCount), outOfOrder);
-    std::uint32_t i = 0;
-    while (order.next(i)) {
+    while (const auto next = order.next()) {
+        const std::uint32_t i = *next;
         const std::uint64_t at = t.Offsets[i];
         // In file order, so every later record lies outside the file too.
         if (at + kHeaderBytes > size)
             break;
-        if (at < held || at + kHeaderBytes > heldEnd) {
+        // Headers come in file order: the block lacks only those past its end.
+        if (at + kHeaderBytes > heldEnd) {
             // The block runs from this header over every following one that
             // is close enough and fits.
             const std::uint64_t limit = std::min(size, at + kBlock);
             std::uint64_t end = at + kHeaderBytes;
             RecordOrder ahead = order;
-            std::uint32_t j = 0;
-            while (ahead.next(j)) {
-                const std::uint64_t next = t.Offsets[j];
-                if (next > end + kGap || next + kHeaderBytes > limit)
+            while (const auto j = ahead.next()) {
+                const std::uint64_t from = t.Offsets[*j];
+                if (from > end + kGap || from + kHeaderBytes > limit)
                     break;
-                end = std::max(end, next + kHeaderBytes);
+                end = std::max(end, from + kHeaderBytes);
             }
             file_.readExactAt(block.get(), static_cast<std::size_t>(end - at), at);
             held = at;

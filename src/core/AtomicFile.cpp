@@ -19,43 +19,34 @@ AtomicFile::AtomicFile(FileSystem& fs, const std::string& target)
 }
 
 AtomicFile::~AtomicFile() {
-    if (!done_)
-        discard();
-}
-
-void AtomicFile::discard() noexcept {
-    file_.reset();
+    // Not committed, or the commit failed: the new file goes. Unlinking it
+    // before its descriptor is closed is fine.
     if (!temp_.empty())
         fs_.remove(temp_);
 }
 
 void AtomicFile::commit() {
-    try {
-        if (target_.kind != WriteTarget::Kind::Special) {
-            if (target_.kind == WriteTarget::Kind::Regular) {
-                // Synced before the rename only when the rename replaces a
-                // file: a system crash between a rename and the write-back of
-                // its data could otherwise leave neither the old contents nor
-                // the new. A new file has no old contents to lose, and waiting
-                // for the disk would make writing a big archive several times
-                // slower than copying it.
-                file_->flush();
-                // Root replacing another user's file leaves it theirs. The
-                // owner first: changing it clears set-user-ID bits.
-                file_->setOwner(target_.uid, target_.gid);
-            }
-            file_->setMode(target_.mode);
-            if (temp_.empty())
-                temp_ = file_->link();
+    if (target_.kind != WriteTarget::Kind::Special) {
+        if (target_.kind == WriteTarget::Kind::Regular) {
+            // Synced before the rename only when the rename replaces a
+            // file: a system crash between a rename and the write-back of
+            // its data could otherwise leave neither the old contents nor
+            // the new. A new file has no old contents to lose, and waiting
+            // for the disk would make writing a big archive several times
+            // slower than copying it.
+            file_->flush();
+            // Root replacing another user's file leaves it theirs. The
+            // owner first: changing it clears set-user-ID bits.
+            file_->setOwner(target_.uid, target_.gid);
         }
-        file_->close();
-        if (target_.kind != WriteTarget::Kind::Special)
-            fs_.rename(temp_, target_.path);
-        done_ = true;
-    } catch (...) {
-        discard();
-        done_ = true;  // nothing left for the destructor to do
-        throw;
+        file_->setMode(target_.mode);
+        if (temp_.empty())
+            temp_ = file_->link();
+    }
+    file_->close();
+    if (target_.kind != WriteTarget::Kind::Special) {
+        fs_.rename(temp_, target_.path);
+        temp_.clear();  // the target's name now
     }
 }
 

@@ -37,17 +37,14 @@ class AtomicFile {
     // Pushes the data to the disk when it replaces a file, gives the new file
     // the owner, group and permission bits of the file it replaces, closes it
     // and renames it over the target. Every step is checked: on IoError the
-    // target is as it was and the new file is gone.
+    // target is as it was, and the new file goes with this object.
     void commit();
 
   private:
-    void discard() noexcept;
-
     FileSystem& fs_;
     WriteTarget target_;
-    std::string temp_;  // the new file's name, once it has one
+    std::string temp_;  // the new file's name while it has one of its own
     std::unique_ptr<File> file_;
-    bool done_ = false;
 };
 
 }  // namespace vxa

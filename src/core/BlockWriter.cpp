@@ -7,7 +7,7 @@ namespace vxa {
 
 BlockWriter::BlockWriter(File& out, std::size_t capacity)
     : out_(out),
-      capacity_(std::max<std::size_t>(capacity, 1)),
+      capacity_(capacity),
       buffer_(std::make_unique_for_overwrite<std::uint8_t[]>(capacity_)) {}
 
 void BlockWriter::write(std::span<const std::uint8_t> bytes) {

@@ -22,6 +22,7 @@ class BlockWriter {
     // below it, one more read into the buffer costs less than a copy call.
     static constexpr std::uint64_t kKernelCopyMin = std::uint64_t{64} << 10;
 
+    // `capacity` is the buffer's size in bytes, at least 1.
     explicit BlockWriter(File& out, std::size_t capacity = kDefaultCapacity);
 
     void write(std::span<const std::uint8_t> bytes);

@@ -119,14 +119,13 @@ std::vector<std::string> MissingReplacementFiles(Context& c) {
     std::vector<std::string> missing;
     // The records of a sharing group follow one another and name one file:
     // it is looked up once for all of them.
-    const std::string* previous = nullptr;
-    bool exists = true;
-    for (const std::string& path : c.State.Replacements.Paths) {
-        if (!previous || (&path != previous && path != *previous))
-            exists = c.Fs.fileExists(path);
-        previous = &path;
-        if (!exists)
-            missing.push_back(path);
+    const std::vector<SharedPath>& paths = c.State.Replacements.Paths;
+    for (auto first = paths.begin(); first != paths.end();) {
+        const auto end =
+            std::find_if(first, paths.end(), [&](const SharedPath& p) { return !(p == *first); });
+        if (!c.Fs.fileExists(*first))
+            missing.insert(missing.end(), first, end);
+        first = end;
     }
     return missing;
 }

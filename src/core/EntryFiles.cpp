@@ -1,7 +1,6 @@
 #include "EntryFiles.h"
 
 #include <algorithm>
-#include <cassert>
 #include <cstring>
 #include <vector>
 
@@ -40,7 +39,6 @@ const char* ExtensionOf(const char* bytes, std::size_t size) {
 }  // namespace
 
 bool HasStoredBytes(const EntryTable& t, std::int32_t entry) {
-    assert(entry >= 0 && entry < t.EntryCount);
     return t.Links[entry] >= 0;
 }
 

@@ -11,7 +11,9 @@ std::string LinkMarker(std::int32_t link) {
 }
 
 std::string EntryCellText(const EntryTable& t, int col, std::size_t i) {
-    if (i >= t.Links.size() || i >= t.CompTypes.size())
+    // The header arrays are made after the table's values and links, the
+    // types last: until then a load has nothing to show in the row.
+    if (i >= t.CompTypes.size())
         return {};
     const bool blank = t.Offsets[i] == 0;
     switch (col) {

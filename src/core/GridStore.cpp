@@ -5,7 +5,6 @@
 namespace vxa {
 
 void GridStore::setRowCount(int rows) {
-    rows = std::max(rows, 0);
     if (rows < rows_)
         dropRowsFrom(rows);
     rows_ = rows;
@@ -13,8 +12,6 @@ void GridStore::setRowCount(int rows) {
 }
 
 std::string GridStore::cell(int col, int row) const {
-    if (col < 0 || col >= kGridColumns || row < 0 || row >= rows_)
-        return {};
     if (col == kReplaceColumn && row > 0) {
         const auto r = static_cast<std::size_t>(row);
         if (r < replaceRefs_.size() && replaceRefs_[r] != 0)
@@ -30,8 +27,6 @@ std::string GridStore::cell(int col, int row) const {
 }
 
 void GridStore::setCell(int col, int row, const std::string& text) {
-    if (col < 0 || col >= kGridColumns || row < 0 || row >= rows_)
-        return;
     if (col != kReplaceColumn || row == 0) {
         cells_[key(col, row)] = text;
         return;
@@ -55,10 +50,8 @@ std::uint32_t GridStore::intern(const std::string& text) {
 }
 
 void GridStore::writeEntryRow(int row) {
-    if (row < 1 || row >= rows_)
-        return;
-    if (row <= formatted_ || formatted_ == 0)
-        dropRowsFrom(row);
+    if (row == 1)
+        dropRowsFrom(row);  // a new load's rows
     formatted_ = row;
 }
 

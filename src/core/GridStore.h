@@ -13,7 +13,10 @@ namespace vxa {
 
 // The entry grid's texts without a widget per cell: rows 1..formatted show
 // the entry table, formatted on demand; only cells that differ from that
-// (start-up texts, marks, "Replace with" paths) are stored.
+// (start-up texts, marks, "Replace with" paths) are stored. As the view's
+// grid operations say, cells are those of columns 0..5 and rows below
+// rowCount(), and a load writes entry rows in ascending order from row 1. A
+// row past the last reads empty.
 class GridStore {
   public:
     explicit GridStore(const EntryTable& table) : table_(table) {}

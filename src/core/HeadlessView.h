@@ -10,9 +10,9 @@ namespace vxa {
 
 // A view without a window: it keeps the grid's texts, so whoever uses it can
 // read what a window would show, and it does nothing for everything that
-// only draws. Questions are answered No and dialogs cancelled, since nobody
-// is there to answer them. The command-line tool, the tests and the
-// benchmarks build on it and override what they need.
+// only draws. Dialogs are cancelled, since nobody is there to answer them.
+// The command-line tool, the tests and the benchmarks build on it, each
+// with message boxes of its own.
 class HeadlessView : public View {
   public:
     explicit HeadlessView(const EntryTable& table) : grid_(table) {}
@@ -37,11 +37,6 @@ class HeadlessView : public View {
     std::string openEditText() const override { return {}; }
     void setOpenEditText(const std::string&) override {}
 
-    MsgAnswer messageBox(const std::string&, const std::string&, MsgButtons buttons,
-                         MsgIcon) override {
-        return buttons == MsgButtons::YesNo ? MsgAnswer::No : MsgAnswer::Ok;
-    }
-    void showIoError(const std::string&) override {}
     std::optional<std::string> runFileDialog(FileDialog) override { return std::nullopt; }
     void beep() override {}
     void setBusyCursor(bool) override {}

@@ -161,23 +161,22 @@ std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values
     return rest;
 }
 
-bool RecordOrder::next(std::uint32_t& entry) {
+std::optional<std::uint32_t> RecordOrder::next() {
     // The list may name the end marker, which is no entry.
     while (k_ < later_->size() && (*later_)[k_] >= count_)
         ++k_;
     const bool haveRising = rising_ < count_;
     const bool haveLater = k_ < later_->size();
     if (!haveRising && !haveLater)
-        return false;
+        return std::nullopt;
     // No two owners share a value, so the smaller value goes first.
     if (haveRising && (!haveLater || (*values_)[rising_] < (*values_)[(*later_)[k_]])) {
-        entry = static_cast<std::uint32_t>(rising_);
+        const auto entry = static_cast<std::uint32_t>(rising_);
         max_ = (*values_)[rising_++];
         findRising();
-    } else {
-        entry = (*later_)[k_++];
+        return entry;
     }
-    return true;
+    return (*later_)[k_++];
 }
 
 void RecordOrder::findRising() {

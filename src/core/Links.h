@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace vxa {
@@ -50,8 +51,8 @@ class RecordOrder {
         : values_(&values), count_(count), later_(&outOfOrder) {
         findRising();
     }
-    // The next entry, false at the end.
-    bool next(std::uint32_t& entry);
+    // The next entry, none at the end.
+    std::optional<std::uint32_t> next();
 
   private:
     void findRising();

@@ -43,27 +43,26 @@ void CutBack(Context& c, std::int32_t entriesRead) {
 
 // position / maximum as a whole percentage, halves rounded to even, in
 // integers: the quotient in floating point misses exact halves (230/400 comes
-// out as 57.4999...). The loader's positions lie in 0..maximum.
+// out as 57.4999...). The loader's positions lie in 0..maximum, maximum > 0.
 int ProgressPercent(std::int64_t position, std::int64_t maximum) {
     const std::int64_t twice = 2 * maximum;
     const std::int64_t scaled = 200 * position + maximum;
     std::int64_t w = scaled / twice;
     if (scaled % twice == 0 && w % 2 != 0)
         --w;  // exactly half way: to the even neighbour
-    return static_cast<int>(std::clamp<std::int64_t>(w, 0, 100));
+    return static_cast<int>(w);
 }
 
-}  // namespace
-
+// Draws position/maximum into the status bar's progress panel.
 void DrawLoadProgress(View& ui, int position, int maximum) {
-    if (maximum == 0)
-        return;
     const int w = ProgressPercent(position, maximum);
     const std::string text = position == maximum
                                  ? std::string("Done")
                                  : std::to_string(position) + "/" + std::to_string(maximum);
     ui.drawLoadProgress(w, text);
 }
+
+}  // namespace
 
 LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
     AppState& s = c.State;

@@ -18,9 +18,6 @@ enum class LoadOutcome {
 // mode uses the status bar and the Stop button and empties the plan.
 LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode);
 
-// Draws position/maximum into the status bar's progress panel.
-void DrawLoadProgress(View& ui, int position, int maximum);
-
 // Main window handlers of the loader.
 void OpenBtnClick(Context& c);
 void ReloadBtnClick(Context& c);

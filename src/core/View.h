@@ -35,7 +35,8 @@ struct BrowserItem {
 
 // Everything the logic may do to the window. The Qt main window implements
 // it; tests use a recording fake; vxa-tool prints instead of drawing.
-// Grid rows count from 0, the heading row; entry i lives in row i + 1.
+// Grid rows count from 0, the heading row; entry i lives in row i + 1. The
+// logic names only the grid's six columns and rows below rowCount().
 class View {
   public:
     virtual ~View() = default;
@@ -54,8 +55,8 @@ class View {
     virtual void endGridUpdate() = 0;
     virtual int selectedRow() const = 0;
     virtual void selectRow(int row) = 0;
-    virtual int defaultRowHeight() const = 0;
-    virtual int topRow() const = 0;  // first non-fixed row in view
+    virtual int defaultRowHeight() const = 0;  // in pixels, at least 1
+    virtual int topRow() const = 0;            // first non-fixed row in view
 
     // Status bar: panel 0 is the drawn progress area, panel 1 holds text.
     // `barWidth` is the filled width in pixels (0..100).

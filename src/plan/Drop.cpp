@@ -12,8 +12,6 @@ bool FileListDragOver(Context& c, const DragSource& source, int /*x*/, int y) {
     if (source.kind == DragSource::Kind::Other)
         return false;
     const int h = c.Ui.defaultRowHeight();
-    if (h <= 0)
-        return false;
     // The grid's top border and heading row take the first 4 + h pixels.
     // Over them (or above the grid) there is no row to drop on: a scrolled
     // grid would otherwise pick the row hidden just above the view.

@@ -146,7 +146,7 @@ void FileListSelectCell(Context& c, int row) {
     if (row >= 1 && row <= n)
         after = t.Offsets[row - 1];
     s.MarkedValue = after;
-    if (n <= 0 || (!before && !after))
+    if (!before && !after)
         return;
 
     // Only rows of the old or the new group can change; the others are

@@ -19,16 +19,18 @@ constexpr std::int32_t kNoIndex = -2;
 // The item a section names: its decimal number, written as the saver writes
 // it (no sign, padding or leading zero), when it is below `count`.
 std::optional<std::size_t> ItemNumber(std::string_view name, std::int32_t count) {
-    if (name.empty() || name.size() > 10 || (name.size() > 1 && name.front() == '0'))
+    if (name.empty() || (name.size() > 1 && name.front() == '0'))
         return std::nullopt;
+    // Stops at the first digit that makes the number too large, so a long
+    // name cannot overflow it.
     std::uint64_t n = 0;
     for (const char ch : name) {
         if (ch < '0' || ch > '9')
             return std::nullopt;
         n = n * 10 + static_cast<std::uint64_t>(ch - '0');
+        if (n >= static_cast<std::uint64_t>(count))
+            return std::nullopt;
     }
-    if (n >= static_cast<std::uint64_t>(count))
-        return std::nullopt;
     return static_cast<std::size_t>(n);
 }
 

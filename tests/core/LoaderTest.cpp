@@ -1,16 +1,25 @@
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <random>
+#include <unordered_map>
 
 #include "core/ArchiveReader.h"
 #include "core/AtomicFile.h"
 #include "core/EntryBytes.h"
+#include "core/Links.h"
 #include "core/Loader.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"
+#include "support/TestFileSystem.h"
 
 namespace vxa::test {
 namespace {
+
+using Lines = std::vector<std::string>;
 
 // The three-entry example: table 16, 0, 16, 30; entry 1 owns "ABCD".
 const std::string kThirtyBytes =
@@ -24,238 +33,134 @@ std::string Bytes(const AppState& s, std::int32_t i, std::uint64_t from = 0,
     return out;
 }
 
-std::vector<std::string> Row(FakeView& v, int row) {
-    std::vector<std::string> out;
-    for (int col = 0; col < 6; ++col)
-        out.push_back(v.cell(col, row));
-    return out;
-}
-
 class LoaderTest : public ::testing::Test {
   protected:
     TempDir dir;
     Harness h;
-    LoadOutcome load(const std::string& bytes, bool scriptMode = false) {
-        return LoadArchive(h.ctx, dir.write("a.vxa", bytes), scriptMode);
+    LoadOutcome load(const std::string& bytes, Harness& in) {
+        in.view.log.clear();
+        return LoadArchive(in.ctx, dir.write("a.vxa", bytes), false);
     }
+    LoadOutcome load(const std::string& bytes) { return load(bytes, h); }
 };
 
-TEST_F(LoaderTest, ThirtyByteExampleGivesThreeRowsAndOneDataBlock) {
-    ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
-    const EntryTable& t = h.state.Table;
-    EXPECT_EQ(t.EntryCount, 3);
-    EXPECT_EQ(t.Offsets, (std::vector<std::uint32_t>{16, 0, 16, 30}));
-    EXPECT_EQ(t.Links, (std::vector<std::int32_t>{0, -1, 1, 0}));
-    EXPECT_EQ(h.view.rowCount(), 4);
-    EXPECT_EQ(Row(h.view, 1), (std::vector<std::string>{"1", "16", "4", "4", "0/N", ""}));
-    EXPECT_EQ(Row(h.view, 2), (std::vector<std::string>{"2", "BLANK", "0", "0", "0/B", "------"}));
-    EXPECT_EQ(Row(h.view, 3), (std::vector<std::string>{"3", "16", "0", "0", "0/R:1", ""}));
-    // Entry 3 reads the record it shares; the blank one has nothing.
-    EXPECT_EQ(Bytes(h.state, 0) + Bytes(h.state, 1) + Bytes(h.state, 2), "ABCDABCD");
-    EXPECT_EQ(Bytes(h.state, 0, 1, 2) + Bytes(h.state, 2, 4) + Bytes(h.state, 3), "BC");
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.InPath, dir.file("a.vxa"));
-    // Entry index 1 is a progress point, drawn as 0 of 3.
-    EXPECT_EQ(h.view.logged("progress"),
-              (std::vector<std::string>{"progress 0/3 0", "progress Done 100"}));
-    EXPECT_EQ(h.view.logged("beep").size(), 1u);
-    EXPECT_FALSE(h.view.stopVisible);
-    EXPECT_FALSE(h.view.busy);
-    EXPECT_EQ(h.view.status, "");
-}
-
-TEST_F(LoaderTest, ALoadRewritesTheWholeGridAndEmptiesThePlan) {
+TEST_F(LoaderTest, ThirtyByteExampleGivesThreeRowsInAGridOfItsOwn) {
     h.view.setRowCount(5);
-    h.view.setCell(0, 0, "Nr");
     h.view.setCell(0, 1, "+1");
-    h.view.setCell(5, 3, "the team");
-    h.state.Replacements.append(0, "/x");
-    ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
-    EXPECT_EQ(h.view.cell(0, 1), "1");
-    EXPECT_EQ(h.view.cell(5, 3), "");
-    EXPECT_EQ(h.state.Replacements, ReplRec{});
-
-    // An empty archive keeps only the heading row.
-    h.view.log.clear();
-    ASSERT_EQ(load(U32(4)), LoadOutcome::Complete);
-    EXPECT_EQ(h.state.Table.EntryCount, 0);
-    EXPECT_EQ(h.view.rowCount(), 1);
-    EXPECT_EQ(h.view.cell(0, 0), "Nr");
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.view.logged("progress"), (std::vector<std::string>{"progress Done 100"}));
-}
-
-TEST_F(LoaderTest, ProgressPointsOfANormalLoad) {
-    ASSERT_EQ(load(BuildArchive(ManyEntries(25))), LoadOutcome::Complete);
-    EXPECT_EQ(h.view.logged("progress"),
-              (std::vector<std::string>{"progress 0/25 0", "progress 10/25 40", "progress 20/25 80",
-                                        "progress Done 100"}));
-    EXPECT_EQ(h.view.processEventsCalls, 3);
-    EXPECT_EQ(h.view.offerEventsCalls, 0);  // a short table pass offers nothing
-}
-
-TEST_F(LoaderTest, ScriptModeMovesTheGaugeAndKeepsThePlan) {
-    h.state.Replacements.append(3, "/r");
-    ASSERT_EQ(load(BuildArchive(ManyEntries(25)), true), LoadOutcome::Complete);
-    EXPECT_EQ(h.view.gaugeMax, 25);
-    EXPECT_EQ(h.view.logged("gauge"),
-              (std::vector<std::string>{"gauge 0", "gauge 10", "gauge 20"}));
-    EXPECT_TRUE(h.view.logged("progress").empty());
-    EXPECT_EQ(h.state.Replacements.Count, 1);
-    EXPECT_EQ(h.view.logged("beep").size(), 1u);
-}
-
-TEST_F(LoaderTest, StopInNormalModeKeepsTheEntriesReadAndOneRowEach) {
+    h.view.setCell(5, 3, "/r");
     h.state.Replacements.append(0, "/r");
     h.view.onProcessEvents = [&] {
-        EXPECT_TRUE(h.view.stopVisible);
-        if (h.view.processEventsCalls == 2)
-            StopBtnClick(h.ctx);
+        EXPECT_EQ(h.describe() + (h.view.stopVisible ? ", Stop" : ""),
+                  "3 entries, 4 rows, loading, plan 1, Reading file..., Stop");
     };
-    ASSERT_EQ(load(BuildArchive(ManyEntries(25))), LoadOutcome::Stopped);
-    // Stopped at the progress point after entry 11: entries 0..11 were read.
-    EXPECT_EQ(h.state.Table.EntryCount, 12);
-    EXPECT_EQ(h.view.rowCount(), 13);
-    EXPECT_EQ(h.view.cell(0, 12), "12");
-    EXPECT_FALSE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.Replacements.Count, 0);
-    EXPECT_EQ(h.view.status, "File list not complete");
-    EXPECT_EQ(h.state.Archive, nullptr);
-    EXPECT_FALSE(h.view.stopVisible);
-    EXPECT_EQ(h.view.logged("box"),
-              (std::vector<std::string>{"box Warning|warning|Incomplete file is not editable"}));
-    EXPECT_TRUE(h.view.logged("beep").empty());
+    ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
+    EXPECT_EQ(h.state.Table.Links, (std::vector<std::int32_t>{0, -1, 1, 0}));
+    EXPECT_EQ(h.view.row(1) + " " + h.view.row(2) + " " + h.view.row(3),
+              "1|16|4|4|0/N| 2|BLANK|0|0|0/B|------ 3|16|0|0|0/R:1|");
+    // Entry 3 reads the record it shares; a blank entry and one past the table have nothing.
+    EXPECT_EQ(Bytes(h.state, 0) + Bytes(h.state, 1) + Bytes(h.state, 2) + Bytes(h.state, 3) +
+                  Bytes(h.state, 0, 1, 2) + Bytes(h.state, 2, 4) + Bytes(h.state, -1),
+              "ABCDABCDBC");
+    EXPECT_EQ(h.state.InPath + " " + h.describe(),
+              dir.file("a.vxa") + " 3 entries, 4 rows, complete, open, plan 0");
+    // The cursor is busy while the table is read; entry index 1 is a progress point.
+    EXPECT_EQ(h.view.log, (Lines{"busy", "idle", "progress 0/3 0", "progress Done 100", "beep"}));
+    ASSERT_EQ(load(U32(4)), LoadOutcome::Complete);  // only the heading row
+    EXPECT_EQ(h.describe(), "0 entries, 1 rows, complete, open, plan 0");
 }
 
-TEST_F(LoaderTest, StopInScriptModeKeepsThePlanAndAStopForClosingSaysNothing) {
-    h.state.Replacements.append(0, "/r");
-    h.view.onProcessEvents = [&] { h.state.StopRequested = true; };
-    ASSERT_EQ(load(BuildArchive(ManyEntries(25)), true), LoadOutcome::Stopped);
-    EXPECT_EQ(h.view.messages, (std::vector<std::string>{"Script execution interrupted by user"}));
-    EXPECT_EQ(h.state.Replacements.Count, 1);
-    EXPECT_EQ(h.state.Table.EntryCount, 2);
-    EXPECT_EQ(h.view.rowCount(), 3);
-
-    h.view.messages.clear();
-    h.view.onProcessEvents = [&] { h.state.CloseRequested = h.state.StopRequested = true; };
-    ASSERT_EQ(load(BuildArchive(ManyEntries(25))), LoadOutcome::Stopped);
-    EXPECT_TRUE(h.view.messages.empty());
+// 80 entries: progress points after entries 1, 11, ..., 71, in the status
+// bar (whole percentages, halves to even) or in script mode on the gauge; a
+// Stop at the second keeps 12 entries, and says why unless the window closes.
+TEST_F(LoaderTest, ProgressPointsShowProgressAndTakeAStop) {
+    const Lines bar{"progress 0/80 0",   "progress 10/80 12", "progress 20/80 25",
+                    "progress 30/80 38", "progress 40/80 50", "progress 50/80 62",
+                    "progress 60/80 75", "progress 70/80 88", "progress Done 100"};
+    const Lines gauge{"gauge 0",  "gauge 10", "gauge 20", "gauge 30",
+                      "gauge 40", "gauge 50", "gauge 60", "gauge 70"};
+    const Lines shown[] = {
+        bar,
+        gauge,
+        {bar[0], bar[1], "box Warning|warning|Incomplete file is not editable"},
+        {gauge[0], gauge[1], "box Warning|warning|Script execution interrupted by user"},
+        {bar[0], bar[1]}};
+    for (int k = 0; k < 5; ++k) {
+        const bool scriptMode = k % 2 == 1, stop = k >= 2, closing = k == 4;
+        Harness s;
+        s.state.Replacements.append(3, "/r");
+        s.view.onProcessEvents = [&] {
+            s.state.CloseRequested = closing;
+            s.state.StopRequested = stop && s.view.processEventsCalls == 2;
+        };
+        EXPECT_EQ(LoadArchive(s.ctx, dir.write("m.vxa", BuildArchive(ManyEntries(80))), scriptMode),
+                  stop ? LoadOutcome::Stopped : LoadOutcome::Complete);
+        Lines lines;
+        std::copy_if(
+            s.view.log.begin(), s.view.log.end(), std::back_inserter(lines),
+            [](const std::string& l) { return l[0] == 'p' || l[0] == 'g' || l.starts_with("bo"); });
+        EXPECT_EQ(lines, shown[k]);
+        EXPECT_EQ(
+            s.describe() + (s.view.logged("beep").empty() ? "" : ", beep"),
+            std::string(stop ? "12 entries, 13 rows" : "80 entries, 81 rows, complete, open") +
+                (scriptMode ? ", plan 1" : ", plan 0") +
+                (stop ? ", File list not complete" : ", beep"));
+        EXPECT_EQ(s.view.cell(0, stop ? 12 : 80), stop ? "12" : "80");
+        EXPECT_EQ(s.view.gaugeMax, scriptMode ? 80 : 100);
+        EXPECT_EQ(s.view.offerEventsCalls, 0);  // a short table pass offers nothing
+    }
 }
 
-TEST_F(LoaderTest, MissingFileChangesNothing) {
+// A file that is no archive fails with "Read beyond end of file" and keeps
+// the rows of the entries read before the failing one, nothing editable.
+TEST_F(LoaderTest, BrokenArchivesKeepTheEntriesBeforeTheFailingOne) {
+    const std::vector<TestEntry> three{Owned("aaaa"), Owned("bbbb"), Owned("cccc")};
+    std::string cut = BuildArchive(three), past = BuildArchive(three, {.reverseRecords = true});
+    std::string first = cut;
+    cut.replace(cut.size() - 10, 4, U32(50));  // entry 3's record runs past the end
+    past.replace(4, 4, U32(0x7FFFFF00));       // entry 2 lies past the end
+    first.replace(20, 4, U32(100));            // the first record's size reaches past the end
+    for (const auto& [bytes, read] : std::vector<std::pair<std::string, int>>{
+             {"abc", 0},                         // shorter than one value
+             {std::string(8 << 20, '\x01'), 0},  // 8 MB, no value equals the size
+             {first, 0},
+             {U32(12) + U32(200) + U32(12) + "xx", 0},  // a header past the end
+             {U32(0xFFFFFFF0u) + U32(8), 0},            // a huge size is not allocated
+             {past, 1},
+             {cut, 2}}) {
+        Harness s;
+        s.state.ArchiveComplete = true;
+        EXPECT_EQ(load(bytes, s), LoadOutcome::Failed);
+        EXPECT_EQ(s.view.log.back(), "ioerror Read beyond end of file");
+        EXPECT_EQ(s.describe(),
+                  std::to_string(read) + " entries, " + std::to_string(read + 1) + " rows, plan 0");
+        EXPECT_EQ(s.view.cell(0, read), read ? std::to_string(read) : "");
+    }
+    // Opening fails: the table loaded before stays as it was, but not editable.
+    ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
+    TestFileSystem faulty;
+    faulty.failStep(1, EACCES);
+    Context fc{h.state, h.view, faulty};
+    EXPECT_EQ(LoadArchive(fc, dir.file("a.vxa"), false), LoadOutcome::Failed);
+    EXPECT_EQ(h.view.log.back() + ", " + h.describe(),
+              "ioerror File access denied, 3 entries, 4 rows, plan 0");
+}
+
+TEST_F(LoaderTest, WhatIsNoArchiveAndArchivesOfNoRecordsOrAnEmptyLastOne) {
     ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
     h.view.log.clear();
     EXPECT_EQ(LoadArchive(h.ctx, dir.file("nope.vxa"), false), LoadOutcome::FileMissing);
     EXPECT_EQ(LoadArchive(h.ctx, dir.path(), false), LoadOutcome::FileMissing);  // a folder
-    EXPECT_EQ(h.view.log, (std::vector<std::string>{"box Error|error|File doesn't exist !!!",
-                                                    "box Error|error|File doesn't exist !!!"}));
-    EXPECT_EQ(h.state.InPath, dir.file("a.vxa"));
-    EXPECT_EQ(h.state.Table.EntryCount, 3);
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(Bytes(h.state, 0), "ABCD");  // still open
-}
-
-// Every way a file can fail to be an archive: the error text, and a window
-// left as after a finished load with nothing editable.
-TEST_F(LoaderTest, BrokenArchivesFailWithReadBeyondEndAndRestoreTheWindow) {
-    const std::string good = BuildArchive({Owned("abcdef"), Owned("gh")});
-    std::string pastEnd = good;
-    pastEnd[4 * 3 + 4] = 100;  // first record's packed size reaches past the end
-    std::string headerPastEnd = U32(12) + U32(200) + U32(12) + "xx";
-    const std::vector<std::string> broken{
-        "",                            // empty file
-        "abc",                         // shorter than one value
-        std::string(8 << 20, '\x01'),  // 8 MB, no value equals the size
-        pastEnd,
-        headerPastEnd,
-        U32(0xFFFFFFF0u) + U32(8),  // a huge packed size is not allocated
-    };
-    for (const std::string& bytes : broken) {
-        SCOPED_TRACE(bytes.size());
-        Harness fresh;
-        fresh.state.ArchiveComplete = true;
-        EXPECT_EQ(LoadArchive(fresh.ctx, dir.write("b.vxa", bytes), false), LoadOutcome::Failed);
-        EXPECT_EQ(fresh.view.messages, (std::vector<std::string>{"Read beyond end of file"}));
-        EXPECT_FALSE(fresh.state.ArchiveComplete);
-        EXPECT_EQ(fresh.state.Archive, nullptr);
-        EXPECT_FALSE(fresh.view.stopVisible);
-        EXPECT_FALSE(fresh.view.busy);
-        EXPECT_EQ(fresh.view.status, "");
-        EXPECT_FALSE(fresh.state.Loading);
-        EXPECT_EQ(fresh.view.rowCount(), fresh.state.Table.EntryCount + 1);
-        EXPECT_TRUE(fresh.view.logged("beep").empty());
-    }
-}
-
-// A record outside the file fails the load when the entry pass reaches its
-// entry, however the records are ordered; the rows before it stay, and the
-// archive is not kept open.
-TEST_F(LoaderTest, ErrorInTheEntryPassKeepsTheRowsRead) {
-    const std::vector<TestEntry> three{Owned("aaaa"), Owned("bbbb"), Owned("cccc")};
-    // Entry 3's record is cut off by the end of the file.
-    std::string cut = BuildArchive(three);
-    cut = cut.substr(0, cut.size() - 14) + U32(0) + U32(50) + U16(0) + "cccc";
-    // Entry 2's value lies past the end, entry 3's record is first in the file.
-    std::string past = BuildArchive(three, {.reverseRecords = true});
-    past.replace(4, 4, U32(0x7FFFFF00));
-    for (const auto& [bytes, read] : {std::pair{cut, 2}, std::pair{past, 1}}) {
-        ASSERT_EQ(load(bytes), LoadOutcome::Failed);
-        EXPECT_EQ(h.state.Table.EntryCount, read);
-        EXPECT_EQ(h.view.rowCount(), read + 1);
-        EXPECT_EQ(h.view.cell(0, read), std::to_string(read));
-        EXPECT_EQ(h.state.Archive, nullptr);
-    }
-}
-
-TEST_F(LoaderTest, BlankEntriesReadNoHeaderSoTinyArchivesLoad) {
-    // Two blank entries and the end marker: 12 bytes, no records at all.
+    EXPECT_EQ(h.view.log, Lines(2, "box Error|error|File doesn't exist !!!"));
+    EXPECT_EQ(h.state.InPath + " " + h.describe() + " " + Bytes(h.state, 0),
+              dir.file("a.vxa") + " 3 entries, 4 rows, complete, open, plan 0 ABCD");
+    // Blank entries read no header, so tables without records load.
     ASSERT_EQ(load(U32(0) + U32(0) + U32(12)), LoadOutcome::Complete);
-    EXPECT_EQ(h.state.Table.EntryCount, 2);
-    EXPECT_EQ(h.view.cell(4, 2), "0/B");
-    // Blank entries in an archive shorter than a header.
-    ASSERT_EQ(load(U32(0) + U32(8)), LoadOutcome::Complete);
-    EXPECT_EQ(h.state.Table.EntryCount, 1);
-    EXPECT_EQ(h.view.logged("progress").back(), "progress Done 100");
-}
-
-TEST_F(LoaderTest, ReadOnlyArchiveLoadsAndUnreadableOneIsDenied) {
-    const std::string path = dir.write("ro.vxa", kThirtyBytes);
-    ASSERT_EQ(::chmod(path.c_str(), 0444), 0);
-    EXPECT_EQ(LoadArchive(h.ctx, path, false), LoadOutcome::Complete);
-    if (::geteuid() != 0) {  // root reads everything
-        ASSERT_EQ(::chmod(path.c_str(), 0), 0);
-        EXPECT_EQ(LoadArchive(h.ctx, path, false), LoadOutcome::Failed);
-        EXPECT_EQ(h.view.messages.back(), "File access denied");
-    }
-}
-
-TEST_F(LoaderTest, OpenButtonPutsThePathInTheEditAfterTheLoad) {
-    const std::string path = dir.write("a.vxa", kThirtyBytes);
-    h.view.dialogAnswers.push_back(std::nullopt);
-    OpenBtnClick(h.ctx);
-    EXPECT_EQ(h.view.openEdit, "Open VXA file");
-    EXPECT_FALSE(h.state.ArchiveComplete);
-
-    h.view.dialogAnswers.push_back(path);
-    OpenBtnClick(h.ctx);
-    EXPECT_EQ(h.view.openEdit, path);
-    EXPECT_TRUE(h.state.ArchiveComplete);
-
-    // A failed load leaves the edit as it was.
-    const std::string bad = dir.write("bad.vxa", "junk");
-    h.view.dialogAnswers.push_back(bad);
-    OpenBtnClick(h.ctx);
-    EXPECT_EQ(h.view.openEdit, path);
-}
-
-TEST_F(LoaderTest, ReopenLoadsThePathInTheEditOrDoesNothing) {
-    h.view.openEdit = dir.file("missing.vxa");
-    ReloadBtnClick(h.ctx);
-    EXPECT_TRUE(h.view.log.empty());
-    h.view.openEdit = dir.write("a.vxa", kThirtyBytes);
-    ReloadBtnClick(h.ctx);
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.view.rowCount(), 4);
+    ASSERT_EQ(load(U32(0) + U32(8)), LoadOutcome::Complete);  // shorter than a header
+    ASSERT_EQ(load(BuildArchive({Owned("x"), Owned("", 5, 9)})), LoadOutcome::Complete);
+    EXPECT_EQ(h.view.row(2), "2|23|9|0|5/N|");  // a record of no bytes that ends the file
+    // A running program may be read, but not opened for writing, even by root.
+    EXPECT_EQ(LoadArchive(h.ctx, "/proc/self/exe", false), LoadOutcome::Failed);
+    EXPECT_EQ(h.view.messages.back(), "Read beyond end of file");
 }
 
 // Bigger than one read block, records out of order across blocks, some
@@ -268,61 +173,122 @@ TEST_F(LoaderTest, RecordsInReverseOrderWithGapsAcrossReadBlocks) {
     entries.insert(entries.begin() + 2, Shared(1));
     ASSERT_EQ(load(BuildArchive(entries, {.reverseRecords = true, .gap = 3})),
               LoadOutcome::Complete);
-    ASSERT_EQ(h.state.Table.EntryCount, 6);
     for (int i : {0, 1, 2, 3, 4, 5}) {
-        const std::string data = Bytes(h.state, i);
         const char c = "abbcde"[i];
-        EXPECT_EQ(data, std::string(c < 'd' ? big : 5, c)) << i;
-        EXPECT_EQ(Row(h.view, i + 1)[3], i == 2 ? "0" : std::to_string(data.size())) << i;
+        EXPECT_EQ(Bytes(h.state, i), std::string(c < 'd' ? big : 5, c)) << i;
+        EXPECT_EQ(h.view.cell(3, i + 1) + " " + h.view.cell(4, i + 1),
+                  i == 2 ? "0 1/R:2" : std::to_string(c < 'd' ? big : 5) + " 1/N");
     }
-    EXPECT_EQ(h.view.cell(4, 3), "1/R:2");
     EXPECT_EQ(Bytes(h.state, 3, big - 2, 10), "cc");
-    // Copied from the open archive, as an extraction does.
-    AtomicFile out(h.ctx.Fs, dir.file("entry.bin"));
+    AtomicFile out(h.ctx.Fs, dir.file("entry.bin"));  // as an extraction copies
     CopyEntryData(h.state, 2, out.file());
     out.commit();
-    EXPECT_EQ(ReadFile(dir.file("entry.bin")), std::string(big, 'b'));
+    EXPECT_TRUE(ReadFile(dir.file("entry.bin")) == std::string(big, 'b'));
 }
 
-// A table longer than one slice of the table pass.
-std::vector<TestEntry> LongTable() {
+// The table pass reads a block at a time: a table that ends on the block's
+// last value, and one whose end marker is the next block's first.
+TEST_F(LoaderTest, TablesEndingOnAndJustPastAReadBlock) {
+    for (const std::size_t values : {ArchiveReader::kBlock / 4, ArchiveReader::kBlock / 4 + 1}) {
+        std::vector<TestEntry> entries(values - 1, Blank());
+        entries[0] = Owned("first");
+        entries[values / 2] = Shared(0);
+        entries.back() = Owned("last", 2);
+        const std::string bytes = BuildArchive(entries);
+        ASSERT_EQ(load(bytes), LoadOutcome::Complete) << values;
+        std::vector<std::uint32_t> table(values);
+        std::memcpy(table.data(), bytes.data(), values * 4);
+        EXPECT_TRUE(h.state.Table.Offsets == table);
+        EXPECT_EQ(h.view.cell(4, static_cast<int>(values / 2) + 1), "0/R:1");
+        EXPECT_EQ(Bytes(h.state, 0) + Bytes(h.state, static_cast<int>(values) - 2), "firstlast");
+    }
+}
+
+// Past one slice of the table pass (65,536 values) events are offered
+// between slices; a Stop then ends the load at the first progress point.
+TEST_F(LoaderTest, ALongTablePassOffersEventsAndAStopThenEndsAtTheFirstProgressPoint) {
+    ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
+    h.view.processEventsCalls = 0;
+    // Until its arrays are made the new load's rows show nothing, not the last load's.
+    h.view.onOfferEvents = [&] {
+        if (h.state.Table.CompTypes.empty()) {
+            EXPECT_EQ(h.view.row(1), "|||||");
+        }
+    };
     std::vector<TestEntry> e = ManyEntries(70000);
     for (std::size_t i = 4; i < e.size(); i += 9)
         e[i] = Shared(static_cast<int>(i) - 1);
-    return e;
-}
-
-TEST_F(LoaderTest, ALongTablePassOffersEventsButKeepsTheProgressPoints) {
-    ASSERT_EQ(load(BuildArchive(LongTable())), LoadOutcome::Complete);
+    ASSERT_EQ(load(BuildArchive(e, {.reverseRecords = true})), LoadOutcome::Complete);
     EXPECT_GT(h.view.offerEventsCalls, 0);
-    // Progress points after entries 1, 11, ..., 69991, and nowhere else.
     EXPECT_EQ(h.view.processEventsCalls, (70000 - 2) / 10 + 1);
-    EXPECT_EQ(h.view.logged("progress").front(), "progress 0/70000 0");
     EXPECT_EQ(h.view.cell(4, 5), "0/R:4");
+    Harness s;
+    s.view.onOfferEvents = [&] { StopBtnClick(s.ctx); };
+    ASSERT_EQ(LoadArchive(s.ctx, dir.file("a.vxa"), false), LoadOutcome::Stopped);
+    EXPECT_EQ(std::pair(s.view.processEventsCalls, s.state.Table.EntryCount), std::pair(1, 2));
+    // Below a slice no events are offered, however many headers.
+    h.view.offerEventsCalls = 0;
+    ASSERT_EQ(load(BuildArchive(ManyEntries(30000))), LoadOutcome::Complete);
+    EXPECT_EQ(h.view.offerEventsCalls, 0);
 }
 
-TEST_F(LoaderTest, StopDuringTheTablePassStopsAtTheFirstProgressPoint) {
-    h.view.onOfferEvents = [&] { StopBtnClick(h.ctx); };
-    h.view.onProcessEvents = [&] { EXPECT_EQ(h.view.processEventsCalls, 1); };
-    ASSERT_EQ(load(BuildArchive(LongTable())), LoadOutcome::Stopped);
-    EXPECT_EQ(h.state.Table.EntryCount, 2);
-    EXPECT_EQ(h.view.rowCount(), 3);
-    EXPECT_EQ(h.view.messages, (std::vector<std::string>{"Incomplete file is not editable"}));
+// Links by the definition: the first earlier entry with the same value.
+std::vector<std::int32_t> Expected(const std::vector<std::uint32_t>& values) {
+    std::unordered_map<std::uint32_t, std::int32_t> first;
+    std::vector<std::int32_t> links(values.size(), -1);
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (values[i] != 0) {
+            const auto [at, isNew] = first.emplace(values[i], std::int32_t(i) + 1);
+            links[i] = isNew ? 0 : at->second;
+        }
+    }
+    return links;
 }
 
-TEST(DrawLoadProgress, RoundsHalvesToEvenAndSkipsAZeroMaximum) {
-    AppState s;
-    FakeView v(s.Table);
-    DrawLoadProgress(v, 1, 0);
-    DrawLoadProgress(v, 1, 8);        // 12.5 -> 12
-    DrawLoadProgress(v, 3, 8);        // 37.5 -> 38
-    DrawLoadProgress(v, 230, 400);    // 57.5 -> 58
-    DrawLoadProgress(v, 1090, 2000);  // 54.5 -> 54
-    DrawLoadProgress(v, 10, 245);
-    DrawLoadProgress(v, 7, 7);
-    EXPECT_EQ(v.log, (std::vector<std::string>{"progress 1/8 12", "progress 3/8 38",
-                                               "progress 230/400 58", "progress 1090/2000 54",
-                                               "progress 10/245 4", "progress Done 100"}));
+// The links, after checking that RecordOrder walks the entries that own
+// their record (all but the last value, the end marker) by ascending value.
+std::vector<std::int32_t> Links(const std::vector<std::uint32_t>& values) {
+    std::vector<std::int32_t> links{7, 7};
+    const std::vector<std::uint32_t> outOfOrder = ComputeLinks(values, links);
+    const std::size_t count = values.empty() ? 0 : values.size() - 1;
+    std::vector<std::uint32_t> expected, walked;
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (links[i] == 0)
+            expected.push_back(i);
+    }
+    std::stable_sort(expected.begin(), expected.end(),
+                     [&](std::uint32_t a, std::uint32_t b) { return values[a] < values[b]; });
+    RecordOrder order(values, count, outOfOrder);
+    while (const auto i = order.next())
+        walked.push_back(*i);
+    EXPECT_EQ(walked, expected);
+    return links;
+}
+
+TEST(LinksTest, TablesAgreeWithTheDefinition) {
+    // Records out of order, alone or in pairs, among shared and blank values.
+    for (const auto& values : std::vector<std::vector<std::uint32_t>>{{},
+                                                                      {5},
+                                                                      {1, 2, 2, 1},
+                                                                      {3, 2, 1, 9},
+                                                                      {30, 20, 10, 20, 10, 40},
+                                                                      {9, 4, 4},
+                                                                      {0, 7, 0, 7},
+                                                                      {8, 3, 5, 3},
+                                                                      {6, 2, 2, 1, 1},
+                                                                      {2, 1, 2, 1, 3}})
+        EXPECT_EQ(Links(values), Expected(values)) << ::testing::PrintToString(values);
+    std::mt19937 rng(12345);
+    for (int round = 0; round < 3000; ++round) {
+        // Few distinct values, many, or the full range with its high bits.
+        const std::uint32_t range = round % 3 == 0 ? 6 : round % 3 == 1 ? 200 : 0;
+        std::vector<std::uint32_t> values(rng() % 60);
+        for (std::uint32_t& v : values)
+            v = range == 0 ? static_cast<std::uint32_t>(rng()) : rng() % range;
+        if (round % 4 == 0)
+            std::sort(values.begin(), values.end());
+        ASSERT_EQ(Links(values), Expected(values)) << round;
+    }
 }
 
 }  // namespace

@@ -13,36 +13,25 @@
 namespace vxa::test {
 namespace {
 
-ReplRec Records(std::vector<std::int32_t> indices, std::vector<std::string> paths) {
-    ReplRec r;
-    r.Count = static_cast<std::int32_t>(indices.size());
-    r.Indices = std::move(indices);
-    r.Paths.assign(paths.begin(), paths.end());
-    return r;
-}
-
-using Column = std::vector<std::string>;
-
-// A loaded six-entry archive and a browser folder beside it:
-//   entry 0 owns "a", 1 is blank, 2 owns "b", 3 and 4 share entry 0's
-//   record, 5 owns "c". The group of entry 0 is therefore {0, 3, 4}.
-// The browser lists the folder, which holds x.wav, y.pal and [sub].
+// A loaded six-entry archive: entry 0 owns "a", 1 is blank, 2 owns "b", 3 and
+// 4 share entry 0's record, 5 owns "c"; the group of entry 0 is {0, 3, 4}.
+// The browser lists the folder beside it, with x.wav, y.pal and [sub].
 class PlanTest : public ::testing::Test {
   protected:
     TempDir dir;
     Harness h;
-    std::string x, y;
+    std::string x = dir.write("x.wav", "X"), y = dir.write("y.pal", "Y");
+    const DragSource browser{DragSource::Kind::BrowserList, ""};
 
     void SetUp() override {
-        const std::string archive = dir.write(
-            "a.vxa",
-            BuildArchive({Owned("a"), Blank(), Owned("b"), Shared(0), Shared(0), Owned("c")}));
-        ASSERT_EQ(LoadArchive(h.ctx, archive, false), LoadOutcome::Complete);
-        x = dir.write("x.wav", "X");
-        y = dir.write("y.pal", "Y");
+        load(BuildArchive({Owned("a"), Blank(), Owned("b"), Shared(0), Shared(0), Owned("c")}));
         std::filesystem::create_directory(dir.file("sub"));
         h.state.BrowserDir = dir.path();
+    }
+    LoadOutcome load(const std::string& bytes) {
+        const LoadOutcome outcome = LoadArchive(h.ctx, dir.write("a.vxa", bytes), false);
         h.view.log.clear();
+        return outcome;
     }
     void replace(int row, const std::string& caption) {
         h.view.selectRow(row);
@@ -53,335 +42,174 @@ class PlanTest : public ::testing::Test {
         h.view.selectRow(row);
         UnBtnClick(h.ctx);
     }
-    // One column of the entry rows 1..6.
-    Column column(int col) const {
-        Column out;
+    // Drags over grid row `row` (the grid shows row 1 at the top; a 4-pixel
+    // border and the 18-pixel heading come first, then 18-pixel rows).
+    bool over(const DragSource& source, int row) {
+        return FileListDragOver(h.ctx, source, 7, 4 + 18 * row + 9);
+    }
+    // Column `col` of the rows 1..6 (past the last: ""), files by their names.
+    std::string column(int col) const {
+        std::string out;
         for (int row = 1; row <= 6; ++row)
-            out.push_back(h.view.cell(col, row));
+            out += (row > 1 ? "|" : "") +
+                   std::filesystem::path(h.view.cell(col, row)).filename().string();
         return out;
     }
-    const ReplRec& plan() const { return h.state.Replacements; }
-    // A load of 30 entries stopped at its second progress point, after 12
-    // entries; entry 4 shares entry 2's record.
-    void stoppedLoad() {
-        std::vector<TestEntry> many = ManyEntries(30);
-        many[4] = Shared(2);
-        int points = 0;
-        h.view.onProcessEvents = [&] {
-            if (++points == 2)
-                StopBtnClick(h.ctx);
-        };
-        ASSERT_EQ(LoadArchive(h.ctx, dir.write("big.vxa", BuildArchive(many)), false),
-                  LoadOutcome::Stopped);
-        h.view.onProcessEvents = nullptr;
-        h.view.log.clear();
+    // The plan as "index:name" items.
+    std::string plan() const {
+        std::string out;
+        for (std::size_t j = 0; j < h.state.Replacements.Indices.size(); ++j)
+            out += std::to_string(h.state.Replacements.Indices[j]) + ":" +
+                   std::filesystem::path(h.state.Replacements.Paths[j].str()).filename().string() +
+                   " ";
+        return out;
     }
 };
 
-TEST_F(PlanTest, ReplaceOnAGroupMemberRecordsEveryMemberInAscendingOrder) {
-    replace(5, "x.wav");  // entry 4, shares entry 0's record
-    EXPECT_EQ(plan(), Records({0, 3, 4}, {x, x, x}));
-    EXPECT_EQ(column(5), (Column{x, "------", "", x, x, ""}));
-    EXPECT_EQ(h.view.gridUpdateDepth, 0);
-    EXPECT_TRUE(h.view.log.empty());
-}
-
-TEST_F(PlanTest, UnReplaceRemovesEveryRecordOfTheGroupAndKeepsTheOthersInOrder) {
+TEST_F(PlanTest, ReplaceUnReplaceAndCancelActOnWholeGroups) {
+    replace(5, "x.wav");  // entry 4, in entry 0's group
+    EXPECT_EQ(plan(), "0:x.wav 3:x.wav 4:x.wav ");
     replace(6, "x.wav");
     replace(3, "x.wav");
-    replace(1, "y.pal");
     replace(3, "y.pal");  // a second record of entry 2: the later one is shown
-    EXPECT_EQ(h.view.cell(5, 3), y);
+    EXPECT_EQ(column(5), "x.wav|------|y.pal|x.wav|x.wav|x.wav");
     unreplace(3);
-    EXPECT_EQ(plan(), Records({5, 0, 3, 4}, {x, y, y, y}));
-    unreplace(4);  // entry 3: its whole group goes
-    EXPECT_EQ(plan(), Records({5}, {x}));
-    EXPECT_EQ(column(5), (Column{"", "------", "", "", "", x}));
-    // A row without records and a blank row change nothing.
-    unreplace(3);
+    EXPECT_EQ(plan(), "0:x.wav 3:x.wav 4:x.wav 5:x.wav ");  // the others keep their order
+    unreplace(4);                                           // entry 3: its whole group goes
+    unreplace(3);  // a row without records and a blank row change nothing
     unreplace(2);
-    EXPECT_EQ(plan(), Records({5}, {x}));
-    EXPECT_EQ(column(5), (Column{"", "------", "", "", "", x}));
-}
-
-TEST_F(PlanTest, ReplaceIsRefusedForEverythingButAnExistingFileOnAnEntryRow) {
-    replace(1, "[sub]");
-    replace(1, "[..]");
-    replace(1, "gone.wav");
+    // Only an existing file on an entry row is recorded.
+    for (const auto& [row, caption] : std::vector<std::pair<int, std::string>>{
+             {1, "[sub]"}, {1, "[..]"}, {1, "gone.wav"}, {2, "x.wav"}, {0, "x.wav"}, {7, "x.wav"}})
+        replace(row, caption);
     h.view.browserSelection.reset();
     RplBtnClick(h.ctx);
-    replace(2, "x.wav");  // blank row
-    replace(0, "x.wav");  // heading
-    replace(7, "x.wav");  // past the last entry
-    EXPECT_EQ(plan(), ReplRec{});
-    EXPECT_EQ(column(5), (Column{"", "------", "", "", "", ""}));
-    EXPECT_TRUE(h.view.log.empty());
-}
-
-TEST_F(PlanTest, CancelAsksOnlyWhenThereIsAPlan) {
+    EXPECT_EQ(plan() + column(5), "5:x.wav |------||||x.wav");
+    EXPECT_EQ(h.view.gridUpdates, 6);  // one for each change
+    // Cancel asks; No keeps the plan. Records a script may hold (past the
+    // table, negative, a blank entry) have no cell, or get "------" back.
+    for (const int index : {-3, 1, 99})
+        h.state.Replacements.append(index, "/s");
+    h.view.setCell(5, 2, "/s");
+    h.view.answers = {MsgAnswer::No, MsgAnswer::Yes};
     CanBtnClick(h.ctx);
-    EXPECT_TRUE(h.view.log.empty());
-
-    replace(1, "x.wav");
-    replace(3, "y.pal");
-    const ReplRec before = plan();
-    h.view.answers = {MsgAnswer::No};
+    EXPECT_EQ(plan(), "5:x.wav -3:s 1:s 99:s ");
     CanBtnClick(h.ctx);
+    CanBtnClick(h.ctx);  // no plan: no question
     EXPECT_EQ(h.view.log,
-              (std::vector<std::string>{"box Simple question|question|Cancel all changes?"}));
-    EXPECT_EQ(plan(), before);
-    EXPECT_EQ(column(5), (Column{x, "------", y, x, x, ""}));
-
-    h.view.answers = {MsgAnswer::Yes};
-    CanBtnClick(h.ctx);
-    EXPECT_EQ(plan(), ReplRec{});
-    EXPECT_TRUE(plan().Indices.empty() && plan().Paths.empty());
-    EXPECT_EQ(column(5), (Column{"", "------", "", "", "", ""}));
-
-    // Only a script can name entries past the table, negative ones or a
-    // blank one; Cancel clears the cells of the entries that exist.
-    h.state.Replacements = Records({-3, 1, 2, 99}, {"/s/a", "/s/b", "/s/c", "/s/d"});
-    h.view.setCell(5, 2, "/s/b");
-    h.view.setCell(5, 3, "/s/c");
-    h.view.answers = {MsgAnswer::Yes};
-    CanBtnClick(h.ctx);
-    EXPECT_EQ(plan(), ReplRec{});
-    EXPECT_EQ(column(5), (Column{"", "------", "", "", "", ""}));
-    EXPECT_EQ(h.view.rowCount(), 7);
+              std::vector<std::string>(2, "box Simple question|question|Cancel all changes?"));
+    EXPECT_EQ(h.state.Replacements, ReplRec{});
+    EXPECT_EQ(column(5), "|------||||");
 }
 
-TEST(PlanRefusals, NothingIsEditableBeforeALoad) {
-    Harness h;
-    TempDir dir;
-    dir.write("x.wav", "X");
-    h.state.BrowserDir = dir.path();
-    h.view.browserSelection = "x.wav";
-    h.state.Replacements = Records({0}, {"/s/a"});  // a script's plan
-    RplBtnClick(h.ctx);
-    UnBtnClick(h.ctx);
-    CanBtnClick(h.ctx);
-    const DragSource drag{DragSource::Kind::BrowserList, ""};
-    EXPECT_FALSE(FileListDragOver(h.ctx, drag, 10, 30));
-    FileListDragDrop(h.ctx, drag);
-    EXPECT_EQ(h.state.Replacements, Records({0}, {"/s/a"}));
-    EXPECT_TRUE(h.view.log.empty());
-    EXPECT_EQ(h.view.selectedRow(), 1);
-}
-
-TEST_F(PlanTest, AfterAStoppedLoadMarksWorkButNothingIsEditable) {
-    stoppedLoad();
-    FileListSelectCell(h.ctx, 3);
-    EXPECT_EQ(column(0), (Column{"1", "2", "+3", "4", "+5", "6"}));
-    // "Load only" of a script puts its plan back after a stopped load.
-    h.state.Replacements = Records({0}, {x});
-    h.view.setCell(5, 1, x);
-    replace(1, "y.pal");
-    unreplace(1);
-    h.view.answers = {MsgAnswer::Yes};
-    CanBtnClick(h.ctx);
-    EXPECT_EQ(plan(), Records({0}, {x}));
-    EXPECT_EQ(h.view.cell(5, 1), x);
-    EXPECT_TRUE(h.view.log.empty());
-}
-
-TEST_F(PlanTest, ALoadInProgressBlocksEditsOfTheTableItIsRebuilding) {
-    int tries = 0;
-    h.view.onProcessEvents = [&] {
-        ++tries;
-        replace(1, "x.wav");
-        FileListSelectCell(h.ctx, 1);
-        EXPECT_FALSE(FileListDragOver(h.ctx, {DragSource::Kind::BrowserList, ""}, 0, 30));
+TEST_F(PlanTest, NothingIsEditableBeforeALoadDuringOneOrAfterAStoppedOne) {
+    const auto tryEverything = [&](Context& c) {
+        c.Ui.selectRow(1);
+        RplBtnClick(c);
+        UnBtnClick(c);
+        CanBtnClick(c);
+        EXPECT_FALSE(FileListDragOver(c, browser, 10, 30));
+        FileListDragDrop(c, {DragSource::Kind::LocalFile, x});
     };
-    ASSERT_EQ(LoadArchive(h.ctx, dir.write("b.vxa", BuildArchive(ManyEntries(25))), false),
-              LoadOutcome::Complete);
-    EXPECT_GT(tries, 0);
-    EXPECT_EQ(plan(), ReplRec{});
-    for (int row = 1; row <= 25; ++row) {
-        EXPECT_EQ(h.view.cell(0, row), std::to_string(row));
-        EXPECT_EQ(h.view.cell(5, row), "");
-    }
+    h.view.browserSelection = "x.wav";
+    h.view.onProcessEvents = [&] {  // during a load, nor marks
+        tryEverything(h.ctx);
+        FileListSelectCell(h.ctx, 1);
+    };
+    load(BuildArchive(ManyEntries(25)));
+    EXPECT_EQ(column(0) + column(5), "1|2|3|4|5|6|||||");
+    // After a stopped load marks work, but a script's plan stays as it is.
+    std::vector<TestEntry> many = ManyEntries(30);
+    many[4] = Shared(2);
+    h.view.processEventsCalls = 0;
+    h.view.onProcessEvents = [&] { h.state.StopRequested = h.view.processEventsCalls == 2; };
+    ASSERT_EQ(load(BuildArchive(many)), LoadOutcome::Stopped);
+    FileListSelectCell(h.ctx, 3);
+    EXPECT_EQ(column(0), "1|2|+3|4|+5|6");
+    h.state.Replacements.append(0, x);
+    tryEverything(h.ctx);
+    Harness fresh;  // before any load
+    fresh.state.BrowserDir = dir.path();
+    fresh.state.Replacements.append(0, x);
+    fresh.view.browserSelection = "x.wav";
+    tryEverything(fresh.ctx);
+    for (const Harness* s : {&h, &fresh})
+        EXPECT_EQ(s->state.Replacements.Count + s->view.log.size(), 1u);
 }
 
 TEST_F(PlanTest, SelectingARowMarksItsGroupAndMovingOnMovesTheMarks) {
-    FileListSelectCell(h.ctx, 4);
-    EXPECT_EQ(column(0), (Column{"+1", "2", "3", "+4", "+5", "6"}));
-    FileListSelectCell(h.ctx, 3);
-    FileListSelectCell(h.ctx, 3);
-    EXPECT_EQ(column(0), (Column{"1", "2", "+3", "4", "5", "6"}));
-    EXPECT_EQ(h.view.gridUpdateDepth, 0);
-    // A row outside the table only clears the marks.
-    FileListSelectCell(h.ctx, 0);
-    EXPECT_EQ(column(0), (Column{"1", "2", "3", "4", "5", "6"}));
-    FileListSelectCell(h.ctx, 1);
-    FileListSelectCell(h.ctx, 7);
-    EXPECT_EQ(column(0), (Column{"1", "2", "3", "4", "5", "6"}));
-    // A reload wipes the marks; the next selection marks again.
-    FileListSelectCell(h.ctx, 1);
-    ASSERT_EQ(LoadArchive(h.ctx, dir.file("a.vxa"), false), LoadOutcome::Complete);
-    EXPECT_EQ(column(0), (Column{"1", "2", "3", "4", "5", "6"}));
-    FileListSelectCell(h.ctx, 5);
-    EXPECT_EQ(column(0), (Column{"+1", "2", "3", "+4", "+5", "6"}));
-    // A blank row marks every blank row.
-    ASSERT_EQ(
-        LoadArchive(h.ctx, dir.write("b.vxa", BuildArchive({Blank(), Owned("a"), Blank()})), false),
-        LoadOutcome::Complete);
-    FileListSelectCell(h.ctx, 3);
-    EXPECT_EQ(column(0), (Column{"+1", "2", "+3", "", "", ""}));
-}
-
-// A million entries, one group of three: a selection reads and writes only
-// the rows whose marks change, inside one grid update.
-TEST(MarksOnABigArchive, OnlyTheRowsOfTheGroupsAreTouched) {
-    constexpr int kEntries = 1'000'000;
-    std::vector<TestEntry> entries(kEntries, Owned(""));
-    entries[500'000] = Shared(10);
-    entries[kEntries - 1] = Shared(10);
-    TempDir dir;
-    Harness h;
-    ASSERT_EQ(LoadArchive(h.ctx, dir.write("big.vxa", BuildArchive(entries)), false),
-              LoadOutcome::Complete);
-    FakeView& v = h.view;
-    // Updates, cell reads and cell writes since the last call.
-    const auto traffic = [&v] {
-        const std::vector<int> counts{v.gridUpdates, v.cellReads, v.cellWrites};
-        v.gridUpdates = v.cellReads = v.cellWrites = 0;
-        return counts;
-    };
-    traffic();
-
-    FileListSelectCell(h.ctx, 11);
-    EXPECT_EQ(traffic(), (std::vector<int>{1, 3, 3}));
-    EXPECT_EQ(v.cell(0, 500'001), "+500001");
-    EXPECT_EQ(v.cell(0, kEntries), "+1000000");
-    traffic();
-    FileListSelectCell(h.ctx, 2);
-    EXPECT_EQ(traffic(), (std::vector<int>{1, 4, 4}));
-    EXPECT_EQ(v.cell(0, 11), "11");
-    EXPECT_EQ(v.cell(0, 2), "+2");
-
-    // Replace and UnReplace of the group: one update each, three cells.
-    TempDir files;
-    h.state.BrowserDir = files.path();
-    files.write("r.wav", "R");
-    v.browserSelection = "r.wav";
-    v.selectRow(500'001);
-    traffic();
-    RplBtnClick(h.ctx);
-    EXPECT_EQ(traffic(), (std::vector<int>{1, 0, 3}));
-    EXPECT_EQ(h.state.Replacements.Indices, (std::vector<std::int32_t>{10, 500'000, kEntries - 1}));
-    UnBtnClick(h.ctx);
-    EXPECT_EQ(traffic(), (std::vector<int>{1, 0, 3}));
-    EXPECT_EQ(h.state.Replacements, ReplRec{});
-}
-
-// Drag-over and drop on the grid. The pointer's y counts from the grid's
-// client top: a 4-pixel border, the 18-pixel heading, then 18-pixel rows.
-class DragTest : public PlanTest {
-  protected:
-    const DragSource browser{DragSource::Kind::BrowserList, ""};
-    bool over(const DragSource& source, int y) { return FileListDragOver(h.ctx, source, 7, y); }
-    static DragSource desktop(const std::string& path) {
-        return {DragSource::Kind::LocalFile, path};
+    const std::string group = "+1|2|3|+4|+5|6", none = "1|2|3|4|5|6", third = "1|2|+3|4|5|6";
+    for (const auto& [row, marks] : std::vector<std::pair<int, std::string>>{
+             {4, group}, {3, third}, {3, third}, {0, none}, {1, group}, {7, none}, {5, group}}) {
+        FileListSelectCell(h.ctx, row);
+        EXPECT_EQ(column(0), marks) << row;
     }
-    // y over the middle of grid row r when the grid shows row 1 at the top.
-    static int yOfRow(int r) { return 4 + 18 * r + 9; }
-};
+    // A load wipes the marks; a blank row marks every blank row.
+    load(BuildArchive({Blank(), Owned("a"), Blank()}));
+    EXPECT_EQ(column(0), "1|2|3|||");
+    FileListSelectCell(h.ctx, 3);
+    EXPECT_EQ(column(0), "+1|2|+3|||");
+}
 
-TEST_F(DragTest, ThePointerPicksTheRowUnderItCountedFromTheTopRow) {
+// The row under the pointer is picked from the top row in view; over a
+// scrolled grid's heading the row above the view is not.
+TEST_F(PlanTest, ADragPicksTheRowUnderThePointerAndADropReplacesItsGroup) {
     h.view.browserSelection = "x.wav";
-    struct Case {
-        int topRow, y;
-        bool accepted;
-        int selected;  // row 3 was selected before
-    };
-    for (const Case c : {Case{1, -40, false, 3}, Case{1, 0, false, 3}, Case{1, 21, false, 3},
-                         Case{1, 22, true, 1}, Case{1, 39, true, 1}, Case{1, 40, true, 2},
-                         Case{1, yOfRow(6), true, 6}, Case{1, yOfRow(7), false, 3},
-                         Case{1, 400, false, 3}, Case{4, 22, true, 4}, Case{4, yOfRow(3), true, 6},
-                         // Over a scrolled grid's heading the row above the view is not picked.
-                         Case{4, 21, false, 3}, Case{4, 3, false, 3}}) {
-        SCOPED_TRACE("top row " + std::to_string(c.topRow) + ", y " + std::to_string(c.y));
-        h.view.setTopRow(c.topRow);
+    const int tops[] = {1, 1, 1, 1, 1, 1, 1, 4, 4, 4, 4};
+    const int ys[] = {-40, 21, 22, 39, 40, 121, 139, 22, 67, 21, 3};
+    const int picked[] = {0, 0, 1, 1, 2, 6, 0, 4, 6, 0, 0};  // 0: refused
+    for (int k = 0; k < 11; ++k) {
+        h.view.top = tops[k];
         h.view.selectRow(3);
-        EXPECT_EQ(over(browser, c.y), c.accepted);
-        EXPECT_EQ(h.view.selectedRow(), c.selected);
+        EXPECT_EQ(FileListDragOver(h.ctx, browser, 7, ys[k]), picked[k] != 0) << k;
+        EXPECT_EQ(h.view.selectedRow(), picked[k] ? picked[k] : 3) << k;
     }
-    // The picked row's group is marked.
-    h.view.setTopRow(1);
-    ASSERT_TRUE(over(browser, 22));
-    EXPECT_EQ(column(0), (Column{"+1", "2", "3", "+4", "+5", "6"}));
-}
-
-TEST_F(DragTest, AFileDroppedOnASharedRowReplacesTheWholeGroup) {
-    h.view.browserSelection = "y.pal";
-    ASSERT_TRUE(over(browser, yOfRow(4)));
+    h.view.top = 1;
+    ASSERT_TRUE(over(browser, 4));
+    EXPECT_EQ(column(0), "+1|2|3|+4|+5|6");
     FileListDragDrop(h.ctx, browser);
-    EXPECT_EQ(plan(), Records({0, 3, 4}, {y, y, y}));
-    EXPECT_EQ(column(5), (Column{y, "------", "", y, y, ""}));
-
-    TempDir desk;
-    const std::string file = desk.write("new.smk", "N");
-    EXPECT_TRUE(over(desktop(file), yOfRow(3)));
-    FileListDragDrop(h.ctx, desktop(file));
-    EXPECT_EQ(plan(), Records({0, 3, 4, 2}, {y, y, y, file}));
+    const DragSource file{DragSource::Kind::LocalFile, dir.write("new.smk", "N")};
+    EXPECT_TRUE(over(file, 3));
+    FileListDragDrop(h.ctx, file);
+    EXPECT_EQ(column(5), "x.wav|------|new.smk|x.wav|x.wav|");
 }
 
-TEST_F(DragTest, WhatIsNoFileIsRefusedWhereTheSelectionMovesAndDropsNothing) {
-    TempDir desk;
-    const DragSource refused[] = {desktop(desk.path()), desktop(desk.file("gone.smk")), desktop(""),
-                                  browser};
-    for (const DragSource& source : refused) {
-        for (const char* caption : {"[sub]", "[..]", "gone.wav"}) {
-            h.view.browserSelection = caption;
-            h.view.selectRow(1);
-            EXPECT_FALSE(over(source, yOfRow(3))) << source.path << caption;
-            EXPECT_EQ(h.view.selectedRow(), 3) << source.path << caption;
-            FileListDragDrop(h.ctx, source);
-        }
+// Refused, though the selection moves: what is no file, a desktop file on a
+// blank row; a drop then records nothing, nor one of a file gone since. Any
+// other kind of drag leaves the selection alone.
+TEST_F(PlanTest, WhatIsNoFileIsRefusedAndDropsNothing) {
+    const auto desktop = [](const std::string& path) {
+        return DragSource{DragSource::Kind::LocalFile, path};
+    };
+    const std::string file = dir.write("new.smk", "N");
+    for (const auto& [source, caption] :
+         std::vector<std::pair<DragSource, std::string>>{{desktop(dir.file("sub")), "x.wav"},
+                                                         {desktop(dir.file("gone")), "x.wav"},
+                                                         {desktop(""), "x.wav"},
+                                                         {browser, "[sub]"},
+                                                         {browser, "[..]"},
+                                                         {browser, "gone"}}) {
+        h.view.browserSelection = caption;
+        h.view.selectRow(1);
+        EXPECT_FALSE(over(source, 3)) << source.path << caption;
+        EXPECT_EQ(h.view.selectedRow(), 3);
+        FileListDragDrop(h.ctx, source);
     }
-    h.view.browserSelection.reset();
-    EXPECT_FALSE(over(browser, yOfRow(4)));
-    FileListDragDrop(h.ctx, browser);
-    EXPECT_EQ(plan(), ReplRec{});
-    EXPECT_EQ(column(5), (Column{"", "------", "", "", "", ""}));
-}
-
-TEST_F(DragTest, OnABlankRowADesktopFileIsRefusedAndABrowserFileRecordsNothing) {
-    TempDir desk;
-    const std::string file = desk.write("new.smk", "N");
-    EXPECT_FALSE(over(desktop(file), yOfRow(2)));
+    EXPECT_FALSE(over(desktop(file), 2));  // blank
     EXPECT_EQ(h.view.selectedRow(), 2);
     FileListDragDrop(h.ctx, desktop(file));
     h.view.browserSelection = "x.wav";
-    EXPECT_TRUE(over(browser, yOfRow(2)));
+    EXPECT_TRUE(over(browser, 2));  // Replace refuses it then
     FileListDragDrop(h.ctx, browser);
-    EXPECT_EQ(plan(), ReplRec{});
-    EXPECT_EQ(h.view.cell(5, 2), "------");
-}
-
-TEST_F(DragTest, AFileThatWentBeforeTheDropIsNotRecorded) {
-    h.view.browserSelection = "x.wav";
-    ASSERT_TRUE(over(browser, yOfRow(1)));
+    ASSERT_TRUE(over(browser, 1));
     std::filesystem::remove(x);
     FileListDragDrop(h.ctx, browser);
-    EXPECT_EQ(plan(), ReplRec{});
-}
-
-TEST_F(DragTest, OtherDragsAndAStoppedLoadLeaveTheSelectionAlone) {
-    const DragSource other{DragSource::Kind::Other, x};
-    h.view.selectRow(3);
-    FileListSelectCell(h.ctx, 3);
-    EXPECT_FALSE(over(other, yOfRow(1)));
+    const DragSource other{DragSource::Kind::Other, file};
+    h.view.selectRow(6);
+    EXPECT_FALSE(over(other, 3));
     FileListDragDrop(h.ctx, other);
-    EXPECT_EQ(h.view.selectedRow(), 3);
-    EXPECT_EQ(column(0), (Column{"1", "2", "+3", "4", "5", "6"}));
-
-    stoppedLoad();
-    h.view.selectRow(2);
-    EXPECT_FALSE(over(desktop(x), yOfRow(1)));
-    FileListDragDrop(h.ctx, desktop(x));
-    EXPECT_EQ(h.view.selectedRow(), 2);
-    EXPECT_EQ(plan(), ReplRec{});
+    EXPECT_EQ(h.view.selectedRow(), 6);
+    EXPECT_EQ(column(0) + " " + plan() + column(5), "+1|2|3|+4|+5|6 |------||||");
 }
 
 }  // namespace

@@ -1,19 +1,23 @@
+// "Run script...", "Save to script" and the summary a run shows first.
 #include <gtest/gtest.h>
 
-#include <cstring>
+#include <cerrno>
 #include <filesystem>
 
-#include "core/IoError.h"
+#include "core/ArchiveReader.h"
 #include "core/Loader.h"
-#include "plan/Plan.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptHandlers.h"
+#include "script/Summary.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"
+#include "support/TestFileSystem.h"
 
 namespace vxa::test {
 namespace {
+
+using Lines = std::vector<std::string>;
 
 // A window with an earlier archive open and planned, and a 25-entry archive
 // with two replacement files on disk for the scripts to name.
@@ -23,8 +27,7 @@ class RunnerTest : public ::testing::Test {
     Harness h;
     std::string input = dir.write("game.vxa", BuildArchive(ManyEntries(25)));
     std::string output = dir.file("new.vxa");
-    std::string fileA = dir.write("a.wav", "AAAA");
-    std::string fileB = dir.write("b.wav", "BB");
+    std::string fileA = dir.write("a.wav", "AAAA"), fileB = dir.write("b.wav", "BB");
     ReplRec oldPlan;
 
     void SetUp() override {
@@ -32,230 +35,219 @@ class RunnerTest : public ::testing::Test {
                   LoadOutcome::Complete);
         h.state.OutPath = dir.file("old-out.vxa");
         h.view.setCell(5, 0, "Replace with");
-        h.view.selectRow(2);
-        AddReplacement(h.ctx, fileB);
+        h.view.setCell(5, 2, fileB);
+        h.state.Replacements.append(1, fileB);
         oldPlan = h.state.Replacements;
-        h.view.log.clear();
-        h.view.messages.clear();
         h.view.processEventsCalls = 0;
+        h.view.log.clear();
     }
-
-    // Runs the script text through "Run script..." with the summary's answer.
-    void run(const std::string& text, SummaryResult answer) {
+    // Runs the script text with the summary's answer; returns the boxes shown.
+    Lines run(const std::string& text, SummaryResult answer) {
+        h.view.log.clear();
         h.view.dialogAnswers.push_back(dir.write("plan.vxc", text));
-        h.view.summaryAnswers.push_back(answer);
+        h.view.summaryAnswers = {answer};
         RsBtnClick(h.ctx);
+        return h.view.logged("box");
     }
-    ReplRec scriptItems() const {
+    // Items naming no entry, and two for entry 3 of which the later wins.
+    ReplRec items() const {
         ReplRec r;
-        r.append(3, fileB);
-        r.append(-1, fileA);  // names no entry
-        r.append(3, fileA);   // the later item for entry 3 wins
-        r.append(999, fileB);
-        r.append(20, fileB);
+        for (const auto& [index, path] : std::vector<std::pair<int, std::string>>{
+                 {3, fileB}, {-1, fileA}, {3, fileA}, {999, fileB}, {20, fileB}})
+            r.append(index, path);
         return r;
     }
-    std::string script(const std::string& out) const {
-        return FormatScript(input, out, scriptItems());
-    }
+    std::string script(const std::string& out) const { return FormatScript(input, out, items()); }
     void expectOldStateKept() {
-        EXPECT_EQ(h.state.InPath, dir.file("old.vxa"));
-        EXPECT_EQ(h.state.OutPath, dir.file("old-out.vxa"));
+        EXPECT_EQ(
+            h.state.InPath + " " + h.state.OutPath + " " + h.describe() + " " + h.view.cell(5, 2),
+            dir.file("old.vxa") + " " + dir.file("old-out.vxa") +
+                " 3 entries, 4 rows, complete, open, plan 1 " + fileB);
         EXPECT_EQ(h.state.Replacements, oldPlan);
-        EXPECT_EQ(h.state.Table.EntryCount, 3);
-        EXPECT_TRUE(h.state.ArchiveComplete);
-        EXPECT_EQ(h.view.cell(5, 2), fileB);
+        EXPECT_FALSE(std::filesystem::exists(output) || std::filesystem::exists(h.state.OutPath));
     }
-    bool outputWritten() const { return std::filesystem::exists(output); }
-    // What the script's plan makes of the input: entry 3 from a.wav (its
-    // later item), entry 20 from b.wav; the other items name no entry.
-    std::string expectedOutput() const {
-        auto entries = ManyEntries(25);
-        entries[3] = Owned("AAAA");
-        entries[20] = Owned("BB");
-        return BuildArchive(entries);
+    // The grid's "Replace with" column shows the script's plan, and only that.
+    void expectPlanShown() {
+        EXPECT_EQ(h.state.Replacements, items());
+        EXPECT_EQ(h.view.cell(5, 0) + h.view.cell(5, 1) + h.view.cell(5, 4) + h.view.cell(5, 21),
+                  "Replace with" + fileA + fileB);
+        EXPECT_EQ(h.view.rowCount(), 26);
     }
 };
 
-TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndChangeNothing) {
-    const std::vector<std::string> damaged{
-        FormatScript("", output, scriptItems()),
-        FormatScript(input, output, {}),
-        "[General]\nIn=" + input + "\nCount=2\n[0]\nIndex=1\nPath=/p\n",
-        "[General]\nIn=" + input + "\nCount=1\n[0]\nIndex=1\nPath=\n",
-    };
-    for (const auto& text : damaged) {
-        h.view.log.clear();
-        h.view.messages.clear();
-        run(text, SummaryResult::Proceed);
-        EXPECT_EQ(h.view.log,
-                  (std::vector<std::string>{"dialog OpenDialog2",
-                                            "box Error|error|Script file is incorrect or damaged"}))
-            << text;
-        expectOldStateKept();
-        EXPECT_EQ(h.state.ScriptList, ReplRec{});
-    }
-}
-
-TEST_F(RunnerTest, CancelledDialogDoesNothingAndAnUnreadableFileIsDamaged) {
-    RsBtnClick(h.ctx);
-    EXPECT_EQ(h.view.log, std::vector<std::string>{"dialog OpenDialog2"});
+TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndACancelledRunRestoresThePlan) {
+    RsBtnClick(h.ctx);  // the dialog cancelled
+    EXPECT_EQ(h.view.log, Lines{"dialog OpenDialog2"});
+    for (const std::string& text :
+         {FormatScript("", output, items()), FormatScript(input, output, {})})
+        EXPECT_EQ(run(text, SummaryResult::Proceed),
+                  Lines{"box Error|error|Script file is incorrect or damaged"});
     for (const std::string& unreadable : {dir.file("vanished.vxc"), dir.path()}) {
         h.view.log.clear();
         h.view.dialogAnswers.push_back(unreadable);
         RsBtnClick(h.ctx);
-        EXPECT_EQ(h.view.log, (std::vector<std::string>{
-                                  "dialog OpenDialog2",
-                                  "box Error|error|Script file is incorrect or damaged"}));
+        EXPECT_EQ(h.view.logged("box"),
+                  Lines{"box Error|error|Script file is incorrect or damaged"});
     }
     expectOldStateKept();
-}
-
-TEST_F(RunnerTest, CancelAndTitleBarCloseRestoreThePreviousPlan) {
+    EXPECT_EQ(h.state.ScriptList, ReplRec{});
     for (const SummaryResult answer : {SummaryResult::Cancel, SummaryResult::Closed}) {
         // The summary reads the script's paths and plan, installed before it shows.
         h.view.onSummary = [&] {
-            EXPECT_EQ(h.state.InPath, input);
-            EXPECT_EQ(h.state.OutPath, output);
-            EXPECT_EQ(h.state.Replacements, scriptItems());
+            EXPECT_EQ(h.state.InPath + h.state.OutPath, input + output);
+            EXPECT_EQ(h.state.Replacements, items());
         };
-        run(script(output), answer);
+        EXPECT_EQ(run(script(output), answer), Lines{});
         expectOldStateKept();
-        EXPECT_EQ(h.state.ScriptList, scriptItems());
-        EXPECT_FALSE(outputWritten());
-        EXPECT_TRUE(h.view.logged("progress-dialog").empty());
+        EXPECT_EQ(h.state.ScriptList, items());
     }
 }
 
-TEST_F(RunnerTest, ProceedLoadsBehindTheProgressDialogAndShowsThePlan) {
-    run(script(output), SummaryResult::Proceed);
-    EXPECT_EQ(h.view.messages, std::vector<std::string>{});
-    std::vector<std::string> steps;
-    for (const auto& line : h.view.log) {
-        if (line.starts_with("gauge") || line.starts_with("progress-dialog") || line == "beep") {
-            steps.push_back(line);
-        }
-    }
-    EXPECT_EQ(steps,
-              (std::vector<std::string>{"gauge 0", "progress-dialog show", "gauge 0", "gauge 10",
-                                        "gauge 20", "beep", "progress-dialog close"}));
-    EXPECT_EQ(h.view.gaugeMax, 25);
-    EXPECT_EQ(h.view.progressStatus, "Saving file...");
-    EXPECT_FALSE(h.view.progressDialogVisible);
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.InPath, input);
-    EXPECT_EQ(h.state.OutPath, output);
-    EXPECT_EQ(h.state.Replacements, scriptItems());
-    EXPECT_EQ(h.view.cell(5, 4), fileA);
-    EXPECT_EQ(h.view.cell(5, 21), fileB);
-    EXPECT_EQ(h.view.cell(5, 1), "");
-    EXPECT_EQ(h.view.cell(5, 0), "Replace with");  // the item for entry -1 has no row
-    EXPECT_EQ(h.view.rowCount(), 26);
-    EXPECT_EQ(ReadFile(output), expectedOutput());
+TEST_F(RunnerTest, ProceedLoadsBehindTheProgressDialogShowsThePlanAndCompiles) {
+    h.view.onProcessEvents = [&] { EXPECT_TRUE(h.view.progressDialogVisible); };
+    EXPECT_EQ(run(script(output), SummaryResult::Proceed), Lines{});
+    EXPECT_EQ(h.view.log, (Lines{"dialog OpenDialog2", "summary", "gauge 0", "progress-dialog show",
+                                 "busy", "idle", "gauge 0", "gauge 10", "gauge 20", "beep", "busy",
+                                 "idle", "progress-dialog close"}));
+    EXPECT_EQ(h.view.progressStatus + " " + h.state.InPath + " " + h.state.OutPath,
+              "Saving file... " + input + " " + output);
+    expectPlanShown();
+    auto entries = ManyEntries(25);
+    entries[3] = Owned("AAAA");
+    entries[20] = Owned("BB");
+    EXPECT_EQ(ReadFile(output), BuildArchive(entries));
 }
 
-TEST_F(RunnerTest, ProceedWithoutOutputAsksForOneAfterLoading) {
-    run(script(""), SummaryResult::Proceed);
-    EXPECT_EQ(h.view.logged("dialog"),
-              (std::vector<std::string>{"dialog OpenDialog2", "dialog SaveDialog1"}));
-    // Cancelled: the archive stays loaded with the plan shown, nothing written.
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.OutPath, "");
-    EXPECT_EQ(h.state.Replacements, scriptItems());
-    EXPECT_EQ(h.view.cell(5, 4), fileA);
-    EXPECT_FALSE(h.view.progressDialogVisible);
-    EXPECT_EQ(h.view.progressStatus, "Loading file...");
-    EXPECT_FALSE(outputWritten());
-
-    // Again, and this time an output is chosen.
-    h.view.dialogAnswers.push_back(dir.write("plan.vxc", script("")));
-    h.view.dialogAnswers.push_back(output);
-    h.view.summaryAnswers.push_back(SummaryResult::Proceed);
-    RsBtnClick(h.ctx);
-    EXPECT_EQ(h.state.OutPath, output);
-    EXPECT_EQ(ReadFile(output), expectedOutput());
-}
-
-TEST_F(RunnerTest, CompileFailureIsShownAndTheDialogStillCloses) {
-    run(script(dir.file("no-such-folder/new.vxa")), SummaryResult::Proceed);
-    const auto tail = std::vector<std::string>(h.view.log.end() - 2, h.view.log.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"ioerror File not found", "progress-dialog close"}));
-    EXPECT_FALSE(h.view.progressDialogVisible);
-    EXPECT_FALSE(h.view.busy);
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.Replacements, scriptItems());
-}
-
-TEST_F(RunnerTest, StopDuringTheScriptLoadEndsTheRunWithoutCompiling) {
-    h.view.onProcessEvents = [&] {
-        EXPECT_TRUE(h.view.progressDialogVisible);
-        if (h.view.processEventsCalls == 2)
-            StopBtnClick(h.ctx);
-    };
-    run(script(output), SummaryResult::Proceed);
-    EXPECT_EQ(h.view.messages, std::vector<std::string>{"Script execution interrupted by user"});
-    EXPECT_EQ(h.view.log.back(), "progress-dialog close");
-    EXPECT_FALSE(h.view.progressDialogVisible);
-    EXPECT_EQ(h.view.progressStatus, "Loading file...");
-    EXPECT_FALSE(outputWritten());
-    EXPECT_FALSE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.Replacements, scriptItems());
-    EXPECT_EQ(h.view.rowCount(), 13);
-    EXPECT_EQ(h.view.cell(5, 4), "");  // read before the stop, but not shown
-}
-
-TEST_F(RunnerTest, AMissingInputArchiveEndsTheRunAndRestores) {
-    // The summary may have seen the file; it is gone by the time the load starts.
+// A load that does not end ends the run: nothing is compiled. A missing
+// input (gone since the summary saw it) restores what was there; a stopped
+// load keeps the script's plan, shown by Load only on the rows read.
+TEST_F(RunnerTest, ALoadThatDoesNotEndEndsTheRun) {
     for (const SummaryResult answer : {SummaryResult::Proceed, SummaryResult::LoadOnly}) {
-        h.view.messages.clear();
-        run(FormatScript(dir.file("nowhere.vxa"), output, scriptItems()), answer);
-        EXPECT_EQ(h.view.messages, std::vector<std::string>{"File doesn't exist !!!"});
-        EXPECT_FALSE(h.view.progressDialogVisible);
-        EXPECT_FALSE(outputWritten());
-        EXPECT_FALSE(std::filesystem::exists(dir.file("old-out.vxa")));
+        const bool proceed = answer == SummaryResult::Proceed;
+        EXPECT_EQ(run(FormatScript(dir.file("nowhere.vxa"), output, items()), answer),
+                  Lines{"box Error|error|File doesn't exist !!!"});
         expectOldStateKept();
+        h.view.processEventsCalls = 0;
+        h.view.onProcessEvents = [&] { h.state.StopRequested = h.view.processEventsCalls == 2; };
+        EXPECT_EQ(run(script(output), answer),
+                  Lines{proceed ? "box Warning|warning|Script execution interrupted by user"
+                                : "box Warning|warning|Incomplete file is not editable"});
+        EXPECT_FALSE(std::filesystem::exists(output));
+        EXPECT_EQ(h.describe(), "12 entries, 13 rows, plan 5, File list not complete");
+        EXPECT_EQ(h.state.Replacements, items());
+        EXPECT_EQ(h.view.cell(5, 4), proceed ? "" : fileA);
+        h.view.onProcessEvents = nullptr;
+        SetUp();  // the earlier archive and plan again
     }
 }
 
-TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReview) {
-    run(script(output), SummaryResult::LoadOnly);
-    EXPECT_TRUE(h.view.logged("progress-dialog").empty());
-    EXPECT_EQ(h.view.logged("progress").back(), "progress Done 100");  // the status bar's own
-    EXPECT_TRUE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.Replacements, scriptItems());
-    EXPECT_EQ(h.state.OutPath, output);
-    EXPECT_EQ(h.view.cell(5, 4), fileA);
-    EXPECT_EQ(h.view.cell(5, 21), fileB);
-    EXPECT_EQ(h.view.cell(5, 0), "Replace with");
-    EXPECT_FALSE(outputWritten());
-}
-
-TEST_F(RunnerTest, LoadOnlyEndsAtAnIoErrorWithoutShowingThePlan) {
-    std::string bytes = BuildArchive(ManyEntries(25));
-    std::uint32_t entry10 = 0;
-    std::memcpy(&entry10, bytes.data() + 40, 4);
-    bytes.replace(entry10 + 4, 4, U32(0x7FFFFFFF));  // its packed size runs past the end
+TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReviewOrEndsAtAnError) {
+    EXPECT_EQ(run(script(output), SummaryResult::LoadOnly), Lines{});
+    EXPECT_EQ(h.view.logged("progress"), (Lines{"progress 0/25 0", "progress 10/25 40",
+                                                "progress 20/25 80", "progress Done 100"}));
+    EXPECT_EQ(h.describe() + " " + h.state.OutPath,
+              "25 entries, 26 rows, complete, open, plan 5 " + output);
+    expectPlanShown();
+    EXPECT_FALSE(std::filesystem::exists(output));
+    // Entry 10's packed size runs past the end: the load fails after 10 entries.
+    std::string bytes = ReadFile(input);
+    bytes.replace(LoadU32(reinterpret_cast<const std::uint8_t*>(bytes.data()) + 40) + 4, 4,
+                  U32(0x7FFFFFFF));
     WriteFile(input, bytes);
-    run(script(output), SummaryResult::LoadOnly);
-    EXPECT_EQ(h.view.logged("ioerror"),
-              std::vector<std::string>{"ioerror Read beyond end of file"});
-    EXPECT_FALSE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.view.rowCount(), 11);
-    EXPECT_EQ(h.view.cell(5, 4), "");
+    EXPECT_EQ(run(script(output), SummaryResult::LoadOnly), Lines{});
+    EXPECT_EQ(h.view.log.back(), "ioerror Read beyond end of file");
+    EXPECT_EQ(h.describe() + h.view.cell(5, 4), "10 entries, 11 rows, plan 5");
 }
 
-TEST_F(RunnerTest, LoadOnlyStoppedKeepsThePlanButLocksIt) {
-    h.view.onProcessEvents = [&] {
-        if (h.view.processEventsCalls == 2)
-            StopBtnClick(h.ctx);
+// "Save to script": the plan, the whole file or nothing; a value that would
+// read back differently (a line break injects keys) is refused.
+TEST_F(RunnerTest, SaveWritesThePlanWholeOrNothing) {
+    const std::string target = dir.write("plan.vxc", "old script");
+    const std::string refused = "box Error|error|Unable to write to " + target;
+    const auto save = [&](Context& c) {
+        h.view.log.clear();
+        h.view.dialogAnswers = {target};
+        SvsBtnClick(c);
+        return h.view.log;
     };
-    run(script(output), SummaryResult::LoadOnly);
-    EXPECT_EQ(h.view.messages, std::vector<std::string>{"Incomplete file is not editable"});
-    EXPECT_FALSE(h.state.ArchiveComplete);
-    EXPECT_EQ(h.state.Replacements, scriptItems());
-    EXPECT_EQ(h.state.Table.EntryCount, 12);
-    EXPECT_EQ(h.view.cell(5, 4), fileA);  // a row that was read
-    EXPECT_EQ(h.view.rowCount(), 13);     // entry 20 has no row to show its item
+    TestFileSystem fs;
+    Context fc{h.state, h.view, fs};
+    for (int step = 1; step <= 9; ++step) {  // each step fails once, as on a full disk
+        fs.reset();
+        fs.failStep(step, ENOSPC);
+        EXPECT_EQ(save(fc), (Lines{"dialog SaveDialog2", refused}));
+        EXPECT_EQ(ReadFile(target), "old script");
+    }
+    fs.reset();
+    EXPECT_EQ(save(fc), (Lines{"dialog SaveDialog2", "beep"}));
+    EXPECT_EQ(fs.trace(), (Lines{"inspect", "create", "write", "flush", "chown", "chmod", "link",
+                                 "close", "rename"}));
+    EXPECT_EQ(ReadFile(target), FormatScript(h.state.InPath, h.state.OutPath, oldPlan));
+    h.view.log.clear();
+    SvsBtnClick(h.ctx);  // cancelled
+    const std::string evil = "/mods/evil\r\n[0]\r\nIndex=9";
+    h.state.Replacements.append(1, evil);
+    EXPECT_EQ(save(h.ctx).back(), refused);
+    h.state.Replacements = oldPlan;
+    for (std::string AppState::*path : {&AppState::InPath, &AppState::OutPath}) {
+        const std::string kept = h.state.*path;
+        h.state.*path = evil;
+        EXPECT_EQ(save(h.ctx).back(), refused);
+        h.state.*path = kept;
+    }
+    // Without an output it asks first; No saves nothing.
+    h.state.OutPath.clear();
+    h.view.answers = {MsgAnswer::No, MsgAnswer::Yes};
+    const std::string question = "box Hmmm?|question|Output file not chosen. Save anyway?";
+    EXPECT_EQ(save(h.ctx), Lines{question});
+    EXPECT_EQ(ReadFile(target), FormatScript(h.state.InPath, dir.file("old-out.vxa"), oldPlan));
+    EXPECT_EQ(save(h.ctx), (Lines{question, "dialog SaveDialog2", "beep"}));
+    EXPECT_EQ(ReadFile(target), FormatScript(h.state.InPath, "", oldPlan));
+    // Not while a load rebuilds the plan; nor may a script run start then.
+    h.state.Loading = true;
+    h.view.log.clear();
+    SvsBtnClick(h.ctx);
+    RsBtnClick(h.ctx);
+    h.state.Loading = false;
+    EXPECT_EQ(h.view.log, Lines{});
+}
+
+TEST(Summary, StatusAndDetailsFromTheInstalledScript) {
+    TempDir dir;
+    AppState state;
+    FileSystem& fs = RealFileSystem();
+    const std::string present = dir.write("a.wav", "a"), gone = dir.file("gone.wav");
+    state.InPath = gone;
+    for (const auto& [index, path] : std::vector<std::pair<int, std::string>>{
+             {0, present}, {41, gone}, {-5, dir.path()}, {2147483647, present}})
+        state.Replacements.append(index, path);  // a folder is no file; any index is listed
+    SummaryStatus st = SummaryOnShow(state, fs);
+    EXPECT_EQ(st.lines, (Lines{"Status:", "",
+                               "Fatal error: Input file doesn't exist. This script can't be ran"}));
+    EXPECT_FALSE(st.proceedEnabled || st.allFilesExist);
+    state.InPath = present;
+    st = SummaryOnShow(state, fs);
+    EXPECT_EQ(st.lines,
+              (Lines{"Status:", "", "Input file OK", "",
+                     "Output file not chosen. If you click <Proceed>, you will be asked to choose "
+                     "it.",
+                     "",
+                     "Some of files that are to be replaced are missing.\r\n"
+                     "Click <Show details> to see details.\r\n"
+                     "If you click <Proceed>, missing files will be skipped.",
+                     "", "Click <Show details> to see details"}));
+    EXPECT_TRUE(st.proceedEnabled);
+    EXPECT_EQ(
+        SummaryDetails(state, fs, false),
+        (Lines{"Files that are to be replaced:", "", "Missing files are marked with asterisks", "",
+               "file 1 --> " + present, "* file 42 --> " + gone, "* file -4 --> " + dir.path(),
+               "file 2147483648 --> " + present}));
+    state.OutPath = "/o.vxa";
+    state.Replacements.Paths[1] = state.Replacements.Paths[2] = present;
+    st = SummaryOnShow(state, fs);
+    EXPECT_EQ(st.lines[4] + st.lines[6] + SummaryDetails(state, fs, true)[2],
+              "Ouput file OKFiles OKfile 1 --> " + present);
+    EXPECT_TRUE(st.allFilesExist);
 }
 
 }  // namespace

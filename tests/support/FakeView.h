@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
 #include <functional>
 #include <optional>
@@ -9,113 +11,142 @@
 #include "core/AppState.h"
 #include "core/Context.h"
 #include "core/HeadlessView.h"
-#include "core/View.h"
 
 namespace vxa::test {
+
+// The front of a queue of scripted answers, or `otherwise` when it is empty.
+template <class T>
+T Next(std::deque<T>& queue, T otherwise) {
+    if (queue.empty())
+        return otherwise;
+    T front = std::move(queue.front());
+    queue.pop_front();
+    return front;
+}
 
 // The next scripted answer to a message box: OK for an OK box, else the
 // front of the queue, No when it is empty.
 inline MsgAnswer NextAnswer(std::deque<MsgAnswer>& answers, MsgButtons buttons) {
-    if (buttons == MsgButtons::Ok)
-        return MsgAnswer::Ok;
-    if (answers.empty())
-        return MsgAnswer::No;
-    const MsgAnswer a = answers.front();
-    answers.pop_front();
-    return a;
+    return buttons == MsgButtons::Ok ? MsgAnswer::Ok : Next(answers, MsgAnswer::No);
 }
 
-// A view that records what the logic does to the window, one line per call
-// that shows something ("box Error|File doesn't exist !!!", "progress 10/25"),
-// and answers questions and dialogs from queues the test fills.
+// A view that records what the logic shows, a line per call ("box
+// Error|error|File doesn't exist !!!", "progress 10/25 40", "busy", "idle"),
+// and answers from queues the test fills; empty queues answer No, Cancel and
+// nothing. Whatever a test did, every operation must leave the window
+// usable: the fake ends the test program when it goes with a grid update
+// open, the busy cursor on, or the Stop button or the progress dialog shown.
 class FakeView final : public HeadlessView {
   public:
     explicit FakeView(const EntryTable& table) : HeadlessView(table) {}
+    ~FakeView() override {
+        if (gridUpdateDepth == 0 && !busy && !stopVisible && !progressDialogVisible)
+            return;
+        std::fprintf(stderr, "FakeView left with update depth %d, busy %d, Stop %d, dialog %d\n",
+                     gridUpdateDepth, busy, stopVisible, progressDialogVisible);
+        std::abort();
+    }
 
-    // Scripted answers; an empty queue answers No / cancels.
     std::deque<MsgAnswer> answers;
     std::deque<std::optional<std::string>> dialogAnswers;
     std::deque<SummaryResult> summaryAnswers;
     std::optional<std::string> browserSelection;
     std::string openEdit = "Open VXA file";
-    // Runs at every processEvents() call, e.g. to press Stop.
-    std::function<void()> onProcessEvents;
-    // Runs at every offerEvents() call.
-    std::function<void()> onOfferEvents;
-    // Runs when the summary dialog is shown, before it answers.
-    std::function<void()> onSummary;
+    std::function<void()> onProcessEvents, onOfferEvents, onSummary;
+    int top = 1;  // the grid's first row in view
 
     std::vector<std::string> log;
-    std::vector<std::string> messages;  // texts of message boxes and error boxes
-    std::string status;
-    bool stopVisible = false;
-    bool busy = false;
-    bool progressDialogVisible = false;
-    int gaugeMax = 100;
-    std::string progressStatus = "Status";
-    std::string pathText;
+    std::vector<std::string> messages;  // texts of message and error boxes
+    std::string status, progressStatus, pathText;
+    bool stopVisible = false, busy = false, progressDialogVisible = false;
+    int gaugeMax = 100, processEventsCalls = 0, offerEventsCalls = 0;
+    int gridUpdateDepth = 0, gridUpdates = 0;
     std::vector<BrowserItem> browserItems;
-    int processEventsCalls = 0;
-    int offerEventsCalls = 0;
-    int gridUpdateDepth = 0;
-    // Grid traffic, to show that an operation touches only the rows it must.
-    int gridUpdates = 0;  // beginGridUpdate calls
-    mutable int cellReads = 0;
-    int cellWrites = 0;
 
-    // Lines of `log` that start with `prefix`.
-    std::vector<std::string> logged(const std::string& prefix) const;
+    // The six cells of grid row `r`, joined by "|".
+    std::string row(int r) const {
+        std::string out = cell(0, r);
+        for (int col = 1; col < kGridColumns; ++col)
+            out += "|" + cell(col, r);
+        return out;
+    }
+    // The lines of `log` that start with `prefix`.
+    std::vector<std::string> logged(const std::string& prefix) const {
+        std::vector<std::string> out;
+        for (const auto& line : log) {
+            if (line.starts_with(prefix))
+                out.push_back(line);
+        }
+        return out;
+    }
 
-    void setCell(int col, int row, const std::string& text) override {
-        ++cellWrites;
-        HeadlessView::setCell(col, row, text);
-    }
-    std::string cell(int col, int row) const override {
-        ++cellReads;
-        return HeadlessView::cell(col, row);
-    }
-    void beginGridUpdate() override {
-        ++gridUpdateDepth;
-        ++gridUpdates;
-    }
+    void beginGridUpdate() override { ++gridUpdateDepth, ++gridUpdates; }
     void endGridUpdate() override { --gridUpdateDepth; }
-    int topRow() const override { return top_; }
-    void setTopRow(int row) { top_ = row; }
-
-    void drawLoadProgress(int barWidth, const std::string& text) override;
+    int topRow() const override { return top; }
+    void drawLoadProgress(int width, const std::string& text) override {
+        log.push_back("progress " + text + " " + std::to_string(width));
+    }
     void setStatusText(const std::string& text) override { status = text; }
     void setStopButtonVisible(bool visible) override { stopVisible = visible; }
     std::string openEditText() const override { return openEdit; }
     void setOpenEditText(const std::string& text) override { openEdit = text; }
-
     MsgAnswer messageBox(const std::string& text, const std::string& title, MsgButtons buttons,
-                         MsgIcon icon) override;
-    void showIoError(const std::string& runtimeText) override;
-    std::optional<std::string> runFileDialog(FileDialog dialog) override;
+                         MsgIcon icon) override {
+        static constexpr const char* kIcons[] = {"error", "warning", "question"};
+        log.push_back("box " + title + "|" + kIcons[static_cast<int>(icon)] + "|" + text);
+        messages.push_back(text);
+        return NextAnswer(answers, buttons);
+    }
+    void showIoError(const std::string& text) override {
+        log.push_back("ioerror " + text);
+        messages.push_back(text);
+    }
+    std::optional<std::string> runFileDialog(FileDialog dialog) override {
+        static constexpr const char* kNames[] = {"OpenDialog1",        "SaveDialog1",
+                                                 "SaveDialog2",        "OpenDialog2",
+                                                 "ExtractEntryDialog", "ExtractFolderDialog"};
+        log.push_back(std::string("dialog ") + kNames[static_cast<int>(dialog)]);
+        return Next(dialogAnswers, std::optional<std::string>());
+    }
     void beep() override { log.push_back("beep"); }
-    void setBusyCursor(bool b) override { busy = b; }
-    void processEvents() override;
+    void setBusyCursor(bool on) override {
+        busy = on;
+        log.push_back(on ? "busy" : "idle");
+    }
+    void processEvents() override {
+        ++processEventsCalls;
+        if (onProcessEvents)
+            onProcessEvents();
+    }
     void offerEvents() override {
         ++offerEventsCalls;
         if (onOfferEvents)
             onOfferEvents();
     }
-
     void setGaugeMax(int max) override { gaugeMax = max; }
-    void setGaugeProgress(int progress) override;
+    void setGaugeProgress(int progress) override {
+        log.push_back("gauge " + std::to_string(progress));
+    }
     void setProgressStatus(const std::string& text) override { progressStatus = text; }
-    void showProgressDialog() override;
-    void closeProgressDialog() override;
-    SummaryResult showSummaryDialog() override;
-
+    void showProgressDialog() override {
+        progressDialogVisible = true;
+        log.push_back("progress-dialog show");
+    }
+    void closeProgressDialog() override {
+        progressDialogVisible = false;
+        log.push_back("progress-dialog close");
+    }
+    SummaryResult showSummaryDialog() override {
+        log.push_back("summary");
+        if (onSummary)
+            onSummary();
+        return Next(summaryAnswers, SummaryResult::Cancel);
+    }
     std::optional<std::string> browserSelectedCaption() const override { return browserSelection; }
     void setBrowserItems(std::vector<BrowserItem> items) override {
         browserItems = std::move(items);
     }
     void setPathText(const std::string& text) override { pathText = text; }
-
-  private:
-    int top_ = 1;
 };
 
 // A program state with a fake view and the real disk, ready for handlers.
@@ -123,6 +154,18 @@ struct Harness {
     AppState state;
     FakeView view{state.Table};
     Context ctx{state, view, RealFileSystem()};
+
+    // What a load or a script run leaves, in one line: the entries and grid
+    // rows, whether the load completed and its archive is open, the plan's
+    // size and the status bar's text.
+    std::string describe() const {
+        return std::to_string(state.Table.EntryCount) + " entries, " +
+               std::to_string(view.rowCount()) + " rows" +
+               (state.ArchiveComplete ? ", complete" : "") + (state.Archive ? ", open" : "") +
+               (state.Loading ? ", loading" : "") + ", plan " +
+               std::to_string(state.Replacements.Count) +
+               (view.status.empty() ? "" : ", " + view.status);
+    }
 };
 
 }  // namespace vxa::test

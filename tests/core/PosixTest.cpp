@@ -1,0 +1,206 @@
+// The layer under every file operation, on the real system and under any
+// user: its errors, interrupted and partial calls, and the write buffer.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/time.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <csignal>
+#include <filesystem>
+#include <functional>
+
+#include "core/AtomicFile.h"
+#include "core/BlockWriter.h"
+#include "core/Compiler.h"
+#include "core/IoError.h"
+#include "core/Loader.h"
+#include "support/ArchiveBuilder.h"
+#include "support/FakeView.h"
+#include "support/TempDir.h"
+
+namespace vxa::test {
+namespace {
+
+// The file an operation failed on and the runtime's text, or "done".
+std::string Failure(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const IoError& e) {
+        return e.path() + ": " + e.what();
+    }
+    return "done";
+}
+
+TEST(PosixFiles, FailuresCarryTheRuntimesTextAndTheirFile) {
+    TempDir dir;
+    FileSystem& fs = RealFileSystem();
+    const std::string file = dir.write("f", "12345"), gone = dir.file("gone"), d = dir.path();
+    char buffer[8];
+    const std::vector<std::pair<std::function<void()>, std::string>> cases{
+        {[&] { fs.openRead(gone); }, gone + ": File not found"},
+        {[&] { fs.openRead(d)->read(buffer, 1); }, d + ": I/O error 21"},  // a folder reads EISDIR
+        {[&] { fs.openRead(d)->readAt(buffer, 1, 0); }, d + ": I/O error 21"},
+        {[&] { fs.openRead(file)->readExactAt(buffer, 2, 4); }, file + ": Read beyond end of file"},
+        {[&] { fs.openRead(file)->readExact(buffer, 6); }, file + ": Read beyond end of file"},
+        {[&] { fs.openWrite(d); }, d + ": I/O error 21"},
+        {[&] { fs.inspectTarget(d); }, d + ": I/O error 21"},
+        {[&] { fs.inspectTarget(""); }, ": File not found"},
+        {[&] { fs.inspectTarget(file + "/x"); }, file + "/x: I/O error 20"},
+        {[&] { fs.openWrite("/dev/full")->write("x", 1); }, "/dev/full: Disk full"},
+        // A device cannot be synced, which is no failure.
+        {[&] { fs.openWrite("/dev/full")->flush(); }, "done"},
+        {[&] { fs.openRead(file)->copyTo(*fs.openWrite("/dev/full"), 0, 5); },
+         "/dev/full: Disk full"},
+        {[&] { fs.openRead(file)->copyTo(*fs.openWrite("/dev/null"), 1, 5); },
+         file + ": Read beyond end of file"},
+        {[&] {
+             AtomicFile out(fs, dir.file("o"));  // the kernel copies, and finds the end
+             fs.openRead(file)->copyTo(out.file(), 1, 5);
+         },
+         file + ": Read beyond end of file"},
+    };
+    for (const auto& [operation, failure] : cases)
+        EXPECT_EQ(Failure(operation), failure);
+    EXPECT_EQ(std::tuple(fs.fileExists(file), fs.fileExists(d), fs.fileExists("")),
+              std::tuple(true, false, false));
+    EXPECT_EQ(std::tuple(fs.fileSize(file), fs.fileSize(d), fs.fileSize("")),
+              std::tuple(std::optional<std::uint64_t>(5), std::nullopt, std::nullopt));
+    const auto f = fs.openRead(file);
+    EXPECT_EQ(f->readAt(buffer, 8, 3), 2u);
+    EXPECT_EQ(f->stamp().Size, 5u);
+    EXPECT_EQ(ErrorBoxText("Disk full") + ErrorBoxText("I/O error 5") + ErrorBoxText("Stop!") +
+                  ErrorBoxText("Done.") + ErrorBoxText(""),
+              "Disk full.I/O error 5.Stop!Done.");
+    std::string texts;
+    for (const int e : {ENOENT, EACCES, EPERM, EROFS, ETXTBSY, ENOSPC, EDQUOT, EFBIG, ENOMEM, EIO})
+        texts += IoErrorText(e) + "|";
+    EXPECT_EQ(texts,
+              "File not found|File access denied|File access denied|File access denied|File "
+              "access denied|Disk full|Disk full|Disk full|Out of memory|I/O error 5|");
+}
+
+// Where a write goes: through a chain of links to the file it ends at (a
+// dangling link's target made in the link's folder), into a device or a FIFO
+// as it is, never round a loop; and under the longest name a folder takes.
+TEST(PosixFiles, AWriteGoesWhereLinksLeadAndIntoDevicesAsTheyAre) {
+    TempDir dir, other;
+    FileSystem& fs = RealFileSystem();
+    const std::string loop = dir.file("loop1"), longest = dir.file(std::string(255, 'n'));
+    ASSERT_EQ(symlink(other.write("f", "old").c_str(), dir.file("abs").c_str()) |
+                  symlink("abs", dir.file("rel").c_str()) |
+                  symlink("made", dir.file("dangling").c_str()) | symlink("loop2", loop.c_str()) |
+                  symlink("loop1", dir.file("loop2").c_str()) |
+                  mkfifo(dir.file("fifo").c_str(), 0600),
+              0);
+    using Kind = WriteTarget::Kind;
+    for (const auto& [name, kind, path] : {std::tuple{"rel", Kind::Regular, other.file("f")},
+                                           std::tuple{"dangling", Kind::New, dir.file("made")},
+                                           std::tuple{"fifo", Kind::Special, dir.file("fifo")}}) {
+        const WriteTarget t = fs.inspectTarget(dir.file(name));
+        EXPECT_EQ(std::tie(t.kind, t.path), std::tie(kind, path)) << name;
+    }
+    EXPECT_EQ(Failure([&] { fs.inspectTarget(loop); }), loop + ": I/O error 40");
+    Harness h;
+    ASSERT_EQ(LoadArchive(h.ctx, dir.write("in.vxa", U32(4)), false), LoadOutcome::Complete);
+    EXPECT_TRUE(CompileAndReport(h.ctx, "/dev/null") && CompileAndReport(h.ctx, longest));
+    EXPECT_FALSE(CompileAndReport(h.ctx, "/dev/full"));
+    EXPECT_EQ(h.view.messages, std::vector<std::string>{"Disk full"});
+    EXPECT_EQ(ReadFile(longest), U32(4));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+}
+
+extern "C" void Tick(int) {}
+
+// SIGALRM every 100 µs while it lives, without SA_RESTART: a blocking read
+// or write it interrupts returns EINTR, or what it moved so far.
+struct Interrupts {
+    struct sigaction old {};
+    Interrupts() {
+        struct sigaction tick {};
+        tick.sa_handler = Tick;
+        sigaction(SIGALRM, &tick, &old);
+        const itimerval every{{0, 100}, {0, 100}};
+        setitimer(ITIMER_REAL, &every, nullptr);
+    }
+    ~Interrupts() {
+        const itimerval off{};
+        setitimer(ITIMER_REAL, &off, nullptr);
+        sigaction(SIGALRM, &old, nullptr);
+    }
+};
+
+// Through two FIFOs to a child that reads slowly and writes back slowly:
+// the writes are interrupted and cut short, the reads interrupted, and all
+// the bytes arrive in order.
+TEST(PosixFiles, InterruptedAndPartialReadsAndWritesCarryOn) {
+    TempDir dir;
+    const std::string there = dir.file("there"), back = dir.file("back");
+    ASSERT_EQ(mkfifo(there.c_str(), 0600) | mkfifo(back.c_str(), 0600), 0);
+    std::string data(2 << 20, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(i * 7 / 3);
+    const pid_t child = fork();
+    if (child == 0) {
+        alarm(20);  // never outlives a parent that failed
+        std::string got;
+        char chunk[4096];
+        const int in = open(there.c_str(), O_RDONLY);
+        for (ssize_t n; (n = read(in, chunk, sizeof chunk)) > 0; usleep(20))
+            got.append(chunk, static_cast<std::size_t>(n));
+        const int out = open(back.c_str(), O_WRONLY);
+        for (std::size_t at = 0; at < got.size(); at += 4096, usleep(20)) {
+            if (write(out, got.data() + at, std::min<std::size_t>(4096, got.size() - at)) < 0)
+                _exit(1);
+        }
+        _exit(0);
+    }
+    {
+        const auto out = RealFileSystem().openWrite(there);
+        Interrupts interrupts;
+        out->write(data.data(), data.size());
+    }
+    std::string got(data.size() + 1, '\0');
+    const auto in = RealFileSystem().openRead(back);
+    {
+        Interrupts interrupts;
+        got.resize(in->read(got.data(), got.size()));
+    }
+    EXPECT_TRUE(got == data);
+    int status = 0;
+    waitpid(child, &status, 0);
+    EXPECT_EQ(status, 0);
+}
+
+// Pieces go out in order however they meet the buffer's edges: a write that
+// fills it, one larger than it, a last byte alone in it, copies from a file
+// over several buffers and one large enough for the kernel to copy.
+TEST(BlockWriterTest, PiecesGoOutInOrderWhereverTheBufferEnds) {
+    TempDir dir;
+    std::string source(100000, '\0');
+    for (std::size_t i = 0; i < source.size(); ++i)
+        source[i] = static_cast<char>(i % 251);
+    const auto in = RealFileSystem().openRead(dir.write("in", source));
+    const std::vector<std::pair<std::string, std::pair<std::size_t, std::size_t>>> pieces{
+        {"abcd", {}},  {"e", {}},    {"", {0, 3}},     {"", {}},  {"", {10, 70000}},
+        {"xyz12", {}}, {"", {5, 1}}, {"", {99990, 9}}, {"q", {}}, {"", {7, 1}}};
+    std::string expected;
+    for (const auto& [bytes, range] : pieces)
+        expected += bytes + source.substr(range.first, range.second);
+    for (const std::size_t capacity : {1, 4, 5, 7, 1 << 18}) {
+        AtomicFile out(RealFileSystem(), dir.file("out"));
+        BlockWriter writer(out.file(), capacity);
+        for (const auto& [bytes, range] : pieces) {
+            writer.write({reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size()});
+            writer.copyFrom(*in, range.first, range.second);
+        }
+        writer.finish();
+        out.commit();
+        EXPECT_TRUE(ReadFile(dir.file("out")) == expected) << capacity;
+    }
+}
+
+}  // namespace
+}  // namespace vxa::test
