@@ -72,20 +72,8 @@ class PosixFile final : public File {
     PosixFile& operator=(const PosixFile&) = delete;
 
     std::size_t read(void* buffer, std::size_t size) override {
-        auto* out = static_cast<char*>(buffer);
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t n = ::read(fd_, out + done, size - done);
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                fail();
-            }
-            if (n == 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        return done;
+        return fill(buffer, size,
+                    [&](char* at, std::size_t left, std::size_t) { return ::read(fd_, at, left); });
     }
 
     void write(const void* buffer, std::size_t size) override {
@@ -110,21 +98,9 @@ class PosixFile final : public File {
     std::uint64_t size() override { return static_cast<std::uint64_t>(status().st_size); }
 
     std::size_t readAt(void* buffer, std::size_t size, std::uint64_t position) override {
-        auto* out = static_cast<char*>(buffer);
-        std::size_t done = 0;
-        while (done < size) {
-            const ssize_t n =
-                ::pread(fd_, out + done, size - done, static_cast<off_t>(position + done));
-            if (n < 0) {
-                if (errno == EINTR)
-                    continue;
-                fail();
-            }
-            if (n == 0)
-                break;
-            done += static_cast<std::size_t>(n);
-        }
-        return done;
+        return fill(buffer, size, [&](char* at, std::size_t left, std::size_t done) {
+            return ::pread(fd_, at, left, static_cast<off_t>(position + done));
+        });
     }
 
     void copyTo(File& out, std::uint64_t position, std::uint64_t size) override;
@@ -180,6 +156,25 @@ class PosixFile final : public File {
 
   private:
     [[noreturn]] void fail() { ThrowErrno(errno, path()); }
+    // Reads until `size` bytes or the end of the file, whatever pieces the
+    // kernel hands back; `step(at, left, done)` is one read or pread.
+    template <typename Step>
+    std::size_t fill(void* buffer, std::size_t size, Step step) {
+        auto* out = static_cast<char*>(buffer);
+        std::size_t done = 0;
+        while (done < size) {
+            const ssize_t n = step(out + done, size - done, done);
+            if (n < 0) {
+                if (errno == EINTR)
+                    continue;
+                fail();
+            }
+            if (n == 0)
+                break;
+            done += static_cast<std::size_t>(n);
+        }
+        return done;
+    }
     static std::int64_t Nanoseconds(const timespec& t) {
         return std::int64_t{t.tv_sec} * 1'000'000'000 + t.tv_nsec;
     }
