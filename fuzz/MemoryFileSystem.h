@@ -52,10 +52,7 @@ class MemoryFileSystem final : public FileSystem {
             : File(path), bytes_(std::move(bytes)), writable_(writable) {}
 
         std::size_t read(void* buffer, std::size_t size) override {
-            const std::size_t n =
-                pos_ >= bytes_->size() ? 0 : std::min(size, bytes_->size() - pos_);
-            if (n > 0)
-                std::memcpy(buffer, bytes_->data() + pos_, n);
+            const std::size_t n = readAt(buffer, size, pos_);
             pos_ += n;
             return n;
         }
@@ -66,7 +63,14 @@ class MemoryFileSystem final : public FileSystem {
             std::memcpy(bytes_->data() + pos_, buffer, size);
             pos_ += size;
         }
-        void seek(std::uint64_t position) override { pos_ = position; }
+        std::size_t readAt(void* buffer, std::size_t size, std::uint64_t position) override {
+            const std::size_t n = position >= bytes_->size()
+                                      ? 0
+                                      : std::min<std::uint64_t>(size, bytes_->size() - position);
+            if (n > 0)
+                std::memcpy(buffer, bytes_->data() + position, n);
+            return n;
+        }
         std::uint64_t size() override { return bytes_->size(); }
         void flush() override {}
         void close() override {}

@@ -24,19 +24,9 @@ constexpr std::size_t kCopyChunk = std::size_t{1} << 20;
 
 }  // namespace
 
-void File::readExact(void* buffer, std::size_t size) {
-    if (read(buffer, size) != size)
-        throw IoError(kReadBeyondEnd, path());
-}
-
 void File::readExactAt(void* buffer, std::size_t size, std::uint64_t position) {
     if (readAt(buffer, size, position) != size)
         throw IoError(kReadBeyondEnd, path());
-}
-
-std::size_t File::readAt(void* buffer, std::size_t size, std::uint64_t position) {
-    seek(position);
-    return read(buffer, size);
 }
 
 void File::copyTo(File& out, std::uint64_t position, std::uint64_t size) {
@@ -88,11 +78,6 @@ class PosixFile final : public File {
             in += n;
             size -= static_cast<std::size_t>(n);
         }
-    }
-
-    void seek(std::uint64_t position) override {
-        if (::lseek(fd_, static_cast<off_t>(position), SEEK_SET) < 0)
-            fail();
     }
 
     std::uint64_t size() override { return static_cast<std::uint64_t>(status().st_size); }

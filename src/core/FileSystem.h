@@ -28,7 +28,6 @@ class File {
     // read, fewer only at the end of the file.
     virtual std::size_t read(void* buffer, std::size_t size) = 0;
     virtual void write(const void* buffer, std::size_t size) = 0;
-    virtual void seek(std::uint64_t position) = 0;
     virtual std::uint64_t size() = 0;
     // Pushes written data to the disk (fsync), so a rename after it is durable.
     virtual void flush() = 0;
@@ -46,11 +45,9 @@ class File {
     // returns that path.
     virtual std::string link() = 0;
 
-    // Reads up to `size` bytes at `position`; returns how many were read,
-    // fewer only at the end of the file. A file that can read without a
-    // position of its own (pread) leaves the current position alone; this
-    // default seeks and reads.
-    virtual std::size_t readAt(void* buffer, std::size_t size, std::uint64_t position);
+    // Reads up to `size` bytes at `position`, leaving the current position
+    // alone; returns how many were read, fewer only at the end of the file.
+    virtual std::size_t readAt(void* buffer, std::size_t size, std::uint64_t position) = 0;
     // Appends bytes [position, position + size) of this file to `out` at its
     // current position; throws "Read beyond end of file" when this file ends
     // first. The default reads and writes through a buffer; a real file lets
@@ -62,8 +59,6 @@ class File {
     // The system's descriptor of the file, or -1 for one that has none.
     virtual int descriptor() const { return -1; }
 
-    // Reads exactly `size` bytes or throws "Read beyond end of file".
-    void readExact(void* buffer, std::size_t size);
     // readAt() of exactly `size` bytes or "Read beyond end of file".
     void readExactAt(void* buffer, std::size_t size, std::uint64_t position);
 

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -44,7 +45,6 @@ TEST(PosixFiles, FailuresCarryTheRuntimesTextAndTheirFile) {
         {[&] { fs.openRead(d)->read(buffer, 1); }, d + ": I/O error 21"},  // a folder reads EISDIR
         {[&] { fs.openRead(d)->readAt(buffer, 1, 0); }, d + ": I/O error 21"},
         {[&] { fs.openRead(file)->readExactAt(buffer, 2, 4); }, file + ": Read beyond end of file"},
-        {[&] { fs.openRead(file)->readExact(buffer, 6); }, file + ": Read beyond end of file"},
         {[&] { fs.openWrite(d); }, d + ": I/O error 21"},
         {[&] { fs.inspectTarget(d); }, d + ": I/O error 21"},
         {[&] { fs.inspectTarget(""); }, ": File not found"},
@@ -103,13 +103,20 @@ TEST(PosixFiles, AWriteGoesWhereLinksLeadAndIntoDevicesAsTheyAre) {
         EXPECT_EQ(std::tie(t.kind, t.path), std::tie(kind, path)) << name;
     }
     EXPECT_EQ(Failure([&] { fs.inspectTarget(loop); }), loop + ": I/O error 40");
+    // Root could replace /dev's nodes if a write went wrong: it writes into
+    // copies of its own (null and full) where it may make them.
+    std::string null = "/dev/null", full = "/dev/full";
+    if (mknod(dir.file("null").c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0 &&
+        mknod(dir.file("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0)
+        null = dir.file("null"), full = dir.file("full");
     Harness h;
     ASSERT_EQ(LoadArchive(h.ctx, dir.write("in.vxa", U32(4)), false), LoadOutcome::Complete);
-    EXPECT_TRUE(CompileAndReport(h.ctx, "/dev/null") && CompileAndReport(h.ctx, longest));
-    EXPECT_FALSE(CompileAndReport(h.ctx, "/dev/full"));
+    EXPECT_TRUE(CompileAndReport(h.ctx, null) && CompileAndReport(h.ctx, longest));
+    EXPECT_FALSE(CompileAndReport(h.ctx, full));
     EXPECT_EQ(h.view.messages, std::vector<std::string>{"Disk full"});
     EXPECT_EQ(ReadFile(longest), U32(4));
-    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_TRUE(std::filesystem::is_character_file(null) &&
+                std::filesystem::is_character_file(full));
 }
 
 extern "C" void Tick(int) {}

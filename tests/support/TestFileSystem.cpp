@@ -19,7 +19,10 @@ class FaultyFile final : public File {
         fs_.step("write");
         inner_->write(buffer, size);
     }
-    void seek(std::uint64_t position) override { inner_->seek(position); }
+    std::size_t readAt(void* buffer, std::size_t size, std::uint64_t position) override {
+        fs_.step("read");
+        return inner_->readAt(buffer, size, position);
+    }
     std::uint64_t size() override {
         fs_.step("size");
         return inner_->size();
