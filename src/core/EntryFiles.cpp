@@ -53,7 +53,7 @@ std::string EntryFileName(const AppState& s, std::int32_t entry) {
     // record's header. A blank entry's is 0, but it has no bytes to look at.
     const char* extension = "bin";
     if (t.CompTypes[entry] == 0) {
-        char head[12];
+        char head[16];  // more than any signature spans
         extension = ExtensionOf(head, ReadEntryBytes(s, entry, 0, head, sizeof head));
     }
     return number + "." + extension;

@@ -74,7 +74,7 @@ void UnBtnClick(Context& c) {
     AppState& s = c.State;
     ReplRec& plan = s.Replacements;
     const auto group = SelectedGroupValue(c);
-    if (!group || plan.Count == 0)
+    if (!group)
         return;
     const EntryTable& t = s.Table;
     const std::uint32_t value = *group;

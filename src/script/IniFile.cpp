@@ -54,15 +54,11 @@ class Lines {
 // The name of a heading line ("[name]", blanks around it and its name
 // allowed, anything after the last "]" ignored); nullopt for other lines.
 std::optional<std::string_view> HeadingName(std::string_view line) {
-    std::size_t i = 0;
-    while (i < line.size() && IsBlank(line[i]))
-        ++i;
-    if (i == line.size() || line[i] != '[')
-        return std::nullopt;
+    line = Trim(line);
     const auto close = line.rfind(']');
-    if (close == std::string_view::npos)
+    if (line.empty() || line.front() != '[' || close == std::string_view::npos)
         return std::nullopt;
-    return Trim(line.substr(i + 1, close - i - 1));
+    return Trim(line.substr(1, close - 1));
 }
 
 }  // namespace

@@ -60,8 +60,9 @@ TEST_F(CompilerTest, CanonicalArchivesAreCopiedIdenticallyOthersMadeCanonical) {
         load(archive);
         EXPECT_EQ(compile(), archive);
     }
-    // A big record goes to the kernel to copy, the whole blocks apart.
-    const std::vector<TestEntry> entries{Owned(std::string(300000, 'B'), 2),
+    // A big record goes to the kernel to copy, the whole blocks apart; the
+    // records after it lie past 16 MiB, where every byte of a value counts.
+    const std::vector<TestEntry> entries{Owned(std::string(1 << 24, 'B'), 2),
                                          Owned("x"),
                                          Blank(),
                                          Shared(0),
@@ -220,10 +221,11 @@ TEST_F(CompilerTest, EntriesTakenOutAreNamedByNumberAndKind) {
     EXPECT_FALSE(CanExtractAll(h.state));
 }
 
-// With a 5 MiB replacement file, so that reads and writes come in pieces.
+// With a replacement file of 5 MiB and a byte, so that reads and writes come
+// in pieces, the last a byte alone.
 class SafeCompileTest : public CompilerTest {
   protected:
-    const std::string big = std::string(5 << 20, 'B') + "end";
+    const std::string big = std::string(5 << 20, 'B') + "!";
     void SetUp() override {
         load(BuildArchive(
             {Owned("kept", 3, 70), Shared(0), Blank(), Owned("old", 1), Owned("old2", 2)}));

@@ -2,6 +2,7 @@
 // user: its errors, interrupted and partial calls, and the write buffer.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/time.h>
@@ -35,6 +36,22 @@ std::string Failure(const std::function<void()>& operation) {
     return "done";
 }
 
+// A limit on the size of files written while it lives: past it a write
+// fails with EFBIG, as on a file system that is full.
+struct FileSizeLimit {
+    rlimit old{};
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{bytes, old.rlim_max};
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &old);
+        signal(SIGXFSZ, SIG_DFL);
+    }
+};
+
 TEST(PosixFiles, FailuresCarryTheRuntimesTextAndTheirFile) {
     TempDir dir;
     FileSystem& fs = RealFileSystem();
@@ -61,6 +78,16 @@ TEST(PosixFiles, FailuresCarryTheRuntimesTextAndTheirFile) {
              fs.openRead(file)->copyTo(out.file(), 1, 5);
          },
          file + ": Read beyond end of file"},
+        // The kernel's copy blames the source, or the target when it is full.
+        {[&] { fs.openRead(d)->copyTo(AtomicFile(fs, dir.file("o")).file(), 0, 5); },
+         d + ": I/O error 21"},
+        {[&] {
+             AtomicFile out(fs, dir.file("o"));
+             const auto in = fs.openRead(dir.write("8k", std::string(8192, 'k')));
+             FileSizeLimit limit(4096);
+             in->copyTo(out.file(), 0, 8192);
+         },
+         dir.file("o") + ": Disk full"},
     };
     for (const auto& [operation, failure] : cases)
         EXPECT_EQ(Failure(operation), failure);

@@ -88,12 +88,12 @@ TEST_F(PlanTest, ReplaceUnReplaceAndCancelActOnWholeGroups) {
     EXPECT_EQ(h.view.gridUpdates, 6);  // one for each change
     // Cancel asks; No keeps the plan. Records a script may hold (past the
     // table, negative, a blank entry) have no cell, or get "------" back.
-    for (const int index : {-3, 1, 99})
+    for (const int index : {-3, 1, 6})
         h.state.Replacements.append(index, "/s");
     h.view.setCell(5, 2, "/s");
     h.view.answers = {MsgAnswer::No, MsgAnswer::Yes};
     CanBtnClick(h.ctx);
-    EXPECT_EQ(plan(), "5:x.wav -3:s 1:s 99:s ");
+    EXPECT_EQ(plan(), "5:x.wav -3:s 1:s 6:s ");
     CanBtnClick(h.ctx);
     CanBtnClick(h.ctx);  // no plan: no question
     EXPECT_EQ(h.view.log,

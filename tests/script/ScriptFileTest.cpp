@@ -46,21 +46,21 @@ TEST(ScriptFile, EachValidityRuleRejects) {
           in + "Count=1\n[0]\nPath=/p\n", in + "Count=1\n[0]\nIndex=x\nPath=/p\n",
           in + "Count=1\n[0]\nIndex=-2\nPath=/p\n", in + "Count=1\n[0]\nIndex=1\n",
           in + "Count=1\n[0]\nIndex=1\nPath=   \n", in + "Count=1\n[1]\nIndex=1\nPath=/p\n",
-          in + "Count=1\n[00]\nIndex=1\nPath=/p\n",
+          in + "Count=1\n[00]\nIndex=1\nPath=/p\n", in + "Count=1\n[]\nIndex=1\nPath=/p\n",
           in + "Count=1\n[0]\nIndex=1\n[0]\nIndex=1\nPath=/p\n"})  // the first [0] counts
         EXPECT_EQ(ParseScript(text), std::nullopt) << text;
 }
 
 // Names match without regard to case and values are trimmed; a value is all
 // after the first "="; the first line of a key and the first section of a
-// name count; items stand in any order; stray lines, keys outside sections
-// and a heading without "]" are passed over; CR, LF and CR LF end lines; a
-// byte order mark is skipped; values are cut at 2047 characters.
+// name count, a damaged later one passed over; items stand in any order; stray lines, keys outside
+// sections and a heading without "]" are passed over; CR, LF and CR LF end lines; a byte order mark
+// is skipped; values are cut at 2047 characters.
 TEST(ScriptFile, LenientFormsAreAccepted) {
     const std::string text =
         "\xEF\xBB\xBF"
         "Orphan=1\n[1]\n PATH = /second=x \t\nindex=$1A\n"
-        "Index=4\n[1]\nIndex=5\n[9\nIndex=3\nPath=/beyond/count\n"
+        "Index=4\n[1]\nIndex=5\n[9\nIndex=3\n"
         "  [ general ]  trailing\njust text\n=nameless\nIN=/in.vxa\n"
         "count=0X2\n[GENERAL]\nOut=/second/general\n[0]\nExtra=1\n"
         "Index=0x0\nPath=" +
