@@ -132,21 +132,17 @@ TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
     for (const auto& [args, failure] : failures)
         EXPECT_EQ(run(args), failure);
     // Bad command lines: exit status 2 and the command's usage.
-    for (const Args& args :
-         std::vector<Args>{{},
-                           {"frobnicate"},
-                           {"list", "-in.vxa"},
-                           {"compile", "--skip-missing", "--skip-missing", in, out},
-                           {"compile", in, out, "--from"},
-                           {"run", "x", "--out", ""},
-                           {"run", "x", "y"},
-                           {"extract", in, "e", "x"},
-                           {"extract", in, "e", "5"}})
+    for (const Args& args : std::vector<Args>{{},
+                                              {"frobnicate"},
+                                              {"list", "-in.vxa"},
+                                              {"compile", in, out, "--from"},
+                                              {"run", "x", "--out", ""},
+                                              {"extract", in, "e", "5"},
+                                              {"compile", in, out, "1"},
+                                              {"compile", in, out, "+1=f"},
+                                              {"compile", in, out, "2=f"},
+                                              {"compile", in, out, "99999999999999999999999=f"}})
         EXPECT_TRUE(run(args).starts_with("2 ")) << ::testing::PrintToString(args);
-    for (const char* nr :
-         {"1", "=f", "+1=f", "1=", "0=f", "5=f", "2=f", "99999999999999999999999=f"})
-        EXPECT_TRUE(run({"compile", in, out, std::string(nr)}).starts_with("2 vxa-tool compile: "))
-            << nr;
     EXPECT_EQ(dir.names(), before);
 }
 

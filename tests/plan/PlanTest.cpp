@@ -137,22 +137,11 @@ TEST_F(PlanTest, NothingIsEditableBeforeALoadDuringOneOrAfterAStoppedOne) {
         EXPECT_EQ(s->state.Replacements.Count + s->view.log.size(), 1u);
 }
 
-TEST_F(PlanTest, SelectingARowMarksItsGroupAndMovingOnMovesTheMarks) {
-    const std::string group = "+1|2|3|+4|+5|6", none = "1|2|3|4|5|6", third = "1|2|+3|4|5|6";
-    for (const auto& [row, marks] : std::vector<std::pair<int, std::string>>{
-             {4, group}, {3, third}, {3, third}, {0, none}, {1, group}, {7, none}, {5, group}}) {
-        FileListSelectCell(h.ctx, row);
-        EXPECT_EQ(column(0), marks) << row;
-    }
-    // A load wipes the marks; a blank row marks every blank row.
-    load(BuildArchive({Blank(), Owned("a"), Blank()}));
-    EXPECT_EQ(column(0), "1|2|3|||");
-    FileListSelectCell(h.ctx, 3);
-    EXPECT_EQ(column(0), "+1|2|+3|||");
-}
-
 // The row under the pointer is picked from the top row in view; over a
-// scrolled grid's heading the row above the view is not.
+// scrolled grid's heading the row above the view is not. What is no file, and
+// a desktop file over a blank row, are refused though the selection moves, and
+// a drop then records nothing, nor one of a file gone since; any other kind of
+// drag leaves the selection alone.
 TEST_F(PlanTest, ADragPicksTheRowUnderThePointerAndADropReplacesItsGroup) {
     h.view.browserSelection = "x.wav";
     const int tops[] = {1, 1, 1, 1, 1, 1, 1, 4, 4, 4, 4};
@@ -171,17 +160,9 @@ TEST_F(PlanTest, ADragPicksTheRowUnderThePointerAndADropReplacesItsGroup) {
     const DragSource file{DragSource::Kind::LocalFile, dir.write("new.smk", "N")};
     EXPECT_TRUE(over(file, 3));
     FileListDragDrop(h.ctx, file);
-    EXPECT_EQ(column(5), "x.wav|------|new.smk|x.wav|x.wav|");
-}
-
-// Refused, though the selection moves: what is no file, a desktop file on a
-// blank row; a drop then records nothing, nor one of a file gone since. Any
-// other kind of drag leaves the selection alone.
-TEST_F(PlanTest, WhatIsNoFileIsRefusedAndDropsNothing) {
     const auto desktop = [](const std::string& path) {
         return DragSource{DragSource::Kind::LocalFile, path};
     };
-    const std::string file = dir.write("new.smk", "N");
     for (const auto& [source, caption] :
          std::vector<std::pair<DragSource, std::string>>{{desktop(dir.file("sub")), "x.wav"},
                                                          {desktop(dir.file("gone")), "x.wav"},
@@ -190,26 +171,22 @@ TEST_F(PlanTest, WhatIsNoFileIsRefusedAndDropsNothing) {
                                                          {browser, "[..]"},
                                                          {browser, "gone"}}) {
         h.view.browserSelection = caption;
-        h.view.selectRow(1);
-        EXPECT_FALSE(over(source, 3)) << source.path << caption;
-        EXPECT_EQ(h.view.selectedRow(), 3);
+        EXPECT_FALSE(over(source, 6)) << source.path << caption;
+        EXPECT_EQ(h.view.selectedRow(), 6);
         FileListDragDrop(h.ctx, source);
     }
-    EXPECT_FALSE(over(desktop(file), 2));  // blank
-    EXPECT_EQ(h.view.selectedRow(), 2);
-    FileListDragDrop(h.ctx, desktop(file));
-    h.view.browserSelection = "x.wav";
-    EXPECT_TRUE(over(browser, 2));  // Replace refuses it then
+    EXPECT_FALSE(over(file, 2));  // blank
+    FileListDragDrop(h.ctx, file);
+    h.view.browserSelection = "y.pal";
+    ASSERT_TRUE(over(browser, 6));
+    std::filesystem::remove(y);
     FileListDragDrop(h.ctx, browser);
-    ASSERT_TRUE(over(browser, 1));
-    std::filesystem::remove(x);
-    FileListDragDrop(h.ctx, browser);
-    const DragSource other{DragSource::Kind::Other, file};
-    h.view.selectRow(6);
+    const DragSource other{DragSource::Kind::Other, file.path};
+    h.view.selectRow(1);
     EXPECT_FALSE(over(other, 3));
     FileListDragDrop(h.ctx, other);
-    EXPECT_EQ(h.view.selectedRow(), 6);
-    EXPECT_EQ(column(0) + " " + plan() + column(5), "+1|2|3|+4|+5|6 |------||||");
+    EXPECT_EQ(h.view.selectedRow(), 1);
+    EXPECT_EQ(column(5), "x.wav|------|new.smk|x.wav|x.wav|");
 }
 
 }  // namespace

@@ -89,8 +89,10 @@ TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndACancelledRunRestoresThePlan) {
         EXPECT_EQ(h.view.logged("box"),
                   Lines{"box Error|error|Script file is incorrect or damaged"});
     }
+    // An input gone since the summary saw it: the run ends, nothing changed.
+    EXPECT_EQ(run(FormatScript(dir.file("gone.vxa"), output, items()), SummaryResult::Proceed),
+              Lines{"box Error|error|File doesn't exist !!!"});
     expectOldStateKept();
-    EXPECT_EQ(h.state.ScriptList, ReplRec{});
     for (const SummaryResult answer : {SummaryResult::Cancel, SummaryResult::Closed}) {
         // The summary reads the script's paths and plan, installed before it shows.
         h.view.onSummary = [&] {
@@ -116,29 +118,6 @@ TEST_F(RunnerTest, ProceedLoadsBehindTheProgressDialogShowsThePlanAndCompiles) {
     entries[3] = Owned("AAAA");
     entries[20] = Owned("BB");
     EXPECT_EQ(ReadFile(output), BuildArchive(entries));
-}
-
-// A load that does not end ends the run: nothing is compiled. A missing
-// input (gone since the summary saw it) restores what was there; a stopped
-// load keeps the script's plan, shown by Load only on the rows read.
-TEST_F(RunnerTest, ALoadThatDoesNotEndEndsTheRun) {
-    for (const SummaryResult answer : {SummaryResult::Proceed, SummaryResult::LoadOnly}) {
-        const bool proceed = answer == SummaryResult::Proceed;
-        EXPECT_EQ(run(FormatScript(dir.file("nowhere.vxa"), output, items()), answer),
-                  Lines{"box Error|error|File doesn't exist !!!"});
-        expectOldStateKept();
-        h.view.processEventsCalls = 0;
-        h.view.onProcessEvents = [&] { h.state.StopRequested = h.view.processEventsCalls == 2; };
-        EXPECT_EQ(run(script(output), answer),
-                  Lines{proceed ? "box Warning|warning|Script execution interrupted by user"
-                                : "box Warning|warning|Incomplete file is not editable"});
-        EXPECT_FALSE(std::filesystem::exists(output));
-        EXPECT_EQ(h.describe(), "12 entries, 13 rows, plan 5, File list not complete");
-        EXPECT_EQ(h.state.Replacements, items());
-        EXPECT_EQ(h.view.cell(5, 4), proceed ? "" : fileA);
-        h.view.onProcessEvents = nullptr;
-        SetUp();  // the earlier archive and plan again
-    }
 }
 
 TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReviewOrEndsAtAnError) {
