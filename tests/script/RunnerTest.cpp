@@ -49,11 +49,12 @@ class RunnerTest : public ::testing::Test {
         RsBtnClick(h.ctx);
         return h.view.logged("box");
     }
-    // Items naming no entry, and two for entry 3 of which the later wins.
+    // Items for the first and last entries, items naming none (one just past
+    // the last), and two for entry 3 of which the later wins.
     ReplRec items() const {
         ReplRec r;
         for (const auto& [index, path] : std::vector<std::pair<int, std::string>>{
-                 {3, fileB}, {-1, fileA}, {3, fileA}, {999, fileB}, {20, fileB}})
+                 {24, fileB}, {-1, fileA}, {3, fileB}, {25, fileB}, {0, fileA}, {3, fileA}})
             r.append(index, path);
         return r;
     }
@@ -69,8 +70,8 @@ class RunnerTest : public ::testing::Test {
     // The grid's "Replace with" column shows the script's plan, and only that.
     void expectPlanShown() {
         EXPECT_EQ(h.state.Replacements, items());
-        EXPECT_EQ(h.view.cell(5, 0) + h.view.cell(5, 1) + h.view.cell(5, 4) + h.view.cell(5, 21),
-                  "Replace with" + fileA + fileB);
+        EXPECT_EQ(h.view.cell(5, 0) + h.view.cell(5, 1) + h.view.cell(5, 4) + h.view.cell(5, 25),
+                  "Replace with" + fileA + fileA + fileB);
         EXPECT_EQ(h.view.rowCount(), 26);
     }
 };
@@ -115,8 +116,8 @@ TEST_F(RunnerTest, ProceedLoadsBehindTheProgressDialogShowsThePlanAndCompiles) {
               "Saving file... " + input + " " + output);
     expectPlanShown();
     auto entries = ManyEntries(25);
-    entries[3] = Owned("AAAA");
-    entries[20] = Owned("BB");
+    entries[0] = entries[3] = Owned("AAAA");
+    entries[24] = Owned("BB");
     EXPECT_EQ(ReadFile(output), BuildArchive(entries));
 }
 
@@ -125,7 +126,7 @@ TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReviewOrEndsAtAnError) {
     EXPECT_EQ(h.view.logged("progress"), (Lines{"progress 0/25 0", "progress 10/25 40",
                                                 "progress 20/25 80", "progress Done 100"}));
     EXPECT_EQ(h.describe() + " " + h.state.OutPath,
-              "25 entries, 26 rows, complete, open, plan 5 " + output);
+              "25 entries, 26 rows, complete, open, plan 6 " + output);
     expectPlanShown();
     EXPECT_FALSE(std::filesystem::exists(output));
     // Entry 10's packed size runs past the end: the load fails after 10 entries.
@@ -135,7 +136,7 @@ TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReviewOrEndsAtAnError) {
     WriteFile(input, bytes);
     EXPECT_EQ(run(script(output), SummaryResult::LoadOnly), Lines{});
     EXPECT_EQ(h.view.log.back(), "ioerror Read beyond end of file");
-    EXPECT_EQ(h.describe() + h.view.cell(5, 4), "10 entries, 11 rows, plan 5");
+    EXPECT_EQ(h.describe() + h.view.cell(5, 4), "10 entries, 11 rows, plan 6");
 }
 
 // "Save to script": the plan, the whole file or nothing; a value that would

@@ -36,18 +36,30 @@ TEST(ScriptFile, ExactLinesInOrderThatReadBackUnchanged) {
 
 TEST(ScriptFile, EachValidityRuleRejects) {
     const std::string in = "[General]\nIn=/in.vxa\n", item0 = "[0]\nIndex=1\nPath=/p\n";
+    std::string ten = in + "Count=11\n";  // items 0 to 9, and ":" (one past "9") for 10
+    for (int k = 0; k < 10; ++k)
+        ten += "[" + std::to_string(k) + "]\nIndex=1\nPath=/p\n";
     for (const std::string& text :
-         {std::string(), item0,                               // no General
-          "[General]\nCount=1\n" + item0,                     // no In
-          "[General]\nIn=  \nCount=1\n" + item0, in + item0,  // empty In, no Count
-          in + "Count=0\n" + item0, in + "Count=-1\n" + item0, in + "Count=one\n" + item0,
+         {std::string(),
+          item0,                           // no General
+          "[General]\nCount=1\n" + item0,  // no In
+          "[General]\nIn=  \nCount=1\n" + item0,
+          in + item0,  // empty In, no Count
+          in + "Count=0\n" + item0,
+          in + "Count=-1\n" + item0,
+          in + "Count=one\n" + item0,
           in + "Count=2\n" + item0,           // an item missing
           in + "Count=2147483647\n" + item0,  // more than the text holds
-          in + "Count=1\n[0]\nPath=/p\n", in + "Count=1\n[0]\nIndex=x\nPath=/p\n",
-          in + "Count=1\n[0]\nIndex=-2\nPath=/p\n", in + "Count=1\n[0]\nIndex=1\n",
-          in + "Count=1\n[0]\nIndex=1\nPath=   \n", in + "Count=1\n[1]\nIndex=1\nPath=/p\n",
-          in + "Count=1\n[00]\nIndex=1\nPath=/p\n", in + "Count=1\n[]\nIndex=1\nPath=/p\n",
-          in + "Count=1\n[0]\nIndex=1\n[0]\nIndex=1\nPath=/p\n"})  // the first [0] counts
+          in + "Count=1\n[0]\nPath=/p\n",
+          in + "Count=1\n[0]\nIndex=x\nPath=/p\n",
+          in + "Count=1\n[0]\nIndex=-2\nPath=/p\n",
+          in + "Count=1\n[0]\nIndex=1\n",
+          in + "Count=1\n[0]\nIndex=1\nPath=   \n",
+          in + "Count=1\n[1]\nIndex=1\nPath=/p\n",
+          in + "Count=1\n[00]\nIndex=1\nPath=/p\n",
+          in + "Count=1\n[]\nIndex=1\nPath=/p\n",
+          in + "Count=1\n[0]\nIndex=1\n[0]\nIndex=1\nPath=/p\n",  // the first [0] counts
+          ten + "[:]\nIndex=1\nPath=/p\n"})
         EXPECT_EQ(ParseScript(text), std::nullopt) << text;
 }
 
