@@ -71,7 +71,6 @@ struct App {
         if (twice)
             QTest::mouseDClick(ui().List1->viewport(), Qt::LeftButton, {}, at);
     }
-    void browse(const std::string& dir) { FillBrowser(form1->context(), dir); }
     static QPushButton* button(QWidget* dialog, const char* name) {
         return dialog->findChild<QPushButton*>(name);
     }
