@@ -1,24 +1,12 @@
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <random>
-#include <unordered_map>
 
 #include "core/ArchiveReader.h"
 #include "core/EntryBytes.h"
-#include "core/Links.h"
-#include "core/Loader.h"
-#include "support/ArchiveBuilder.h"
-#include "support/FakeView.h"
-#include "support/TempDir.h"
-#include "support/TestFileSystem.h"
+#include "support/Suite.h"
 
 namespace vxa::test {
 namespace {
-
-using Lines = std::vector<std::string>;
 
 // The three-entry example: table 16, 0, 16, 30; entry 1 owns "ABCD".
 const std::string kThirtyBytes =
@@ -55,6 +43,14 @@ TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
     ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
     h.view.onProcessEvents = nullptr;
     EXPECT_EQ(h.state.Table.Links, (std::vector<std::int32_t>{0, -1, 1, 0}));
+    // Two groups whose later members come in the other order, records in
+    // order and reversed: each member links to the first of its value.
+    for (const bool reverse : {false, true}) {
+        const auto e = {Owned("a"), Owned("bb"), Shared(1), Shared(0), Blank(), Shared(0)};
+        ASSERT_EQ(load(BuildArchive(e, {.reverseRecords = reverse})), LoadOutcome::Complete);
+        EXPECT_EQ(h.state.Table.Links, (std::vector<std::int32_t>{0, 0, 2, 1, -1, 1, 0}));
+    }
+    ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
     EXPECT_EQ(h.view.row(1) + " " + h.view.row(2) + " " + h.view.row(3),
               "1|16|4|4|0/N| 2|BLANK|0|0|0/B|------ 3|16|0|0|0/R:1|");
     // Entry 3 reads the record it shares; a blank entry and one past the table have nothing.
@@ -202,44 +198,6 @@ TEST_F(LoaderTest, ALongTablePassOffersEventsAndAStopThenEndsAtTheFirstProgressP
     h.view.offerEventsCalls = 0;
     ASSERT_EQ(load(BuildArchive(ManyEntries(30000))), LoadOutcome::Complete);
     EXPECT_EQ(h.view.offerEventsCalls, 0);
-}
-
-// Links by the definition: the first earlier entry with the same value.
-std::vector<std::int32_t> Expected(const std::vector<std::uint32_t>& values) {
-    std::unordered_map<std::uint32_t, std::int32_t> first;
-    std::vector<std::int32_t> links(values.size(), -1);
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        if (values[i] != 0) {
-            const auto [at, isNew] = first.emplace(values[i], std::int32_t(i) + 1);
-            links[i] = isNew ? 0 : at->second;
-        }
-    }
-    return links;
-}
-
-std::vector<std::int32_t> Links(const std::vector<std::uint32_t>& values) {
-    std::vector<std::int32_t> links{7, 7};  // whatever a vector held before
-    ComputeLinks(values, links);
-    return links;
-}
-
-TEST(LinksTest, TablesAgreeWithTheDefinition) {
-    // Records out of order, alone or in pairs, among shared and blank values;
-    // few distinct values give many such shapes.
-    for (const auto& values :
-         std::vector<std::vector<std::uint32_t>>{{}, {1, 2, 2, 1}, {0, 7, 0, 7}})
-        EXPECT_EQ(Links(values), Expected(values)) << ::testing::PrintToString(values);
-    std::mt19937 rng(12345);
-    for (int round = 0; round < 3000; ++round) {
-        // Few distinct values, many, or the full range with its high bits.
-        const std::uint32_t range = round % 3 == 0 ? 6 : round % 3 == 1 ? 200 : 0;
-        std::vector<std::uint32_t> values(rng() % 60);
-        for (std::uint32_t& v : values)
-            v = range == 0 ? static_cast<std::uint32_t>(rng()) : rng() % range;
-        if (round % 4 == 0)
-            std::sort(values.begin(), values.end());
-        ASSERT_EQ(Links(values), Expected(values)) << round;
-    }
 }
 
 }  // namespace

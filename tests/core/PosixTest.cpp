@@ -1,7 +1,6 @@
 // The layer under every file operation, on the real system and under any
 // user: its errors, interrupted and partial calls, and the write buffer.
 #include <fcntl.h>
-#include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -9,19 +8,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
-#include <filesystem>
 #include <functional>
 
 #include "core/AtomicFile.h"
 #include "core/BlockWriter.h"
 #include "core/Compiler.h"
 #include "core/IoError.h"
-#include "core/Loader.h"
-#include "support/ArchiveBuilder.h"
-#include "support/FakeView.h"
-#include "support/TempDir.h"
+#include "support/Suite.h"
 
 namespace vxa::test {
 namespace {

@@ -1,14 +1,8 @@
 // The replacement plan's operations through the fake view: Replace,
 // UnReplace, Cancel changes, the group marks and drag-and-drop.
-#include <gtest/gtest.h>
 
-#include <filesystem>
-
-#include "core/Loader.h"
 #include "plan/Plan.h"
-#include "support/ArchiveBuilder.h"
-#include "support/FakeView.h"
-#include "support/TempDir.h"
+#include "support/Suite.h"
 
 namespace vxa::test {
 namespace {

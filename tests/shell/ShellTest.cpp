@@ -1,14 +1,11 @@
 // The window's toolkit-free logic: the handler dispatch, and the browser
 // pane's listing and navigation on temporary folders.
-#include <gtest/gtest.h>
 
-#include <filesystem>
 #include <new>
 #include <stdexcept>
 
 #include "core/IoError.h"
-#include "support/FakeView.h"
-#include "support/TempDir.h"
+#include "support/Suite.h"
 #include "ui/Browser.h"
 #include "ui/Dispatch.h"
 

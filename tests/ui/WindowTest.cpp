@@ -13,7 +13,6 @@
 #include "ui/Drives.h"
 #include "ui/Glyphs.h"
 #include "ui/GridModel.h"
-#include "ui/StatusPanels.h"
 
 using namespace vxa;
 using namespace vxa::test;
@@ -64,15 +63,6 @@ void WindowTest::startsAtItsPlacesInOneFontWithSharpPictures() {
         list.setItems({{"item", i}});
         sharp(list.item(0)->icon(), QStringLiteral(":/vxa/pictures/%1.png").arg(i), {17, 17});
     }
-    // A text wider than the progress bar leaves nothing outside what is cleared.
-    ProgressPanel panel;
-    panel.draw(0, QStringLiteral("8888888888/8888888888"));
-    panel.image();
-    panel.draw(100, QStringLiteral("Done"));
-    const QImage image = panel.image();
-    for (int y = 0; y < image.height(); ++y)
-        QCOMPARE(
-            qAlpha(image.pixel(0, y)) + qAlpha(image.pixel(1, y)) + qAlpha(image.pixel(103, y)), 0);
 }
 
 void WindowTest::gridAnnouncesChangesInBatchesAndFitsTheWidestNumbers() {

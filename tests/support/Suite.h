@@ -1,0 +1,19 @@
+#pragma once
+
+// What the toolkit-free suites share: the test framework, the loader, the
+// fake view and its harness, archives built in memory, temporary folders and
+// the file system that fails where a test says.
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <filesystem>
+
+#include "core/Loader.h"
+#include "support/ArchiveBuilder.h"
+#include "support/FakeView.h"
+#include "support/TempDir.h"
+#include "support/TestFileSystem.h"
+
+namespace vxa::test {
+using Lines = std::vector<std::string>;
+}  // namespace vxa::test
