@@ -75,13 +75,10 @@ TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndACancelledRunRestoresThePlan) {
          {FormatScript("", output, items()), FormatScript(input, output, {})})
         EXPECT_EQ(run(text, SummaryResult::Proceed),
                   Lines{"box Error|error|Script file is incorrect or damaged"});
-    for (const std::string& unreadable : {dir.file("vanished.vxc"), dir.path()}) {
-        h.view.log.clear();
-        h.view.dialogAnswers.push_back(unreadable);
-        RsBtnClick(h.ctx);
-        EXPECT_EQ(h.view.logged("box"),
-                  Lines{"box Error|error|Script file is incorrect or damaged"});
-    }
+    h.view.log.clear();
+    h.view.dialogAnswers.push_back(dir.path());  // unreadable as a script
+    RsBtnClick(h.ctx);
+    EXPECT_EQ(h.view.logged("box"), Lines{"box Error|error|Script file is incorrect or damaged"});
     // An input gone since the summary saw it: the run ends, nothing changed.
     EXPECT_EQ(run(FormatScript(dir.file("gone.vxa"), output, items()), SummaryResult::Proceed),
               Lines{"box Error|error|File doesn't exist !!!"});

@@ -14,7 +14,6 @@
 
 namespace vxa::test {
 
-// The front of a queue of scripted answers, or `otherwise` when it is empty.
 template <class T>
 T Next(std::deque<T>& queue, T otherwise) {
     if (queue.empty())
@@ -24,8 +23,7 @@ T Next(std::deque<T>& queue, T otherwise) {
     return front;
 }
 
-// The next scripted answer to a message box: OK for an OK box, else the
-// front of the queue, No when it is empty.
+// OK for an OK box, else the next scripted answer, No when there is none.
 inline MsgAnswer NextAnswer(std::deque<MsgAnswer>& answers, MsgButtons buttons) {
     return buttons == MsgButtons::Ok ? MsgAnswer::Ok : Next(answers, MsgAnswer::No);
 }
@@ -63,14 +61,12 @@ class FakeView final : public HeadlessView {
     int gridUpdateDepth = 0, gridUpdates = 0;
     std::vector<BrowserItem> browserItems;
 
-    // The six cells of grid row `r`, joined by "|".
-    std::string row(int r) const {
+    std::string row(int r) const {  // the six cells, joined by "|"
         std::string out = cell(0, r);
         for (int col = 1; col < kGridColumns; ++col)
             out += "|" + cell(col, r);
         return out;
     }
-    // The lines of `log` that start with `prefix`.
     std::vector<std::string> logged(const std::string& prefix) const {
         std::vector<std::string> out;
         for (const auto& line : log) {
