@@ -79,7 +79,6 @@ TEST_F(PlanTest, ReplaceUnReplaceAndCancelActOnWholeGroups) {
     h.view.browserSelection.reset();
     RplBtnClick(h.ctx);
     EXPECT_EQ(plan() + column(5), "5:x.wav |------||||x.wav");
-    EXPECT_EQ(h.view.gridUpdates, 6);  // one for each change
     // Cancel asks; No keeps the plan. Records a script may hold (past the
     // table, negative, a blank entry) have no cell, or get "------" back.
     for (const int index : {-3, 1, 6})
@@ -96,7 +95,7 @@ TEST_F(PlanTest, ReplaceUnReplaceAndCancelActOnWholeGroups) {
     EXPECT_EQ(column(5), "|------||||");
 }
 
-TEST_F(PlanTest, NothingIsEditableBeforeALoadDuringOneOrAfterAStoppedOne) {
+TEST_F(PlanTest, NothingIsEditableDuringALoadOrAfterAStoppedOne) {
     const auto tryEverything = [&](Context& c) {
         c.Ui.selectRow(1);
         RplBtnClick(c);
@@ -123,10 +122,6 @@ TEST_F(PlanTest, NothingIsEditableBeforeALoadDuringOneOrAfterAStoppedOne) {
     h.state.Replacements.append(0, x);
     tryEverything(h.ctx);
     EXPECT_EQ(h.state.Replacements.Count + h.view.log.size(), 1u);
-    Harness fresh;  // before any load
-    fresh.view.browserSelection = "x.wav";
-    tryEverything(fresh.ctx);
-    EXPECT_EQ(fresh.state.Replacements.Count + fresh.view.log.size(), 0u);
 }
 
 // The row under the pointer is picked from the top row in view; over a

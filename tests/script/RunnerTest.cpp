@@ -2,6 +2,7 @@
 // script files themselves.
 
 #include "core/ArchiveReader.h"
+#include "core/Compiler.h"
 #include "script/IniFile.h"
 #include "script/ScriptFile.h"
 #include "script/ScriptHandlers.h"
@@ -71,10 +72,8 @@ class RunnerTest : public ::testing::Test {
 TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndACancelledRunRestoresThePlan) {
     RsBtnClick(h.ctx);  // the dialog cancelled
     EXPECT_EQ(h.view.log, Lines{"dialog OpenDialog2"});
-    for (const std::string& text :
-         {FormatScript("", output, items()), FormatScript(input, output, {})})
-        EXPECT_EQ(run(text, SummaryResult::Proceed),
-                  Lines{"box Error|error|Script file is incorrect or damaged"});
+    EXPECT_EQ(run(FormatScript(input, output, {}), SummaryResult::Proceed),
+              Lines{"box Error|error|Script file is incorrect or damaged"});
     h.view.log.clear();
     h.view.dialogAnswers.push_back(dir.path());  // unreadable as a script
     RsBtnClick(h.ctx);
@@ -171,11 +170,14 @@ TEST_F(RunnerTest, SaveWritesThePlanWholeOrNothing) {
     EXPECT_EQ(ReadFile(target), FormatScript(h.state.InPath, dir.file("old-out.vxa"), oldPlan));
     EXPECT_EQ(save(h.ctx), (Lines{question, "dialog SaveDialog2", "beep"}));
     EXPECT_EQ(ReadFile(target), FormatScript(h.state.InPath, "", oldPlan));
-    // Not while a load rebuilds the plan; nor may a script run start then.
+    // Not while a load rebuilds the plan; nor may a script run or a compile
+    // start then, nor an output be chosen.
     h.state.Loading = true;
     h.view.log.clear();
     SvsBtnClick(h.ctx);
     RsBtnClick(h.ctx);
+    SvahBtnClick(h.ctx);
+    SvhBtnClick(h.ctx);
     h.state.Loading = false;
     EXPECT_EQ(h.view.log, Lines{});
 }

@@ -8,8 +8,8 @@
 
 namespace vxa::test {
 
-// One entry of a test archive: a record of its own, none, or the record of
-// entry `owner` (0-based).
+// One entry of a test archive: a record of its own (an original size of -1
+// is the data's), none, or the record of entry `owner` (0-based).
 struct TestEntry {
     enum class Kind { Owned, Blank, Shared };
     Kind kind = Kind::Blank;
@@ -19,12 +19,9 @@ struct TestEntry {
     int owner = -1;
 };
 
-inline TestEntry Owned(std::string data, std::uint16_t compType = 0) {
-    const auto size = static_cast<std::uint32_t>(data.size());
-    return {TestEntry::Kind::Owned, std::move(data), size, compType};
-}
-inline TestEntry Owned(std::string data, std::uint16_t compType, std::uint32_t origSize) {
-    return {TestEntry::Kind::Owned, std::move(data), origSize, compType};
+inline TestEntry Owned(std::string data, std::uint16_t compType = 0, std::int64_t origSize = -1) {
+    const auto orig = static_cast<std::uint32_t>(origSize < 0 ? data.size() : origSize);
+    return {TestEntry::Kind::Owned, std::move(data), orig, compType};
 }
 inline TestEntry Blank() {
     return {};

@@ -58,7 +58,7 @@ class FakeView final : public HeadlessView {
     std::string status, progressStatus, pathText;
     bool stopVisible = false, busy = false, progressDialogVisible = false;
     int gaugeMax = 100, processEventsCalls = 0, offerEventsCalls = 0;
-    int gridUpdateDepth = 0, gridUpdates = 0;
+    int gridUpdateDepth = 0;
     std::vector<BrowserItem> browserItems;
 
     std::string row(int r) const {  // the six cells, joined by "|"
@@ -81,7 +81,7 @@ class FakeView final : public HeadlessView {
             std::abort();
         HeadlessView::setCell(col, row, text);
     }
-    void beginGridUpdate() override { ++gridUpdateDepth, ++gridUpdates; }
+    void beginGridUpdate() override { ++gridUpdateDepth; }
     void endGridUpdate() override { --gridUpdateDepth; }
     int topRow() const override { return top; }
     void drawLoadProgress(int width, const std::string& text) override {
@@ -156,9 +156,8 @@ struct Harness {
     FakeView view{state.Table};
     Context ctx{state, view, RealFileSystem()};
 
-    // What a load or a script run leaves, in one line: the entries and grid
-    // rows, whether the load completed and its archive is open, the plan's
-    // size and the status bar's text.
+    // What a load or a script run leaves: entries, grid rows, a complete load,
+    // its archive open, the plan's size and the status bar's text.
     std::string describe() const {
         return std::to_string(state.Table.EntryCount) + " entries, " +
                std::to_string(view.rowCount()) + " rows" +

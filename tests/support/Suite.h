@@ -1,8 +1,7 @@
 #pragma once
 
-// What the toolkit-free suites share: the test framework, the loader, the
-// fake view and its harness, archives built in memory, temporary folders and
-// the file system that fails where a test says.
+// What the toolkit-free suites share: the framework, the loader, the fake
+// view, test archives and folders, and the file system that fails at will.
 #include <gtest/gtest.h>
 
 #include <cerrno>

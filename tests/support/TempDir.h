@@ -42,7 +42,6 @@ class TempDir {
 
     const std::string& path() const { return path_; }
     std::string file(const std::string& name) const { return path_ + "/" + name; }
-    // Writes `bytes` to `name` and returns its path.
     std::string write(const std::string& name, const std::string& bytes) const {
         WriteFile(file(name), bytes);
         return file(name);

@@ -12,53 +12,36 @@ class FaultyFile final : public File {
         : File(inner->path()), fs_(fs), inner_(std::move(inner)) {}
 
     std::size_t read(void* buffer, std::size_t size) override {
-        fs_.step("read");
-        return inner_->read(buffer, size);
+        return at("read").read(buffer, size);
     }
-    void write(const void* buffer, std::size_t size) override {
-        fs_.step("write");
-        inner_->write(buffer, size);
-    }
+    void write(const void* buffer, std::size_t size) override { at("write").write(buffer, size); }
     std::size_t readAt(void* buffer, std::size_t size, std::uint64_t position) override {
-        fs_.step("read");
-        return inner_->readAt(buffer, size, position);
+        return at("read").readAt(buffer, size, position);
     }
-    std::uint64_t size() override {
-        fs_.step("size");
-        return inner_->size();
-    }
-    void flush() override {
-        fs_.step("flush");
-        inner_->flush();
-    }
-    void close() override {
-        fs_.step("close");
-        inner_->close();
-    }
-    void setOwner(std::uint32_t uid, std::uint32_t gid) override {
-        fs_.step("chown");
-        inner_->setOwner(uid, gid);
-    }
-    void setMode(std::uint32_t mode) override {
-        fs_.step("chmod");
-        inner_->setMode(mode);
-    }
-    std::string link() override {
-        fs_.step("link");
-        return inner_->link();
-    }
+    std::uint64_t size() override { return at("size").size(); }
+    void flush() override { at("flush").flush(); }
+    void close() override { at("close").close(); }
+    void setOwner(std::uint32_t uid, std::uint32_t gid) override { at("chown").setOwner(uid, gid); }
+    void setMode(std::uint32_t mode) override { at("chmod").setMode(mode); }
+    std::string link() override { return at("link").link(); }
 
   private:
+    // Counts the step, which may fail, and gives the real file to do it.
+    File& at(const char* step) {
+        fs_.step(step);
+        return *inner_;
+    }
     TestFileSystem& fs_;
     std::unique_ptr<File> inner_;
 };
 
 }  // namespace
 
-void TestFileSystem::step(const char* name) {
+FileSystem& TestFileSystem::step(const char* name) {
     trace_.emplace_back(name);
     if (trace_.size() == static_cast<std::size_t>(failAt_))
         ThrowErrno(errnum_);
+    return disk_;
 }
 
 std::unique_ptr<File> TestFileSystem::wrap(std::unique_ptr<File> file) {

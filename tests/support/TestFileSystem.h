@@ -27,8 +27,8 @@ class TestFileSystem final : public FileSystem {
     void failStep(int step, int errnum) { failAt_ = step, errnum_ = errnum; }
     void reset() { trace_.clear(), failAt_ = 0; }
     const std::vector<std::string>& trace() const { return trace_; }
-    // Counts a step; throws when it is the failing one.
-    void step(const char* name);
+    // Counts a step; throws when it is the failing one, else gives the disk.
+    FileSystem& step(const char* name);
 
     bool fileExists(const std::string& path) override { return disk_.fileExists(path); }
     std::unique_ptr<File> openRead(const std::string& path) override {
@@ -42,12 +42,10 @@ class TestFileSystem final : public FileSystem {
         return it != sizes.end() ? it->second : disk_.fileSize(path);
     }
     WriteTarget inspectTarget(const std::string& path) override {
-        step("inspect");
-        return disk_.inspectTarget(path);
+        return step("inspect").inspectTarget(path);
     }
     std::unique_ptr<File> openWrite(const std::string& path) override {
-        step("open");
-        return wrap(disk_.openWrite(path));
+        return wrap(step("open").openWrite(path));
     }
     std::unique_ptr<File> createUnnamed(const std::string& target) override {
         if (refuseUnnamed)
@@ -56,12 +54,10 @@ class TestFileSystem final : public FileSystem {
         return wrap(disk_.createUnnamed(target));
     }
     std::unique_ptr<File> createNamed(const std::string& target, std::string& name) override {
-        step("create");
-        return wrap(disk_.createNamed(target, name));
+        return wrap(step("create").createNamed(target, name));
     }
     void rename(const std::string& from, const std::string& to) override {
-        step("rename");
-        disk_.rename(from, to);
+        step("rename").rename(from, to);
     }
     void remove(const std::string& path) noexcept override { disk_.remove(path); }
 
