@@ -149,7 +149,7 @@ TEST_F(CompilerTest, TheCompileButtonAsksForWhatIsMissing) {
 
 TEST_F(CompilerTest, EntriesTakenOutAreNamedByNumberAndKind) {
     using namespace std::string_literals;
-    const std::string wav = "RIFF\x24\0\0\0WAVEfmt "s, xmi = "FORM\0\0\0\x0eXDIRINFO"s;
+    const std::string wav = "RIFF\x24\0\0\0WAVEfmt "s, xmi = "FORM\0\0\0\x04XDIR"s;
     load(BuildArchive({Owned(wav), Owned("SMK2 video"), Owned("SMK4"), Owned(xmi),
                        Owned("RIFF\0\0\0\0AVI "s), Owned(wav, 3) /* packed */, Shared(0), Blank(),
                        Owned("SMK"), Shared(5)}));
@@ -258,8 +258,8 @@ TEST_F(SafeCompileTest, SignalsRemoveANamedNewFile) {
         const pid_t child = fork();
         if (child == 0) {
             InstallTempFileCleanup();
-            faulty.refuseUnnamed = true;
-            AtomicFile out(faulty, dir.file("out.vxa"));
+            faulty.refuseUnnamed = chdir(dir.path().c_str()) == 0;  // a path relative to it
+            AtomicFile out(faulty, "out.vxa");
             if (write(ready[1], "!", 1) == 1)
                 pause();
             _exit(0);

@@ -83,13 +83,8 @@ TEST(PosixFiles, FailuresCarryTheRuntimesTextAndTheirFile) {
     };
     for (const auto& [operation, failure] : cases)
         EXPECT_EQ(Failure(operation), failure);
-    EXPECT_EQ(std::tuple(fs.fileExists(file), fs.fileExists(d), fs.fileExists("")),
-              std::tuple(true, false, false));
-    EXPECT_EQ(std::tuple(fs.fileSize(file), fs.fileSize(d), fs.fileSize("")),
-              std::tuple(std::optional<std::uint64_t>(5), std::nullopt, std::nullopt));
     const auto f = fs.openRead(file);
     EXPECT_EQ(f->readAt(buffer, 8, 3), 2u);
-    EXPECT_EQ(f->stamp().Size, 5u);
     EXPECT_EQ(ErrorBoxText("Disk full") + ErrorBoxText("I/O error 5") + ErrorBoxText("Stop!") +
                   ErrorBoxText("Done.") + ErrorBoxText(""),
               "Disk full.I/O error 5.Stop!Done.");
@@ -114,8 +109,12 @@ TEST(PosixFiles, AWriteGoesWhereLinksLeadAndIntoDevicesAsTheyAre) {
                   symlink("loop1", dir.file("loop2").c_str()) |
                   mkfifo(dir.file("fifo").c_str(), 0600),
               0);
+    for (int k = 1; k <= 38; ++k) {  // with rel and abs the longest chain followed: 40 links
+        const std::string next = k < 38 ? "c" + std::to_string(k + 1) : "rel";
+        ASSERT_EQ(symlink(next.c_str(), dir.file("c" + std::to_string(k)).c_str()), 0);
+    }
     using Kind = WriteTarget::Kind;
-    for (const auto& [name, kind, path] : {std::tuple{"rel", Kind::Regular, other.file("f")},
+    for (const auto& [name, kind, path] : {std::tuple{"c1", Kind::Regular, other.file("f")},
                                            std::tuple{"dangling", Kind::New, dir.file("made")},
                                            std::tuple{"fifo", Kind::Special, dir.file("fifo")}}) {
         const WriteTarget t = fs.inspectTarget(dir.file(name));

@@ -307,8 +307,8 @@ TEST(ScriptFile, NumbersAndValuesThatFit) {
     const std::int32_t values[] = {0, 42, 5, -7, 31, 16, -16, -1, 2147483647, -2147483647 - 1};
     for (int k = 0; k < 10; ++k)
         EXPECT_EQ(ParseIniInteger(numbers[k]), values[k]) << numbers[k];
-    for (const char* text :
-         {"2147483648", "0x100000000", "", "0x", "--1", "0x-1", "12a", "1e3", "0x1G", " 5"})
+    for (const char* text : {"2147483648", "-2147483649", "0x100000000", "", "0x", "--1", "0x-1",
+                             "12a", "1e3", "0x1G", " 5"})
         EXPECT_EQ(ParseIniInteger(text), std::nullopt) << text;
     // Only values that read back as they were written fit a script.
     for (const std::string& fits :
