@@ -259,6 +259,8 @@ TEST_F(SafeCompileTest, SignalsRemoveANamedNewFile) {
         if (child == 0) {
             InstallTempFileCleanup();
             faulty.refuseUnnamed = chdir(dir.path().c_str()) == 0;  // a path relative to it
+            for (int k = 0; k < 9; ++k)  // more than are ever new at once: each is let go
+                AtomicFile(faulty, "out.vxa").commit();
             AtomicFile out(faulty, "out.vxa");
             if (write(ready[1], "!", 1) == 1)
                 pause();
@@ -266,12 +268,12 @@ TEST_F(SafeCompileTest, SignalsRemoveANamedNewFile) {
         }
         char byte = 0;
         ASSERT_EQ(read(ready[0], &byte, 1), 1);
-        EXPECT_EQ(dir.names().size(), 4u);  // the inputs and the new file
+        EXPECT_EQ(dir.names().size(), 5u);  // the inputs, the output and the new file
         kill(child, sig);
         int status = 0;
         waitpid(child, &status, 0);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == sig) << sig;
-        EXPECT_EQ(dir.names(), (Lines{"big.bin", "in.vxa", "small.bin"}));
+        EXPECT_EQ(dir.names(), (Lines{"big.bin", "in.vxa", "out.vxa", "small.bin"}));
         close(ready[0]);
         close(ready[1]);
     }

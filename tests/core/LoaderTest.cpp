@@ -3,6 +3,7 @@
 
 #include "core/ArchiveReader.h"
 #include "core/EntryBytes.h"
+#include "core/WidestCells.h"
 #include "support/Suite.h"
 
 namespace vxa::test {
@@ -53,6 +54,10 @@ TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
     ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
     EXPECT_EQ(h.view.row(1) + " " + h.view.row(2) + " " + h.view.row(3),
               "1|16|4|4|0/N| 2|BLANK|0|0|0/B|------ 3|16|0|0|0/R:1|");
+    // The texts that may be widest in each column, from the table's maxima.
+    auto widest = WidestEntryTexts(h.state.Table);
+    EXPECT_EQ(std::pair(widest[1], widest[4]),
+              std::pair(Lines{"16", "BLANK"}, Lines{"0/N", "0/B", "0/R:1"}));
     // Entry 3 reads the record it shares; a blank entry and one past the table have nothing.
     EXPECT_EQ(Bytes(h.state, 0) + Bytes(h.state, 1) + Bytes(h.state, 2) + Bytes(h.state, 3) +
                   Bytes(h.state, 0, 1, 2) + Bytes(h.state, 2, 4) + Bytes(h.state, -1),
@@ -68,9 +73,12 @@ TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
               dir.file("a.vxa") + " 3 entries, 4 rows, complete, open, plan 0 ABCD");
     // Blank entries read no header, so tables without records load.
     ASSERT_EQ(load(U32(0) + U32(0) + U32(12)), LoadOutcome::Complete);
+    EXPECT_EQ(WidestEntryTexts(h.state.Table)[4], Lines{"0/B"});
     ASSERT_EQ(load(U32(0) + U32(8)), LoadOutcome::Complete);  // shorter than a header
     ASSERT_EQ(load(BuildArchive({Owned("x"), Owned("", 5, 9)})), LoadOutcome::Complete);
     EXPECT_EQ(h.view.row(2), "2|23|9|0|5/N|");  // a record of no bytes that ends the file
+    widest = WidestEntryTexts(h.state.Table);
+    EXPECT_EQ(std::pair(widest[1], widest[4]), std::pair(Lines{"23"}, Lines{"5/N"}));
     // A running program may be read, but not opened for writing, even by root.
     EXPECT_EQ(LoadArchive(h.ctx, "/proc/self/exe", false), LoadOutcome::Failed);
     EXPECT_EQ(h.view.messages.back(), "Read beyond end of file");
