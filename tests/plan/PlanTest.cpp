@@ -77,6 +77,7 @@ TEST_F(PlanTest, ReplaceUnReplaceAndCancelActOnWholeGroups) {
              {1, "[sub]"}, {1, "[..]"}, {1, "gone.wav"}, {2, "x.wav"}, {0, "x.wav"}, {7, "x.wav"}})
         replace(row, caption);
     EXPECT_EQ(plan() + column(5), "5:x.wav |------||||x.wav");
+    EXPECT_EQ(h.view.gridUpdates, 6);  // one for each change, none for what was refused
     // Cancel asks; No keeps the plan. Records a script may hold (past the
     // table, negative, a blank entry) have no cell, or get "------" back.
     for (const int index : {-3, 1, 6})

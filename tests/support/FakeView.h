@@ -58,7 +58,7 @@ class FakeView final : public HeadlessView {
     std::string status, progressStatus, pathText;
     bool stopVisible = false, busy = false, progressDialogVisible = false;
     int gaugeMax = 100, processEventsCalls = 0, offerEventsCalls = 0;
-    int gridUpdateDepth = 0;
+    int gridUpdateDepth = 0, gridUpdates = 0;
     std::vector<BrowserItem> browserItems;
 
     std::string row(int r) const {  // the six cells, joined by "|"
@@ -81,7 +81,7 @@ class FakeView final : public HeadlessView {
             std::abort();
         HeadlessView::setCell(col, row, text);
     }
-    void beginGridUpdate() override { ++gridUpdateDepth; }
+    void beginGridUpdate() override { ++gridUpdateDepth, ++gridUpdates; }
     void endGridUpdate() override { --gridUpdateDepth; }
     int topRow() const override { return top; }
     void drawLoadProgress(int width, const std::string& text) override {
