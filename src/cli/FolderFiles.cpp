@@ -61,9 +61,7 @@ std::uint64_t FileSize(FileSystem& fs, const std::string& path) {
 
 // Whether the file at `path` holds exactly the stored bytes of `entry`.
 bool SameAsStored(Context& c, std::int32_t entry, const std::string& path) {
-    const EntryTable& t = c.State.Table;
-    const std::int32_t link = t.Links[entry];
-    const std::uint64_t size = t.PackedSizes[link > 0 ? link - 1 : entry];
+    const std::uint64_t size = StoredSize(c.State, entry);
     return FileSize(c.Fs, path) == size &&
            SameBytes(EntryReader(c.State, entry), FileReader(c.Fs, path), size);
 }

@@ -35,6 +35,10 @@ std::size_t ReadEntryBytes(const AppState& s, std::int32_t entry, std::uint64_t 
     return s.Archive->readAt(buffer, n, r.start + from);
 }
 
+std::uint64_t StoredSize(const AppState& s, std::int32_t entry) {
+    return EntryRange(s, entry).size;
+}
+
 void CopyEntryData(const AppState& s, std::int32_t entry, File& out) {
     const StoredRange r = EntryRange(s, entry);
     if (r.size > 0)

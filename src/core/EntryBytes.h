@@ -17,6 +17,8 @@ namespace vxa {
 // `from` bytes into its data; returns how many were read (fewer at the data's end).
 std::size_t ReadEntryBytes(const AppState& s, std::int32_t entry, std::uint64_t from, void* buffer,
                            std::size_t size);
+// How many stored bytes `entry` has (its owner's for a shared entry).
+std::uint64_t StoredSize(const AppState& s, std::int32_t entry);
 // Writes all stored bytes of `entry` (its owner's for a shared entry) to `out`.
 void CopyEntryData(const AppState& s, std::int32_t entry, File& out);
 

@@ -152,12 +152,10 @@ std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values
         }
         previous = i;
     });
-    // A much shorter list is worth a copy that frees the rest.
-    if (owners < rest.size() / 2) {
-        rest.resize(owners);
-        rest.shrink_to_fit();
-    }
     rest.resize(owners);
+    // A much shorter list is worth a copy that frees the rest.
+    if (owners < rest.capacity() / 2)
+        rest.shrink_to_fit();
     return rest;
 }
 
