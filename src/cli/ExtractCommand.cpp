@@ -10,6 +10,7 @@
 #include "core/EntryFiles.h"
 #include "core/IoError.h"
 #include "core/Loader.h"
+#include "core/Utf8Path.h"
 
 namespace vxa::cli {
 
@@ -22,9 +23,9 @@ const Syntax kExtractSyntax{
 // step of a modding session can name a new folder. Throws IoError.
 void MakeFolder(const std::string& dir) {
     std::error_code ec;
-    std::filesystem::create_directories(dir, ec);
+    std::filesystem::create_directories(FsPath(dir), ec);
     if (ec)
-        ThrowErrno(ec.value(), dir);
+        ThrowError(ec, dir);
 }
 
 }  // namespace

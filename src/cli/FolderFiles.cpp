@@ -13,6 +13,8 @@
 #include "EntryNumbers.h"
 #include "core/EntryBytes.h"
 #include "core/IoError.h"
+#include "core/Utf8Path.h"
+#include "core/WritePaths.h"
 
 namespace vxa::cli {
 
@@ -85,12 +87,12 @@ std::optional<std::int32_t> EntryOfName(std::string_view name, std::int32_t coun
 // The names in folder `dir`, sorted, so that messages come in a fixed order.
 std::vector<std::string> FolderNames(const std::string& dir) {
     std::error_code ec;
-    std::filesystem::directory_iterator it(dir, ec);
+    std::filesystem::directory_iterator it(FsPath(dir), ec);
     std::vector<std::string> names;
     for (const std::filesystem::directory_iterator end; !ec && it != end; it.increment(ec))
-        names.push_back(it->path().filename().string());
+        names.push_back(Utf8Name(it->path().filename()));
     if (ec)
-        ThrowErrno(ec.value(), dir);
+        ThrowError(ec, dir);
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -128,7 +130,7 @@ std::vector<FolderPick> PickFolderFiles(Context& c, const std::string& dir,
     std::map<std::int32_t, std::vector<std::string>> files;  // entry -> its files
     for (const std::string& name : FolderNames(dir)) {
         const auto entry = EntryOfName(name, t.EntryCount);
-        const std::string path = dir + "/" + name;
+        const std::string path = JoinPath(dir, name);
         if (entry && !skip.contains(t.Offsets[*entry]) && c.Fs.fileExists(path))
             files[*entry].push_back(path);
     }

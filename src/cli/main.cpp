@@ -3,7 +3,7 @@
 #include <vector>
 
 #include "Commands.h"
-#include "core/TempFiles.h"
+#include "core/Console.h"
 
 namespace {
 
@@ -47,9 +47,8 @@ constexpr const char* kUsageText =
 }  // namespace
 
 int main(int argc, char** argv) {
-    vxa::InstallTempFileCleanup();
+    std::vector<std::string> args = vxa::StartConsoleProgram(argc, argv);
     std::ios::sync_with_stdio(false);
-    std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) {
         std::cerr << kUsageText;
         return vxa::cli::kUsage;

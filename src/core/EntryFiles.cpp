@@ -6,6 +6,7 @@
 
 #include "AtomicFile.h"
 #include "EntryBytes.h"
+#include "WritePaths.h"
 
 namespace vxa {
 
@@ -76,7 +77,7 @@ bool CanExtractEntry(const AppState& s, int row) {
 }
 
 EntryFile EntryFileIn(const AppState& s, const std::string& dir, std::int32_t entry) {
-    return {entry, dir + "/" + EntryFileName(s, entry)};
+    return {entry, JoinPath(dir, EntryFileName(s, entry))};
 }
 
 std::vector<EntryFile> AllEntryFiles(const AppState& s, const std::string& dir) {

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <utility>
 
 namespace vxa {
@@ -25,11 +26,19 @@ inline constexpr const char* kAccessDenied = "File access denied";
 inline constexpr const char* kReadBeyondEnd = "Read beyond end of file";
 inline constexpr const char* kDiskFull = "Disk full";
 inline constexpr const char* kOutOfMemory = "Out of memory";
+// A device's name (CON, NUL, COM1...) given as an output on Windows, where
+// every folder holds those devices: written into, they would swallow the
+// archive or print it.
+inline constexpr const char* kReservedName = "Reserved device name, not a file";
 
-// Maps a system error number to the runtime's text: the common causes get
-// their own words, anything else reads "I/O error <n>".
+// Maps a system error number (errno on Linux, the system error code on
+// Windows) to the runtime's text: the common causes get their own words,
+// anything else reads "I/O error <n>".
 std::string IoErrorText(int errnum);
 [[noreturn]] void ThrowErrno(int errnum, const std::string& path = {});
+// The same for an error of the standard library's file functions, which
+// report either kind of number.
+[[noreturn]] void ThrowError(const std::error_code& error, const std::string& path);
 
 // The text of the general error box: a full stop is appended when the text's
 // last character sorts after "." (letters and digits do, "!" does not).

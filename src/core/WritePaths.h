@@ -7,6 +7,10 @@ namespace vxa {
 // The folder the last component of `path` lies in: "." for a bare name.
 std::string FolderOf(const std::string& path);
 
+// `folder`, the system's separator ("/", on Windows "\") and `name`, without
+// looking for a separator already at the end of `folder`.
+std::string JoinPath(const std::string& folder, const std::string& name);
+
 // Follows a chain of symbolic links to the name it ends at, which need not
 // exist (a dangling link names the file to create). A relative link is
 // relative to its own folder. Throws IoError "I/O error 40" (ELOOP), naming

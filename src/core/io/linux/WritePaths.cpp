@@ -1,4 +1,4 @@
-#include "WritePaths.h"
+#include "core/WritePaths.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <climits>
 #include <random>
 
-#include "IoError.h"
+#include "core/IoError.h"
 
 namespace vxa {
 
@@ -23,6 +23,10 @@ std::string Join(const std::string& folder, const std::string& name) {
 }
 
 }  // namespace
+
+std::string JoinPath(const std::string& folder, const std::string& name) {
+    return folder + "/" + name;
+}
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');

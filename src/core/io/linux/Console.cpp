@@ -1,0 +1,13 @@
+#include "core/Console.h"
+
+#include "core/TempFiles.h"
+
+namespace vxa {
+
+// Linux passes arguments and output as bytes already.
+std::vector<std::string> StartConsoleProgram(int argc, char** argv) {
+    InstallTempFileCleanup();
+    return std::vector<std::string>(argv + 1, argv + argc);
+}
+
+}  // namespace vxa

@@ -1,0 +1,32 @@
+#include <cerrno>
+
+#include "core/IoError.h"
+
+namespace vxa {
+
+std::string IoErrorText(int errnum) {
+    switch (errnum) {
+        case ENOENT:
+            return kFileNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case ETXTBSY:
+            return kAccessDenied;
+        case ENOSPC:
+        case EDQUOT:
+        case EFBIG:
+            return kDiskFull;
+        case ENOMEM:
+            return kOutOfMemory;
+        default:
+            return "I/O error " + std::to_string(errnum);
+    }
+}
+
+// Both of the standard library's categories hold errno values here.
+void ThrowError(const std::error_code& error, const std::string& path) {
+    ThrowErrno(error.value(), path);
+}
+
+}  // namespace vxa
