@@ -1,7 +1,11 @@
 #pragma once
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <cstdio>
 #include <string>
@@ -10,6 +14,73 @@
 #include "TempDir.h"
 
 namespace vxa::test {
+
+struct RunResult {
+    int exitCode = -1;
+    std::string out, err;
+};
+
+#ifdef _WIN32
+// `arg` quoted for the command line Windows programs split back into
+// arguments: backslashes are doubled only before a quote.
+inline std::wstring Quoted(const std::wstring& arg) {
+    std::wstring q = L"\"";
+    std::size_t slashes = 0;
+    for (const wchar_t c : arg) {
+        if (c == L'\\') {
+            ++slashes;
+            continue;
+        }
+        q.append(c == L'"' ? 2 * slashes + 1 : slashes, L'\\');
+        q += c;
+        slashes = 0;
+    }
+    return q.append(2 * slashes, L'\\') + L"\"";
+}
+
+inline HANDLE Inherited(const std::string& path, DWORD access, DWORD disposition) {
+    SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
+    return CreateFileW(FsPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
+                       disposition, 0, nullptr);
+}
+
+// Starts a program with arguments in folder `cwd` (empty: this one), its
+// output going to the files `out` and `err`; returns its process handle.
+inline HANDLE Start(const std::vector<std::string>& argv, const std::string& cwd,
+                    const std::string& out, const std::string& err) {
+    std::wstring line;
+    for (const auto& a : argv)
+        line += (line.empty() ? L"" : L" ") + Quoted(FsPath(a).wstring());
+    STARTUPINFOW si{};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESTDHANDLES;
+    si.hStdInput = Inherited("NUL", GENERIC_READ, OPEN_EXISTING);
+    si.hStdOutput = Inherited(out, GENERIC_WRITE, CREATE_ALWAYS);
+    si.hStdError = Inherited(err, GENERIC_WRITE, CREATE_ALWAYS);
+    PROCESS_INFORMATION pi{};
+    const std::wstring folder = FsPath(cwd).wstring();
+    const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
+                                        cwd.empty() ? nullptr : folder.c_str(), &si, &pi);
+    for (HANDLE h : {si.hStdInput, si.hStdOutput, si.hStdError})
+        CloseHandle(h);
+    if (!started)
+        return nullptr;
+    CloseHandle(pi.hThread);
+    return pi.hProcess;
+}
+
+inline RunResult Run(const std::vector<std::string>& argv, const std::string& cwd = {}) {
+    TempDir dir;
+    HANDLE process = Start(argv, cwd, dir.file("out"), dir.file("err"));
+    DWORD code = DWORD(-1);
+    if (process) {
+        WaitForSingleObject(process, INFINITE);
+        GetExitCodeProcess(process, &code);
+        CloseHandle(process);
+    }
+    return {static_cast<int>(code), ReadFile(dir.file("out")), ReadFile(dir.file("err"))};
+}
+#else
 
 // Starts a program with arguments (no shell) in folder `cwd` (empty: this
 // one), its output going to the files `out` and `err`; returns its id.
@@ -29,11 +100,6 @@ inline pid_t Start(const std::vector<std::string>& argv, const std::string& cwd 
     _exit(127);
 }
 
-struct RunResult {
-    int exitCode = -1;
-    std::string out, err;
-};
-
 // Runs a program to its end and collects its output.
 inline RunResult Run(const std::vector<std::string>& argv, const std::string& cwd = {}) {
     TempDir dir;
@@ -42,6 +108,8 @@ inline RunResult Run(const std::vector<std::string>& argv, const std::string& cw
     return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir.file("out")),
             ReadFile(dir.file("err"))};
 }
+
+#endif
 
 #ifdef VXA_TOOL_PATH
 // Runs the vxa-tool under test with these arguments.

@@ -3,6 +3,9 @@
 // What the toolkit-free suites share: the framework, the loader, the fake
 // view, test archives and folders, and the file system that fails at will.
 #include <gtest/gtest.h>
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 #include <cerrno>
 #include <filesystem>
@@ -15,4 +18,15 @@
 
 namespace vxa::test {
 using Lines = std::vector<std::string>;
+
+// This test program's own file, which the system holds open while it runs.
+inline std::string RunningProgram() {
+#ifdef _WIN32
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    return Utf8Name(self);
+#else
+    return "/proc/self/exe";
+#endif
+}
 }  // namespace vxa::test

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <random>
 #include <fstream>
 #include <iterator>
 #include <set>
@@ -9,17 +10,26 @@
 #include <string>
 #include <vector>
 
+#include "core/Utf8Path.h"
+
 namespace vxa::test {
 
+// The separator the program joins paths with.
+#ifdef _WIN32
+inline constexpr const char* kSep = "\\";
+#else
+inline constexpr const char* kSep = "/";
+#endif
+
 inline std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(FsPath(path), std::ios::binary);
     if (!in)
         throw std::runtime_error("cannot read " + path);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(FsPath(path), std::ios::binary | std::ios::trunc);
     if (!out.write(bytes.data(), static_cast<std::streamsize>(bytes.size())))
         throw std::runtime_error("cannot write " + path);
 }
@@ -28,20 +38,33 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 class TempDir {
   public:
     TempDir() {
+#ifdef _WIN32
+        // No mkdtemp: a random name, made only if free.
+        std::random_device random;
+        const auto base = std::filesystem::temp_directory_path();
+        for (int k = 0; path_.empty(); ++k) {
+            const auto p = base / ("vxa-test-" + std::to_string(random()));
+            if (std::filesystem::create_directory(p))
+                path_ = Utf8Name(p);
+            else if (k == 100)
+                throw std::runtime_error("no temporary folder");
+        }
+#else
         std::string pattern = std::filesystem::temp_directory_path() / "vxa-test-XXXXXX";
         if (!mkdtemp(pattern.data()))
             throw std::runtime_error("mkdtemp failed");
         path_ = pattern;
+#endif
     }
     ~TempDir() {
         std::error_code ignored;
-        std::filesystem::remove_all(path_, ignored);
+        std::filesystem::remove_all(FsPath(path_), ignored);
     }
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + "/" + name; }
+    std::string file(const std::string& name) const { return path_ + kSep + name; }
     std::string write(const std::string& name, const std::string& bytes) const {
         WriteFile(file(name), bytes);
         return file(name);
@@ -49,8 +72,8 @@ class TempDir {
     // The names in the folder, sorted: leftovers show.
     std::vector<std::string> names() const {
         std::set<std::string> sorted;
-        for (const auto& e : std::filesystem::directory_iterator(path_))
-            sorted.insert(e.path().filename());
+        for (const auto& e : std::filesystem::directory_iterator(FsPath(path_)))
+            sorted.insert(Utf8Name(e.path().filename()));
         return {sorted.begin(), sorted.end()};
     }
 

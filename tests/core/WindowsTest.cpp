@@ -1,0 +1,2 @@
+// The Windows platform layer on the real system (under Wine in CI).
+#include "support/Suite.h"
