@@ -96,11 +96,25 @@ TEST_F(CliTest, ExtractThenCompileFromGivesWhatNrEqualsFileGives) {
     WriteFile(x + "/3.bin", "P");
     WriteFile(x + "/4.bin", "cc");
     const RunResult r = Tool({"compile", in, out, "--from", x});
-    EXPECT_EQ(r.out + r.err, "1 <- " + x + "/1.bin\n3 <- " + x + "/1.bin\n4 <- " + x + "/4.bin\n");
+    EXPECT_EQ(r.out + r.err, "1 <- " + x + kSep + "1.bin\n3 <- " + x + kSep + "1.bin\n4 <- " + x +
+                                 kSep + "4.bin\n");
     EXPECT_EQ(ReadFile(out), BuildArchive({Owned("P"), Blank(), Shared(0), Owned("cc")}));
 }
 
+// What the system says of a folder as the output, and of a file where a
+// folder should be.
+#ifdef _WIN32
+constexpr const char* kFolderAsOutput = "File access denied";
+constexpr const char* kFileAsFolder = "File not found";
+#else
+constexpr const char* kFolderAsOutput = "I/O error 21";
+constexpr const char* kFileAsFolder = "I/O error 20";
+#endif
+
 TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
+    const auto inFolder = [&](const char* folder, const char* name) {
+        return dir.file(folder) + kSep + name;
+    };
     const std::string junk = dir.write("junk.vxa", "junk"), noFolder = dir.file("no/out.vxa");
     for (const char* sub : {"/c", "/b", "/b/3.bin"})  // folders that cannot say what to replace
         std::filesystem::create_directory(dir.path() + sub);
@@ -113,7 +127,7 @@ TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
     const std::vector<std::pair<Args, std::string>> failures{
         {{"list", dir.file("missing.vxa")}, "1 File doesn't exist !!!\n"},
         {{"compile", junk, out}, "1 vxa-tool: " + junk + ": Read beyond end of file\n"},
-        {{"compile", in, dir.path()}, "1 vxa-tool: " + dir.path() + ": I/O error 21\n"},
+        {{"compile", in, dir.path()}, "1 vxa-tool: " + dir.path() + ": " + kFolderAsOutput + "\n"},
         {{"run", script("p0.vxc", in, out, {})}, "1 Script file is incorrect or damaged\n"},
         {{"run", dir.path()}, "1 vxa-tool: " + dir.path() + ": File not found\n"},
         {{"run", script("p2.vxc", in, noFolder, {{3, file}})},
@@ -121,12 +135,13 @@ TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
         {{"run", script("p3.vxc", in, "", {{3, file}})}, "2 Output file not chosen\n"},
         {{"compile", in, out, "--from", dir.file("c")},
          "1 vxa-tool compile: entries 1 and 3 share their data, but their edited files differ: " +
-             dir.file("c/1.bin") + ", " + dir.file("c/3.bin") + "\nNothing was written.\n"},
+             inFolder("c", "1.bin") + ", " + inFolder("c", "3.bin") + "\nNothing was written.\n"},
         {{"compile", in, out, "--from", dir.file("b")},
-         "1 vxa-tool compile: entry 2 is blank and has nothing to replace: " + dir.file("b/2.bin") +
-             "\nvxa-tool compile: entry 4 has more than one file: " + dir.file("b/04.bin.bak") +
-             ", " + dir.file("b/4.bin") + "\nNothing was written.\n"},
-        {{"extract", in, file + "/e"}, "1 vxa-tool: " + file + "/e: I/O error 20\n"},
+         "1 vxa-tool compile: entry 2 is blank and has nothing to replace: " +
+             inFolder("b", "2.bin") +
+             "\nvxa-tool compile: entry 4 has more than one file: " + inFolder("b", "04.bin.bak") +
+             ", " + inFolder("b", "4.bin") + "\nNothing was written.\n"},
+        {{"extract", in, file + "/e"}, "1 vxa-tool: " + file + "/e: " + kFileAsFolder + "\n"},
         {{"extract", in, dir.file("e"), "2"},
          "2 vxa-tool extract: entry 2 is blank and has nothing to extract (\"2\")\n"},
         {{"list"}, "2 vxa-tool list: too few arguments\nusage: vxa-tool list [--] ARCHIVE\n"}};

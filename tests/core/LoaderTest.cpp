@@ -153,7 +153,7 @@ TEST_F(LoaderTest, BrokenArchivesKeepTheEntriesBeforeTheFailingOne) {
     // Opening fails: the table loaded before stays as it was, but not editable.
     ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
     TestFileSystem faulty;
-    faulty.failStep(1, EACCES);
+    faulty.failStep(1, kDeniedError);
     Context fc{h.state, h.view, faulty};
     EXPECT_EQ(LoadArchive(fc, dir.file("a.vxa"), false), LoadOutcome::Failed);
     EXPECT_EQ(h.view.log.back() + ", " + h.describe(),

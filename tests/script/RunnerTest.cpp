@@ -141,7 +141,7 @@ TEST_F(RunnerTest, SaveWritesThePlanWholeOrNothing) {
     Context fc{h.state, h.view, fs};
     for (int step = 1; step <= 9; ++step) {  // each step fails once, as on a full disk
         fs.reset();
-        fs.failStep(step, ENOSPC);
+        fs.failStep(step, kFullError);
         EXPECT_EQ(save(fc), (Lines{"dialog SaveDialog2", refused}));
         EXPECT_EQ(ReadFile(target), "old script");
     }

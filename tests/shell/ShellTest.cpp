@@ -25,6 +25,9 @@ TEST(DispatchTest, WhateverAHandlerThrowsReachesTheErrorBox) {
 }
 
 TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {
+#ifdef _WIN32
+    GTEST_SKIP() << "symbolic links and a root of \"/\": the browser's Windows roots are drives";
+#endif
     TempDir dir;
     Harness h;
     const auto shown = [&] {  // the items as "caption:picture", and the path line

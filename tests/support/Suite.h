@@ -19,6 +19,13 @@
 namespace vxa::test {
 using Lines = std::vector<std::string>;
 
+// The system's error numbers for "File access denied" and "Disk full".
+#ifdef _WIN32
+inline constexpr int kDeniedError = ERROR_ACCESS_DENIED, kFullError = ERROR_DISK_FULL;
+#else
+inline constexpr int kDeniedError = EACCES, kFullError = ENOSPC;
+#endif
+
 // This test program's own file, which the system holds open while it runs.
 inline std::string RunningProgram() {
 #ifdef _WIN32

@@ -2,9 +2,9 @@
 
 #include <cstdlib>
 #include <filesystem>
-#include <random>
 #include <fstream>
 #include <iterator>
+#include <random>
 #include <set>
 #include <stdexcept>
 #include <string>
@@ -63,8 +63,12 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::string& path() const { return path_; }
-    std::string file(const std::string& name) const { return path_ + kSep + name; }
+    const std::string& path() const {
+        return path_;
+    }
+    std::string file(const std::string& name) const {
+        return path_ + kSep + name;
+    }
     std::string write(const std::string& name, const std::string& bytes) const {
         WriteFile(file(name), bytes);
         return file(name);

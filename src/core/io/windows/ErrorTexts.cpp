@@ -37,12 +37,11 @@ namespace {
 int SystemCodeOf(int errnum) {
     switch (errnum) {
         case ENOENT:
+        case ENOTDIR:  // a file where a folder should be
             return ERROR_PATH_NOT_FOUND;
         case EACCES:
         case EPERM:
             return ERROR_ACCESS_DENIED;
-        case ENOTDIR:
-            return ERROR_DIRECTORY;
         case EEXIST:
             return ERROR_ALREADY_EXISTS;
         case ENOSPC:
