@@ -1,4 +1,4 @@
-#include "FolderFiles.h"
+#include "cli/FolderFiles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,9 +10,9 @@
 #include <string_view>
 #include <system_error>
 
-#include "EntryNumbers.h"
+#include "cli/EntryNumbers.h"
 #include "core/EntryBytes.h"
-#include "core/IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa::cli {
 

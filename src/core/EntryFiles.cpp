@@ -1,11 +1,11 @@
-#include "EntryFiles.h"
+#include "core/EntryFiles.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "AtomicFile.h"
-#include "EntryBytes.h"
+#include "core/EntryBytes.h"
+#include "core/io/AtomicFile.h"
 
 namespace vxa {
 

@@ -1,6 +1,7 @@
-#include "IoError.h"
-
+// The runtime's texts for the system's error numbers on Linux.
 #include <cerrno>
+
+#include "core/io/IoError.h"
 
 namespace vxa {
 
@@ -26,12 +27,6 @@ std::string IoErrorText(int errnum) {
 
 void ThrowErrno(int errnum, const std::string& path) {
     throw IoError(IoErrorText(errnum), path);
-}
-
-std::string ErrorBoxText(const std::string& text) {
-    if (!text.empty() && static_cast<unsigned char>(text.back()) > '.')
-        return text + ".";
-    return text;
 }
 
 }  // namespace vxa

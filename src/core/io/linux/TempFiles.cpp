@@ -1,4 +1,4 @@
-#include "TempFiles.h"
+#include "core/io/TempFiles.h"
 
 #include <unistd.h>
 

@@ -1,4 +1,4 @@
-#include "WritePaths.h"
+#include "core/io/WritePaths.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <climits>
 #include <random>
 
-#include "IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 
