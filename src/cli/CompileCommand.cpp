@@ -5,15 +5,15 @@
 #include <set>
 #include <utility>
 
-#include "Args.h"
-#include "Commands.h"
-#include "ConsoleView.h"
-#include "EntryNumbers.h"
-#include "FolderFiles.h"
-#include "WriteArchive.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleView.h"
+#include "cli/EntryNumbers.h"
+#include "cli/FolderFiles.h"
+#include "cli/WriteArchive.h"
 #include "core/Compiler.h"
-#include "core/IoError.h"
 #include "core/Loader.h"
+#include "core/io/IoError.h"
 #include "plan/Plan.h"
 
 namespace vxa::cli {

@@ -1,4 +1,4 @@
-#include "ConsoleView.h"
+#include "cli/ConsoleView.h"
 
 #include <ostream>
 

@@ -1,4 +1,4 @@
-#include "EntryNumbers.h"
+#include "cli/EntryNumbers.h"
 
 #include <algorithm>
 #include <charconv>

@@ -3,14 +3,14 @@
 #include <set>
 #include <system_error>
 
-#include "Args.h"
-#include "Commands.h"
-#include "ConsoleView.h"
-#include "EntryNumbers.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleView.h"
+#include "cli/EntryNumbers.h"
 #include "core/EntryFiles.h"
-#include "core/IoError.h"
 #include "core/Loader.h"
-#include "core/Utf8Path.h"
+#include "core/io/IoError.h"
+#include "core/io/Utf8Path.h"
 
 namespace vxa::cli {
 

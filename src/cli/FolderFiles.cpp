@@ -1,4 +1,4 @@
-#include "FolderFiles.h"
+#include "cli/FolderFiles.h"
 
 #include <algorithm>
 #include <cstring>
@@ -10,11 +10,11 @@
 #include <string_view>
 #include <system_error>
 
-#include "EntryNumbers.h"
+#include "cli/EntryNumbers.h"
 #include "core/EntryBytes.h"
-#include "core/IoError.h"
-#include "core/Utf8Path.h"
-#include "core/WritePaths.h"
+#include "core/io/IoError.h"
+#include "core/io/Utf8Path.h"
+#include "core/io/WritePaths.h"
 
 namespace vxa::cli {
 

@@ -1,8 +1,8 @@
 #include <ostream>
 
-#include "Args.h"
-#include "Commands.h"
-#include "ConsoleView.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleView.h"
 #include "core/Loader.h"
 
 namespace vxa::cli {

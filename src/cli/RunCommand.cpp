@@ -1,9 +1,9 @@
 #include <ostream>
 
-#include "Args.h"
-#include "Commands.h"
-#include "ConsoleView.h"
-#include "core/IoError.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/ConsoleView.h"
+#include "core/io/IoError.h"
 #include "script/ScriptRunner.h"
 #include "script/Summary.h"
 

@@ -1,6 +1,6 @@
-#include "WriteArchive.h"
+#include "cli/WriteArchive.h"
 
-#include "Commands.h"
+#include "cli/Commands.h"
 #include "core/Compiler.h"
 
 namespace vxa::cli {

@@ -5,8 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "EntryTable.h"
-#include "FileSystem.h"
+#include "core/EntryTable.h"
+#include "core/io/FileSystem.h"
 #include "plan/ReplRec.h"
 
 namespace vxa {

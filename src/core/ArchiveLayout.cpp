@@ -1,4 +1,4 @@
-#include "ArchiveLayout.h"
+#include "core/ArchiveLayout.h"
 
 namespace vxa {
 

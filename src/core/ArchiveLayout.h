@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "Context.h"
-#include "IoError.h"
+#include "core/Context.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 

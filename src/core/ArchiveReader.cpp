@@ -1,11 +1,11 @@
-#include "ArchiveReader.h"
+#include "core/ArchiveReader.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <memory>
 
-#include "IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "Compiler.h"
+#include "core/Compiler.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <optional>
 #include <span>
 
-#include "AtomicFile.h"
-#include "BlockWriter.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/BlockWriter.h"
 
 namespace vxa {
 

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "ArchiveLayout.h"
-#include "Context.h"
+#include "core/ArchiveLayout.h"
+#include "core/Context.h"
 
 namespace vxa {
 

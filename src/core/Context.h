@@ -1,8 +1,8 @@
 #pragma once
 
-#include "AppState.h"
-#include "FileSystem.h"
-#include "View.h"
+#include "core/AppState.h"
+#include "core/View.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "EntryBytes.h"
+#include "core/EntryBytes.h"
 
 #include <algorithm>
 

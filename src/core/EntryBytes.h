@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "AppState.h"
-#include "FileSystem.h"
+#include "core/AppState.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa {
 

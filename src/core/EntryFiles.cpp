@@ -1,12 +1,12 @@
-#include "EntryFiles.h"
+#include "core/EntryFiles.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
-#include "AtomicFile.h"
-#include "EntryBytes.h"
-#include "WritePaths.h"
+#include "core/EntryBytes.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/WritePaths.h"
 
 namespace vxa {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Context.h"
+#include "core/Context.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "GridStore.h"
+#include "core/GridStore.h"
 
 #include <algorithm>
 

@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "EntryTable.h"
+#include "core/EntryTable.h"
 
 namespace vxa {
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "EntryTable.h"
-#include "GridStore.h"
-#include "View.h"
+#include "core/EntryTable.h"
+#include "core/GridStore.h"
+#include "core/View.h"
 
 namespace vxa {
 

@@ -1,11 +1,11 @@
-#include "Loader.h"
+#include "core/Loader.h"
 
 #include <algorithm>
 #include <new>
 
-#include "ArchiveReader.h"
-#include "IoError.h"
-#include "Links.h"
+#include "core/ArchiveReader.h"
+#include "core/Links.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 

@@ -1,5 +1,5 @@
-#include "ItemPath.h"
-#include "Plan.h"
+#include "plan/ItemPath.h"
+#include "plan/Plan.h"
 
 namespace vxa {
 

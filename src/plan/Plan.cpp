@@ -1,11 +1,11 @@
-#include "Plan.h"
+#include "plan/Plan.h"
 
 #include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <vector>
 
-#include "ItemPath.h"
+#include "plan/ItemPath.h"
 
 namespace vxa {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/FileSystem.h"
+#include "core/io/FileSystem.h"
 #include "plan/ReplRec.h"
 
 namespace vxa {

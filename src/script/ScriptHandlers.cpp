@@ -1,9 +1,9 @@
-#include "ScriptHandlers.h"
+#include "script/ScriptHandlers.h"
 
-#include "ScriptFile.h"
-#include "ScriptRunner.h"
-#include "core/AtomicFile.h"
-#include "core/IoError.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/IoError.h"
+#include "script/ScriptFile.h"
+#include "script/ScriptRunner.h"
 
 namespace vxa {
 

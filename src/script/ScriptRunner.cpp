@@ -1,4 +1,4 @@
-#include "ScriptRunner.h"
+#include "script/ScriptRunner.h"
 
 #include "core/Compiler.h"
 #include "core/Loader.h"

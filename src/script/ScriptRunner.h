@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "ScriptFile.h"
 #include "core/Context.h"
+#include "script/ScriptFile.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "Summary.h"
+#include "script/Summary.h"
 
 namespace vxa {
 

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "core/AppState.h"
-#include "core/FileSystem.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa {
 

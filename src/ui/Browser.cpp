@@ -1,10 +1,10 @@
-#include "Browser.h"
+#include "ui/Browser.h"
 
 #include <utility>
 
-#include "BrowserListing.h"
 #include "plan/ItemPath.h"
 #include "plan/Plan.h"
+#include "ui/BrowserListing.h"
 
 namespace vxa {
 

@@ -1,10 +1,10 @@
-#include "FormCreate.h"
+#include "ui/FormCreate.h"
 
 #include <array>
 #include <filesystem>
 #include <system_error>
 
-#include "Browser.h"
+#include "ui/Browser.h"
 
 namespace vxa {
 

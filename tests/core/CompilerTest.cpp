@@ -13,10 +13,10 @@
 #include <map>
 #include <set>
 
-#include "core/AtomicFile.h"
 #include "core/Compiler.h"
 #include "core/EntryFiles.h"
-#include "core/TempFiles.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/TempFiles.h"
 #include "plan/Plan.h"
 #include "support/Suite.h"
 

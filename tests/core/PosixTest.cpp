@@ -10,10 +10,10 @@
 #include <csignal>
 #include <functional>
 
-#include "core/AtomicFile.h"
-#include "core/BlockWriter.h"
 #include "core/Compiler.h"
-#include "core/IoError.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/BlockWriter.h"
+#include "core/io/IoError.h"
 #include "support/Suite.h"
 
 namespace vxa::test {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Utf8Path.h"
+#include "core/io/Utf8Path.h"
 
 namespace vxa::test {
 

@@ -17,10 +17,10 @@
 #include "support/ArchiveBuilder.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
-#include "ui/DesktopOpen.h"
-#include "ui/ExtractMenu.h"
-#include "ui/GridModel.h"
-#include "ui/StatusPanels.h"
+#include "ui/widgets/DesktopOpen.h"
+#include "ui/widgets/ExtractMenu.h"
+#include "ui/widgets/GridModel.h"
+#include "ui/widgets/StatusPanels.h"
 
 using namespace vxa;
 using namespace vxa::test;

@@ -9,9 +9,9 @@
 #include "script/Summary.h"
 #include "support/App.h"
 #include "support/TempDir.h"
-#include "ui/Drives.h"
-#include "ui/Glyphs.h"
-#include "ui/GridModel.h"
+#include "ui/widgets/Drives.h"
+#include "ui/widgets/Glyphs.h"
+#include "ui/widgets/GridModel.h"
 
 using namespace vxa;
 using namespace vxa::test;

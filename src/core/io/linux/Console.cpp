@@ -1,6 +1,6 @@
-#include "core/Console.h"
+#include "core/io/Console.h"
 
-#include "core/TempFiles.h"
+#include "core/io/TempFiles.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "core/WritePaths.h"
+#include "core/io/WritePaths.h"
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -7,7 +7,7 @@
 #include <climits>
 #include <random>
 
-#include "core/IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "core/Console.h"
+#include "core/io/Console.h"
 
 // <windows.h> first: the others build on it.
 #include <windows.h>
@@ -10,7 +10,7 @@
 #include <cstdio>
 
 #include "Wide.h"
-#include "core/TempFiles.h"
+#include "core/io/TempFiles.h"
 
 namespace vxa {
 

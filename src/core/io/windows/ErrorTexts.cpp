@@ -2,7 +2,7 @@
 
 #include <cerrno>
 
-#include "core/IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 
@@ -27,6 +27,10 @@ std::string IoErrorText(int code) {
         default:
             return "I/O error " + std::to_string(code);
     }
+}
+
+void ThrowErrno(int code, const std::string& path) {
+    throw IoError(IoErrorText(code), path);
 }
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/FileSystem.h"
+#include "core/io/FileSystem.h"
 
 #include <windows.h>
 
@@ -7,9 +7,9 @@
 
 #include "Replace.h"
 #include "Wide.h"
-#include "core/IoError.h"
-#include "core/TempFiles.h"
-#include "core/WritePaths.h"
+#include "core/io/IoError.h"
+#include "core/io/TempFiles.h"
+#include "core/io/WritePaths.h"
 
 namespace vxa {
 

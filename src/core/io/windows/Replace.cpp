@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "Wide.h"
-#include "core/IoError.h"
-#include "core/TempFiles.h"
+#include "core/io/IoError.h"
+#include "core/io/TempFiles.h"
 
 namespace vxa {
 

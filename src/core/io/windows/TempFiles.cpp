@@ -1,4 +1,4 @@
-#include "core/TempFiles.h"
+#include "core/io/TempFiles.h"
 
 #include <windows.h>
 

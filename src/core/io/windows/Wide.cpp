@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "core/IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "core/WritePaths.h"
+#include "core/io/WritePaths.h"
 
 #include <windows.h>
 
@@ -6,7 +6,7 @@
 #include <random>
 
 #include "Wide.h"
-#include "core/IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 

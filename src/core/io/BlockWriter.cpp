@@ -1,4 +1,4 @@
-#include "BlockWriter.h"
+#include "core/io/BlockWriter.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "DesktopOpen.h"
+#include "ui/widgets/DesktopOpen.h"
 
 #include <QDropEvent>
 #include <QFile>
@@ -10,9 +10,9 @@
 #include <ostream>
 #include <string_view>
 
-#include "MainWindow.h"
 #include "core/Loader.h"
 #include "script/ScriptRunner.h"
+#include "ui/widgets/MainWindow.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "AtomicFile.h"
+#include "core/io/AtomicFile.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "GridModel.h"
+#include "ui/widgets/GridModel.h"
 
 #include <algorithm>
 

@@ -1,17 +1,20 @@
-#include "core/FileSystem.h"
+// The POSIX file system: every file operation of the program on Linux.
+#include "core/io/FileSystem.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <optional>
 
-#include "core/IoError.h"
-#include "core/TempFiles.h"
-#include "core/WritePaths.h"
+#include "core/io/IoError.h"
+#include "core/io/TempFiles.h"
+#include "core/io/WritePaths.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "Drives.h"
+#include "ui/widgets/Drives.h"
 
 #include <QDir>
 #include <QFileInfo>

@@ -1,6 +1,7 @@
+// The runtime's texts for the system's error numbers on Linux.
 #include <cerrno>
 
-#include "core/IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 
@@ -22,6 +23,10 @@ std::string IoErrorText(int errnum) {
         default:
             return "I/O error " + std::to_string(errnum);
     }
+}
+
+void ThrowErrno(int errnum, const std::string& path) {
+    throw IoError(IoErrorText(errnum), path);
 }
 
 // Both of the standard library's categories hold errno values here.

@@ -3,7 +3,7 @@
 #include <memory>
 #include <string>
 
-#include "FileSystem.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa {
 

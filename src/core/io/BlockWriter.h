@@ -5,7 +5,7 @@
 #include <memory>
 #include <span>
 
-#include "FileSystem.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa {
 

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "DesktopOpen.h"
-#include "ProgramWindows.h"
 #include "core/AppState.h"
-#include "core/FileSystem.h"
-#include "core/TempFiles.h"
+#include "core/io/FileSystem.h"
+#include "core/io/TempFiles.h"
+#include "ui/widgets/DesktopOpen.h"
+#include "ui/widgets/ProgramWindows.h"
 
 int main(int argc, char** argv) {
     vxa::InstallTempFileCleanup();  // Qt installs no handlers of its own for these signals

@@ -1,4 +1,4 @@
-#include "ExtractMenu.h"
+#include "ui/widgets/ExtractMenu.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -6,9 +6,9 @@
 #include <QProgressDialog>
 #include <memory>
 
-#include "EntryGrid.h"
-#include "MainWindow.h"
 #include "core/EntryFiles.h"
+#include "ui/widgets/EntryGrid.h"
+#include "ui/widgets/MainWindow.h"
 
 namespace vxa {
 

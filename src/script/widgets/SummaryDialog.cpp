@@ -1,4 +1,4 @@
-#include "SummaryDialog.h"
+#include "script/widgets/SummaryDialog.h"
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "DialogFrame.h"
 #include "core/View.h"
 #include "script/Summary.h"
+#include "script/widgets/DialogFrame.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "EntryGrid.h"
+#include "ui/widgets/EntryGrid.h"
 
 #include <QDragMoveEvent>
 #include <QDropEvent>
@@ -12,7 +12,7 @@
 #include <algorithm>
 #include <array>
 
-#include "BrowserWidgets.h"
+#include "ui/widgets/BrowserWidgets.h"
 
 namespace vxa {
 

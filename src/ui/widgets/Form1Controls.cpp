@@ -1,4 +1,4 @@
-#include "Form1Controls.h"
+#include "ui/widgets/Form1Controls.h"
 
 #include <QApplication>
 #include <QFont>
@@ -8,10 +8,10 @@
 #include <QMainWindow>
 #include <QPushButton>
 
-#include "BrowserWidgets.h"
-#include "EntryGrid.h"
-#include "Glyphs.h"
-#include "StatusPanels.h"
+#include "ui/widgets/BrowserWidgets.h"
+#include "ui/widgets/EntryGrid.h"
+#include "ui/widgets/Glyphs.h"
+#include "ui/widgets/StatusPanels.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "DialogFrame.h"
+#include "script/widgets/DialogFrame.h"
 
 #include <QDialog>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "Glyphs.h"
+#include "ui/widgets/Glyphs.h"
 
 #include <QFile>
 #include <QPixmap>

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "core/AppState.h"
-#include "core/FileSystem.h"
+#include "core/io/FileSystem.h"
 
 class QLabel;
 class QPlainTextEdit;

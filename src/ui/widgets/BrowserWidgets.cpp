@@ -1,4 +1,4 @@
-#include "BrowserWidgets.h"
+#include "ui/widgets/BrowserWidgets.h"
 
 #include <QCollator>
 #include <QCoreApplication>
@@ -9,8 +9,8 @@
 #include <QSignalBlocker>
 #include <algorithm>
 
-#include "BrowserListing.h"
-#include "Glyphs.h"
+#include "ui/BrowserListing.h"
+#include "ui/widgets/Glyphs.h"
 
 namespace vxa {
 

@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 
-#include "Dispatch.h"
-#include "EventPump.h"
-#include "FileDialogs.h"
-#include "Form1Controls.h"
-#include "MessageBoxes.h"
 #include "core/Context.h"
 #include "core/View.h"
+#include "ui/Dispatch.h"
+#include "ui/widgets/EventPump.h"
+#include "ui/widgets/FileDialogs.h"
+#include "ui/widgets/Form1Controls.h"
+#include "ui/widgets/MessageBoxes.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "FileDialogs.h"
+#include "ui/widgets/FileDialogs.h"
 
 #include <QDir>
 #include <QFile>

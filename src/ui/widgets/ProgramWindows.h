@@ -1,8 +1,8 @@
 #pragma once
 
-#include "MainWindow.h"
-#include "script/ProgressDialog.h"
-#include "script/SummaryDialog.h"
+#include "script/widgets/ProgressDialog.h"
+#include "script/widgets/SummaryDialog.h"
+#include "ui/widgets/MainWindow.h"
 
 namespace vxa {
 

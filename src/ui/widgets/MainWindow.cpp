@@ -1,4 +1,4 @@
-#include "MainWindow.h"
+#include "ui/widgets/MainWindow.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -8,21 +8,21 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "Browser.h"
-#include "BrowserWidgets.h"
-#include "DesktopOpen.h"
-#include "EntryGrid.h"
-#include "ExtractMenu.h"
-#include "FormCreate.h"
-#include "GridModel.h"
-#include "StatusPanels.h"
 #include "core/Compiler.h"
-#include "core/IoError.h"
 #include "core/Loader.h"
+#include "core/io/IoError.h"
 #include "plan/Plan.h"
-#include "script/ProgressDialog.h"
 #include "script/ScriptHandlers.h"
-#include "script/SummaryDialog.h"
+#include "script/widgets/ProgressDialog.h"
+#include "script/widgets/SummaryDialog.h"
+#include "ui/Browser.h"
+#include "ui/FormCreate.h"
+#include "ui/widgets/BrowserWidgets.h"
+#include "ui/widgets/DesktopOpen.h"
+#include "ui/widgets/EntryGrid.h"
+#include "ui/widgets/ExtractMenu.h"
+#include "ui/widgets/GridModel.h"
+#include "ui/widgets/StatusPanels.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "ProgressDialog.h"
+#include "script/widgets/ProgressDialog.h"
 
 #include <QCloseEvent>
 #include <QFrame>
@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "DialogFrame.h"
+#include "script/widgets/DialogFrame.h"
 
 namespace vxa {
 

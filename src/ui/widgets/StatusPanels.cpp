@@ -1,4 +1,4 @@
-#include "StatusPanels.h"
+#include "ui/widgets/StatusPanels.h"
 
 #include <qdrawutil.h>
 #include <QLabel>

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Drives.h"
 #include "core/View.h"
+#include "ui/widgets/Drives.h"
 
 namespace vxa {
 

@@ -1,13 +1,10 @@
-#include "FileSystem.h"
+#include "core/io/FileSystem.h"
 
 #include <algorithm>
 #include <memory>
-#include <optional>
 
-#include "IoError.h"
+#include "core/io/IoError.h"
 
-// What every platform's files share; each platform's own file system lies
-// under io/.
 namespace vxa {
 
 namespace {
