@@ -63,9 +63,19 @@ DWORD TryReplace(const std::wstring& from, const std::wstring& to, const std::ws
     error = GetLastError();
     if (error != ERROR_ACCESS_DENIED || GetFileAttributesW(to.c_str()) == INVALID_FILE_ATTRIBUTES)
         return error;
-    // Only a real Windows without POSIX renames comes here: a classic rename
-    // cannot replace a file that is open, even one shared for deletion, while
-    // ReplaceFileW can, and keeps the replaced file's attributes.
+    // A handle that does not share deletion blocks every kind of replace:
+    // a sharing violation, tried again. (Wine's ReplaceFileW would leave
+    // its backup files behind there.)
+    HANDLE probe =
+        CreateFileW(to.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (probe == INVALID_HANDLE_VALUE)
+        return GetLastError();
+    CloseHandle(probe);
+    // Only a real Windows without POSIX renames comes further: a classic
+    // rename cannot replace a file that is open, even one shared for
+    // deletion, while ReplaceFileW can, and keeps the replaced file's
+    // attributes. Under Wine the classic rename has done it already.
     if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr,
                      nullptr))
         return ERROR_SUCCESS;
