@@ -7,6 +7,7 @@
 #endif
 
 #include <filesystem>
+#include <fstream>
 
 #include "script/ScriptFile.h"
 #include "support/ArchiveBuilder.h"
@@ -159,7 +160,58 @@ TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
     EXPECT_EQ(dir.names(), before);
 }
 
-#ifndef _WIN32  // users and permission bits are Linux's
+#ifdef _WIN32
+// Windows paths: "\" and "/" alike, a name outside any code page, a path
+// past 260 characters; a device name refused as the output.
+TEST_F(CliTest, WindowsPathsAndDeviceNames) {
+    std::string deep = dir.path();
+    while (deep.size() < 300)
+        deep += "\\" + std::string(40, 'd');
+    ASSERT_TRUE(std::filesystem::create_directories(FsPath("\\\\?\\" + deep)));
+    for (const std::string& target : {dir.file("t\xC3\xABst\xE2\x82\xAC.vxa"), deep + "/out.vxa"}) {
+        EXPECT_EQ(run({"compile", in, target, "4=" + file}), "0 ");
+        EXPECT_EQ(Tool({"list", target}).out.substr(0, 2), "1\t");
+    }
+    EXPECT_EQ(ReadFile(dir.file("t\xC3\xABst\xE2\x82\xAC.vxa")), withNew);
+    EXPECT_EQ(ReadFile("\\\\?\\" + deep + "\\out.vxa"), withNew);
+    const auto before = dir.names();
+    for (const std::string& device : {std::string("CON"), dir.path() + "/aux.vxa"})
+        EXPECT_EQ(run({"compile", in, device}),
+                  "1 vxa-tool: " + device + ": Reserved device name, not a file\n");
+    EXPECT_EQ(dir.names(), before);
+}
+
+// A compile killed midway (taskkill /F) leaves the output as it was and
+// nothing beside it: the system deletes the new file, marked for deletion
+// until the rename, when the process's handles go.
+TEST_F(CliTest, AKilledCompileLeavesTheOutputWhole) {
+    const std::string big = dir.file("big.bin");
+    {
+        std::ofstream o(FsPath(big), std::ios::binary);
+        const std::string mib(1 << 20, 'b');
+        for (int k = 0; k < 128; ++k)
+            o << mib;
+    }
+    WriteFile(out, "precious");
+    const auto before = dir.names();
+    TempDir logs;
+    HANDLE tool =
+        Start({VXA_TOOL_PATH, "compile", in, out, "4=" + big}, {}, logs.file("o"), logs.file("e"));
+    ASSERT_TRUE(tool);
+    bool seen = false;
+    for (int k = 0; k < 10000 && !seen; ++k) {
+        for (const std::string& name : dir.names())
+            seen = seen || name.starts_with(".vxa-");
+        Sleep(seen ? 0 : 1);
+    }
+    TerminateProcess(tool, 9);
+    WaitForSingleObject(tool, INFINITE);
+    CloseHandle(tool);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(ReadFile(out), "precious");
+    EXPECT_EQ(dir.names(), before);
+}
+#else  // users and permission bits are Linux's
 // vxa-tool run as another user: what that user may not write, or may not
 // keep the owner of, is refused and kept; the error names the file.
 TEST_F(CliTest, AnotherUsersFilesAreRefusedAndKept) {
