@@ -44,7 +44,9 @@ void WriteTable(BlockWriter& out, const std::vector<std::uint32_t>& values) {
 
 // Throws ArchiveChanged unless the loaded archive is open and still as the
 // load found it: the records that are kept are copied from it, so they must
-// be the ones the table describes.
+// be the ones the table describes. Judged from the open file itself: what
+// becomes of its name (moved, linked, replaced by another file) leaves the
+// bytes it reads as they were.
 void CheckArchiveUnchanged(const AppState& s) {
     if (!s.Archive || s.Archive->stamp() != s.ArchiveStamp)
         throw ArchiveChanged();
@@ -169,10 +171,6 @@ void CompileArchive(Context& c, const std::string& path) {
     // A rewrite while the records were copied would have mixed old and new.
     CheckArchiveUnchanged(c.State);
     file.commit();
-    // Renaming the output over the loaded archive's name, as a compile onto
-    // it does, unlinks the loaded file, which changes its change time; what
-    // it holds is still what was loaded, so the next compile may use it.
-    c.State.ArchiveStamp = c.State.Archive->stamp();
 }
 
 bool CompileAndReport(Context& c, const std::string& path) {
