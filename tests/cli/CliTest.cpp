@@ -53,6 +53,11 @@ TEST_F(CliTest, ListCompileAndRunWriteWhatTheWindowWould) {
     EXPECT_EQ(run({"compile", in, out, "1=" + gone, "3=" + gone}),
               "1 The following files don't exist:\n" + gone +
                   "\nNothing was written; --skip-missing keeps their entries as they are.\n");
+    // Forty missing files at most are named, then how many others there are.
+    Args many{"compile", dir.write("many.vxa", BuildArchive(ManyEntries(42))), out};
+    for (int nr = 1; nr <= 42; ++nr)
+        many.push_back(std::to_string(nr) + "=" + gone + std::to_string(nr));
+    EXPECT_NE(run(many).find("\n" + gone + "40\n... and 2 more\nNothing"), std::string::npos);
     EXPECT_EQ(run({"compile", "--skip-missing", "--", in, out, "1=" + gone, "4=" + file}), "0 ");
     EXPECT_EQ(ReadFile(out), withNew);
     // A script as the window records it, one item per group member: run

@@ -147,12 +147,21 @@ TEST_F(CompilerTest, TheCompileButtonAsksForWhatIsMissing) {
     SvahBtnClick(h.ctx);
     EXPECT_FALSE(std::filesystem::exists(out));
     SvahBtnClick(h.ctx);
+    // The group's two records name one file: it is listed once.
     const std::string question = "box Error|warning|The following files don't exist:\r" +
-                                 dir.file("gone.wav") + "\r" + dir.file("gone.wav") +
-                                 "\r\rContinue?";
+                                 dir.file("gone.wav") + "\r\rContinue?";
     EXPECT_EQ(h.view.log, (Lines{"dialog SaveDialog1", "dialog SaveDialog1", question, question,
                                  "busy", "idle"}));
     EXPECT_EQ(ReadFile(out), BuildArchive({Owned("aa", 1, 5), Shared(0), Owned("B")}));
+    // Forty files at most, each once, and a count of the others.
+    std::string box = question;  // the paths go before "\r\rContinue?"
+    for (int k = 0; k < 43; ++k) {
+        replace(0, dir.file(std::to_string(k)));
+        replace(2, dir.file("0"));
+        box.insert(box.size() - 11, k < 39 ? std::string("\r") + dir.file(std::to_string(k)) : "");
+    }
+    EXPECT_FALSE(CheckReplacementFiles(h.ctx));
+    EXPECT_EQ(h.view.log.back(), box.insert(box.size() - 11, "\r... and 4 more"));
 }
 
 TEST_F(CompilerTest, EntriesTakenOutAreNamedByNumberAndKind) {
