@@ -127,10 +127,10 @@ TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReviewOrEndsAtAnError) {
 }
 
 // "Save to script": the plan, the whole file or nothing; a value that would
-// read back differently (a line break injects keys) is refused.
+// read back differently (a line break injects keys) is refused, named.
 TEST_F(RunnerTest, SaveWritesThePlanWholeOrNothing) {
     const std::string target = dir.write("plan.vxc", "old script");
-    const std::string refused = "box Error|error|Unable to write to " + target;
+    const std::string refused = "ioerror Unable to write to " + target;
     const auto save = [&](Context& c) {
         h.view.log.clear();
         h.view.dialogAnswers = {target};
@@ -153,13 +153,14 @@ TEST_F(RunnerTest, SaveWritesThePlanWholeOrNothing) {
     h.view.log.clear();
     SvsBtnClick(h.ctx);  // cancelled
     const std::string evil = "/mods/evil\r\n[0]\r\nIndex=9";
+    const std::string cannot = "box Error|error|A script cannot hold this path: " + evil;
     h.state.Replacements.append(1, evil);
-    EXPECT_EQ(save(h.ctx).back(), refused);
+    EXPECT_EQ(save(h.ctx).back(), cannot);
     h.state.Replacements = oldPlan;
     for (std::string AppState::*path : {&AppState::InPath, &AppState::OutPath}) {
         const std::string kept = h.state.*path;
         h.state.*path = evil;
-        EXPECT_EQ(save(h.ctx).back(), refused);
+        EXPECT_EQ(save(h.ctx).back(), cannot);
         h.state.*path = kept;
     }
     // Without an output it asks first; No saves nothing.
