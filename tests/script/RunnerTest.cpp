@@ -35,11 +35,11 @@ class RunnerTest : public ::testing::Test {
         h.view.log.clear();
     }
     // Runs the script text with the summary's answer; returns the boxes shown.
-    Lines run(const std::string& text, SummaryResult answer) {
+    Lines run(const std::string& text, SummaryResult answer, Context* c = nullptr) {
         h.view.log.clear();
         h.view.dialogAnswers.push_back(dir.write("plan.vxc", text));
         h.view.summaryAnswers = {answer};
-        RsBtnClick(h.ctx);
+        RsBtnClick(c ? *c : h.ctx);
         return h.view.logged("box");
     }
     // Items for the first and last entries, items naming none (one just past
@@ -82,6 +82,15 @@ TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndACancelledRunRestoresThePlan) {
     EXPECT_EQ(run(FormatScript(dir.file("gone.vxa"), output, items()), SummaryResult::Proceed),
               Lines{"box Error|error|File doesn't exist !!!"});
     expectOldStateKept();
+    TestFileSystem faulty;  // one that cannot be opened: the same, after its error
+    Context fc{h.state, h.view, faulty};
+    for (const SummaryResult answer : {SummaryResult::Proceed, SummaryResult::LoadOnly}) {
+        int opens = 0;  // the script's own open is the first
+        faulty.onOpen = [&] { ++opens == 2 ? throw IoError(kAccessDenied) : void(); };
+        EXPECT_EQ(run(script(output), answer, &fc), Lines{});
+        EXPECT_EQ(h.view.messages.back(), kAccessDenied);
+        expectOldStateKept();
+    }
     for (const SummaryResult answer : {SummaryResult::Cancel, SummaryResult::Closed}) {
         // The summary reads the script's paths and plan, installed before it shows.
         h.view.onSummary = [&] {
