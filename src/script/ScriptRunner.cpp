@@ -6,7 +6,7 @@
 namespace vxa {
 
 void ScriptError(Context& c) {
-    c.Ui.messageBox("Script file is incorrect or damaged", "Error", MsgButtons::Ok, MsgIcon::Error);
+    c.Ui.messageBox(kScriptDamaged, "Error", MsgButtons::Ok, MsgIcon::Error);
 }
 
 void ShowListInGrid(Context& c) {

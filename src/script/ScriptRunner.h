@@ -8,7 +8,9 @@
 
 namespace vxa {
 
-// Shows "Script file is incorrect or damaged"; the run then ends silently.
+inline constexpr const char* kScriptDamaged = "Script file is incorrect or damaged";
+
+// Shows kScriptDamaged; the run then ends silently.
 void ScriptError(Context& c);
 
 // Writes each plan item's path into column 5 of its entry's row; the later of

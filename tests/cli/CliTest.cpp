@@ -110,7 +110,10 @@ TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
         {{"list", dir.file("missing.vxa")}, "1 File doesn't exist !!!\n"},
         {{"compile", junk, out}, "1 vxa-tool: " + junk + ": Read beyond end of file\n"},
         {{"compile", in, dir.path()}, "1 vxa-tool: " + dir.path() + ": I/O error 21\n"},
-        {{"run", script("p0.vxc", in, out, {})}, "1 Script file is incorrect or damaged\n"},
+        {{"run", script("p0.vxc", in, out, {})},
+         "1 vxa-tool: " + dir.file("p0.vxc") + ": Script file is incorrect or damaged\n"},
+        {{"run", "/proc/self/mem"},  // there, but it cannot be read
+         "1 vxa-tool: /proc/self/mem: Script file is incorrect or damaged\n"},
         {{"run", dir.path()}, "1 vxa-tool: " + dir.path() + ": File not found\n"},
         {{"run", script("p2.vxc", in, noFolder, {{3, file}})},
          "1 vxa-tool: " + noFolder + ": File not found\n"},
