@@ -133,15 +133,12 @@ TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
     const std::vector<std::pair<Args, std::string>> failures{
         {{"list", dir.file("missing.vxa")}, "1 File doesn't exist !!!\n"},
         {{"compile", junk, out}, "1 vxa-tool: " + junk + ": Read beyond end of file\n"},
-        {{"compile", in, dir.path()}, "1 vxa-tool: " + dir.path() + ": " + kFolderAsOutput + "
-"},
+        {{"compile", in, dir.path()}, "1 vxa-tool: " + dir.path() + ": " + kFolderAsOutput + "\n"},
         {{"run", script("p0.vxc", in, out, {})},
-         "1 vxa-tool: " + dir.file("p0.vxc") + ": Script file is incorrect or damaged
-"},
+         "1 vxa-tool: " + dir.file("p0.vxc") + ": Script file is incorrect or damaged\n"},
 #ifndef _WIN32
         {{"run", "/proc/self/mem"},  // there, but it cannot be read
-         "1 vxa-tool: /proc/self/mem: Script file is incorrect or damaged
-"},
+         "1 vxa-tool: /proc/self/mem: Script file is incorrect or damaged\n"},
 #endif
         {{"run", dir.path()}, "1 vxa-tool: " + dir.path() + ": File not found\n"},
         {{"run", script("p2.vxc", in, noFolder, {{3, file}})},

@@ -123,11 +123,13 @@ TEST_F(CompilerTest, AnArchiveChangedOnDiskIsNotCompiled) {
     }
     load(archive);  // loaded again, it compiles
     replace(0, dir.file("r.bin"));
+#ifndef _WIN32  // change times, modes and links are Linux's
     const std::string in = dir.file("in.vxa"), moved = dir.file("moved.vxa");
     std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a later change time
     ASSERT_FALSE(chmod(in.c_str(), 0444) || link(in.c_str(), dir.file("2nd").c_str()) ||
                  ::rename(in.c_str(), moved.c_str()) ||
                  ::rename(dir.write("new", "").c_str(), moved.c_str()));
+#endif
     EXPECT_EQ(compile(), BuildArchive({Owned("new"), Shared(0)}));
 }
 

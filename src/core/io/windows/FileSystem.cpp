@@ -87,12 +87,12 @@ class WinFile final : public File {
         return static_cast<std::uint64_t>(n.QuadPart);
     }
 
-    // Size, last-write time and change time, from the open handle.
+    // Size and last-write time, from the open handle.
     FileStamp stamp() override {
         FILE_BASIC_INFO basic{};
         if (!GetFileInformationByHandleEx(handle_, FileBasicInfo, &basic, sizeof basic))
             fail();
-        return {size(), Nanoseconds(basic.LastWriteTime), Nanoseconds(basic.ChangeTime)};
+        return {size(), Nanoseconds(basic.LastWriteTime)};
     }
 
     void flush() override {
