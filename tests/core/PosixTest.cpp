@@ -19,16 +19,6 @@
 namespace vxa::test {
 namespace {
 
-// The file an operation failed on and the runtime's text, or "done".
-std::string Failure(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const IoError& e) {
-        return e.path() + ": " + e.what();
-    }
-    return "done";
-}
-
 // A limit on the size of files written while it lives: past it a write
 // fails with EFBIG, as on a file system that is full.
 struct FileSizeLimit {

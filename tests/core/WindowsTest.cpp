@@ -11,15 +11,6 @@
 namespace vxa::test {
 namespace {
 
-std::string Failure(const std::function<void()>& operation) {
-    try {
-        operation();
-    } catch (const IoError& e) {
-        return e.path() + ": " + e.what();
-    }
-    return "done";
-}
-
 void Replace(const std::string& target, const std::string& bytes) {
     AtomicFile out(RealFileSystem(), target);
     out.file().write(bytes.data(), bytes.size());

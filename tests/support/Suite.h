@@ -9,8 +9,10 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <functional>
 
 #include "core/Loader.h"
+#include "core/io/IoError.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"
@@ -18,6 +20,16 @@
 
 namespace vxa::test {
 using Lines = std::vector<std::string>;
+
+// The file an operation failed on and the runtime's text, or "done".
+std::string Failure(const std::function<void()>& operation) {
+    try {
+        operation();
+    } catch (const IoError& e) {
+        return e.path() + ": " + e.what();
+    }
+    return "done";
+}
 
 // The system's error numbers for "File access denied" and "Disk full".
 #ifdef _WIN32
