@@ -22,7 +22,7 @@ namespace vxa::test {
 using Lines = std::vector<std::string>;
 
 // The file an operation failed on and the runtime's text, or "done".
-std::string Failure(const std::function<void()>& operation) {
+inline std::string Failure(const std::function<void()>& operation) {
     try {
         operation();
     } catch (const IoError& e) {

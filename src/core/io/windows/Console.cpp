@@ -8,6 +8,7 @@
 #include <shellapi.h>
 
 #include <cstdio>
+#include <cstdlib>
 
 #include "Wide.h"
 #include "core/io/TempFiles.h"
@@ -22,8 +23,11 @@ std::vector<std::string> StartConsoleProgram(int, char**) {
     InstallTempFileCleanup();
     _setmode(_fileno(stdout), _O_BINARY);
     _setmode(_fileno(stderr), _O_BINARY);
-    // A console shows the UTF-8 the program writes as such.
-    SetConsoleOutputCP(CP_UTF8);
+    // A console shows the UTF-8 the program writes as such; its own code
+    // page comes back at the end, for the programs run after this one.
+    static const UINT previous = GetConsoleOutputCP();
+    if (previous != 0 && previous != CP_UTF8 && SetConsoleOutputCP(CP_UTF8))
+        std::atexit([] { SetConsoleOutputCP(previous); });
     int argc = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::string> args;

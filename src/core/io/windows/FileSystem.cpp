@@ -286,6 +286,7 @@ WriteTarget WinFileSystem::inspectTarget(const std::string& path) {
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
             ThrowErrno(static_cast<int>(error), path);
         t.path = path;
+        t.mode = FILE_ATTRIBUTE_ARCHIVE;  // what the system gives a new file
         return t;
     }
     // As opening it for writing would answer.
