@@ -15,7 +15,7 @@
 #include <iostream>
 #include <string>
 
-#include "core/AppState.h"
+#include "ui/AppState.h"
 #include "core/io/FileSystem.h"
 #include "ui/widgets/Form1Controls.h"
 #include "ui/widgets/ProgramWindows.h"

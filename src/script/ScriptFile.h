@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/ReplRec.h"
 #include "core/io/FileSystem.h"
-#include "plan/ReplRec.h"
 
 namespace vxa {
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "core/Loader.h"
+#include "ui/LoadHandlers.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"

@@ -139,9 +139,9 @@ void EntryGrid::selectRow(int row) {
     scrollTo(target);
 }
 
-int EntryGrid::topRow() const {
-    const int row = rowAt(0);
-    return row < 0 ? 1 : row + 1;
+int EntryGrid::rowUnder(const QPoint& viewportPos) const {
+    // The grid's own hit test, which also knows a partly visible top row.
+    return rowAt(viewportPos.y()) + 1;
 }
 
 void EntryGrid::ensureCurrentRow() {
@@ -185,12 +185,7 @@ void EntryGrid::dragEnterEvent(QDragEnterEvent* event) {
 
 void EntryGrid::dragMoveEvent(QDragMoveEvent* event) {
     const DragSource source = ClassifyDrag(event->mimeData(), event->source(), browserList);
-    const QPoint at = event->position().toPoint();
-    // Viewport pixels to the grid's client pixels: a top border, then the
-    // heading row. The border makes the first pixel row of every grid row
-    // the first that picks it.
-    const int y = at.y() + kTopBorder + horizontalHeader()->height();
-    const bool accept = onDragOver && onDragOver(source, at.x(), y);
+    const bool accept = onDragOver && onDragOver(source, rowUnder(event->position().toPoint()));
     if (accept) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
@@ -206,7 +201,7 @@ void EntryGrid::dragLeaveEvent(QDragLeaveEvent* event) {
 void EntryGrid::dropEvent(QDropEvent* event) {
     const DragSource source = ClassifyDrag(event->mimeData(), event->source(), browserList);
     if (onDrop)
-        onDrop(source);
+        onDrop(source, rowUnder(event->position().toPoint()));
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }

@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "plan/Plan.h"
+#include "ui/PlanHandlers.h"
 
 class QMimeData;
 
@@ -17,14 +17,11 @@ DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObj
 
 // The entry grid `FileList`: whole-row selection over a GridModel, fixed
 // 18-pixel rows, a heading row of the same height, and drag-over/drop
-// reported to the window in grid client coordinates.
+// reported to the window with the row under the pointer.
 class EntryGrid final : public QTableView {
     Q_OBJECT
   public:
     static constexpr int kRowHeight = 18;
-    // The part of the grid's client area above the heading row, as the
-    // drag-over reports it.
-    static constexpr int kTopBorder = 4;
 
     explicit EntryGrid(QWidget* parent = nullptr);
 
@@ -42,16 +39,17 @@ class EntryGrid final : public QTableView {
     // Selects a row for the program: no rowSelected signal, since the
     // program runs what it needs itself.
     void selectRow(int row);
-    int topRow() const;
+    // The grid row at a point of the viewport; 0 where there is none.
+    int rowUnder(const QPoint& viewportPos) const;
     // Keeps one row selected whenever there are rows, as a grid always does.
     void ensureCurrentRow();
 
     // The drag's source control, to tell browser items from other drags.
     const QObject* browserList = nullptr;
-    // Drag-over at (x, y) in the grid's client pixels, the top border and
-    // the heading row counted (they span y 0..21): true accepts a drop there.
-    std::function<bool(const DragSource&, int x, int y)> onDragOver;
-    std::function<void(const DragSource&)> onDrop;
+    // Drag-over and drop on grid row `row` (0: none), as the grid's own hit
+    // test finds it; drag-over's true accepts a drop there.
+    std::function<bool(const DragSource&, int row)> onDragOver;
+    std::function<void(const DragSource&, int row)> onDrop;
 
   signals:
     // The user moved the selection to grid row `row`.

@@ -1,9 +1,9 @@
-#include "script/ScriptHandlers.h"
+#include "ui/ScriptHandlers.h"
 
 #include "core/io/AtomicFile.h"
 #include "core/io/IoError.h"
 #include "script/ScriptFile.h"
-#include "script/ScriptRunner.h"
+#include "ui/ScriptRunner.h"
 
 namespace vxa {
 

@@ -3,8 +3,8 @@
 #include <optional>
 #include <string>
 
-#include "core/Context.h"
 #include "script/ScriptFile.h"
+#include "ui/Context.h"
 
 namespace vxa {
 
