@@ -5,8 +5,8 @@
 #include "MemoryFileSystem.h"
 #include "core/ArchiveReader.h"
 #include "core/EntryBytes.h"
-#include "ui/LoadHandlers.h"
 #include "support/FakeView.h"
+#include "ui/LoadHandlers.h"
 
 namespace vxa::fuzz {
 

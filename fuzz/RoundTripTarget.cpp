@@ -4,10 +4,10 @@
 #include "FuzzTargets.h"
 #include "MemoryFileSystem.h"
 #include "core/Compiler.h"
-#include "ui/CompileHandlers.h"
 #include "core/EntryBytes.h"
-#include "ui/LoadHandlers.h"
 #include "support/FakeView.h"
+#include "ui/CompileHandlers.h"
+#include "ui/LoadHandlers.h"
 
 namespace vxa::fuzz {
 

@@ -2,12 +2,12 @@
 
 #include "FuzzTargets.h"
 #include "MemoryFileSystem.h"
-#include "ui/LoadHandlers.h"
 #include "script/ScriptFile.h"
-#include "ui/ScriptHandlers.h"
-#include "ui/ScriptRunner.h"
 #include "script/Summary.h"
 #include "support/FakeView.h"
+#include "ui/LoadHandlers.h"
+#include "ui/ScriptHandlers.h"
+#include "ui/ScriptRunner.h"
 
 namespace vxa::fuzz {
 

@@ -11,13 +11,13 @@
 #include <set>
 
 #include "core/Compiler.h"
-#include "ui/CompileHandlers.h"
-#include "ui/ExtractHandlers.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/TempFiles.h"
-#include "ui/PlanHandlers.h"
 #include "plan/Plan.h"
 #include "support/Suite.h"
+#include "ui/CompileHandlers.h"
+#include "ui/ExtractHandlers.h"
+#include "ui/PlanHandlers.h"
 
 namespace vxa::test {
 namespace {
@@ -299,7 +299,8 @@ TEST_F(SafeCompileTest, SizesThatDoNotFitOrDoNotHoldAreRefused) {
         EXPECT_EQ(dir.names(), (Lines{"big.bin", "in.vxa", "out.vxa", "small.bin"}));
     }
     faulty.sizes[dir.file("small.bin")] = 0x7FFFFFFF - others;  // the largest readable
-    EXPECT_EQ(LayOutArchive(fc.Fs, fc.State.Table, fc.State.Replacements).Values.back(), 0x7FFFFFFFu);
+    EXPECT_EQ(LayOutArchive(fc.Fs, fc.State.Table, fc.State.Replacements).Values.back(),
+              0x7FFFFFFFu);
 }
 
 }  // namespace

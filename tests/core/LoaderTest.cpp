@@ -108,8 +108,9 @@ TEST_F(LoaderTest, ProgressPointsShowProgressAndTakeAStop) {
         s.view.onProcessEvents = [&] {
             s.state.StopRequested = stop && s.view.processEventsCalls == 2;
         };
-        EXPECT_EQ(LoadInWindow(s.ctx, dir.write("m.vxa", BuildArchive(ManyEntries(80))), scriptMode),
-                  stop ? LoadOutcome::Stopped : LoadOutcome::Complete);
+        EXPECT_EQ(
+            LoadInWindow(s.ctx, dir.write("m.vxa", BuildArchive(ManyEntries(80))), scriptMode),
+            stop ? LoadOutcome::Stopped : LoadOutcome::Complete);
         Lines lines;
         std::copy_if(
             s.view.log.begin(), s.view.log.end(), std::back_inserter(lines),

@@ -11,11 +11,11 @@
 #include <functional>
 
 #include "core/Compiler.h"
-#include "ui/CompileHandlers.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/BlockWriter.h"
 #include "core/io/IoError.h"
 #include "support/Suite.h"
+#include "ui/CompileHandlers.h"
 
 namespace vxa::test {
 namespace {

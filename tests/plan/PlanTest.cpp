@@ -1,8 +1,8 @@
 // The replacement plan's operations through the fake view: Replace,
 // UnReplace, Cancel changes, the group marks and drag-and-drop.
 
-#include "ui/PlanHandlers.h"
 #include "support/Suite.h"
+#include "ui/PlanHandlers.h"
 
 namespace vxa::test {
 namespace {

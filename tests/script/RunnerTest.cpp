@@ -3,12 +3,12 @@
 
 #include "core/ArchiveReader.h"
 #include "core/Compiler.h"
-#include "ui/CompileHandlers.h"
 #include "script/IniFile.h"
 #include "script/ScriptFile.h"
-#include "ui/ScriptHandlers.h"
 #include "script/Summary.h"
 #include "support/Suite.h"
+#include "ui/CompileHandlers.h"
+#include "ui/ScriptHandlers.h"
 
 namespace vxa::test {
 namespace {

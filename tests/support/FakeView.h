@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/AppState.h"
 #include "plan/GridRows.h"
+#include "ui/AppState.h"
 #include "ui/Context.h"
 
 namespace vxa::test {
