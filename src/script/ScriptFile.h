@@ -18,6 +18,9 @@ struct Script {
     bool operator==(const Script&) const = default;
 };
 
+// What a script that cannot be run is said to be.
+inline constexpr const char* kScriptDamaged = "Script file is incorrect or damaged";
+
 inline constexpr const char* kScriptDescription =
     "This is script file created by ORN VXA Manager. If you don't know what it contains, better "
     "don't try to edit it manually";

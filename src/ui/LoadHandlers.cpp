@@ -36,9 +36,11 @@ class WindowLoad final : public LoadObserver {
     WindowLoad(Context& c, const std::string& path, bool scriptMode)
         : c_(c), path_(path), scriptMode_(scriptMode) {}
 
+    bool begun = false;  // the file is open: the load changes the state from here
     bool tableTouched = false;
 
     void started() override {
+        begun = true;
         c_.State.InPath = path_;
         c_.State.StopRequested = false;
         if (!scriptMode_)
@@ -122,9 +124,15 @@ void EndCompleteLoad(Context& c, bool scriptMode) {
     s.ArchiveComplete = true;
 }
 
-// Leaves the window as a finished load would, with nothing editable, and
-// shows the error.
-void EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode, const std::string& text) {
+// Shows the error. A file that could not be opened changed nothing; a load
+// that failed later leaves the window as a finished load would, with nothing
+// editable.
+LoadOutcome EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode,
+                          const std::string& text) {
+    if (!load.begun) {
+        c.Ui.showIoError(text);
+        return LoadOutcome::NotOpened;
+    }
     if (load.tableTouched)
         CutBack(c);
     c.Ui.setBusyCursor(false);
@@ -133,6 +141,7 @@ void EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode, const st
     c.Ui.setStatusText("");
     c.State.ArchiveComplete = false;
     c.Ui.showIoError(text);
+    return LoadOutcome::Failed;
 }
 
 }  // namespace
@@ -148,11 +157,9 @@ LoadOutcome LoadInWindow(Context& c, const std::string& path, bool scriptMode) {
     try {
         outcome = LoadArchive(c.Fs, path, s, load, s.StopRequested);
     } catch (const IoError& e) {
-        EndFailedLoad(c, load, scriptMode, e.what());
-        return LoadOutcome::Failed;
+        return EndFailedLoad(c, load, scriptMode, e.what());
     } catch (const std::bad_alloc&) {
-        EndFailedLoad(c, load, scriptMode, kOutOfMemory);
-        return LoadOutcome::Failed;
+        return EndFailedLoad(c, load, scriptMode, kOutOfMemory);
     }
     switch (outcome) {
         case LoadOutcome::FileMissing:
@@ -164,6 +171,7 @@ LoadOutcome LoadInWindow(Context& c, const std::string& path, bool scriptMode) {
         case LoadOutcome::Complete:
             EndCompleteLoad(c, scriptMode);
             break;
+        case LoadOutcome::NotOpened:
         case LoadOutcome::Failed:
             break;
     }
@@ -174,7 +182,8 @@ void OpenBtnClick(Context& c) {
     const auto path = c.Ui.runFileDialog(FileDialog::OpenDialog1);
     if (!path)
         return;
-    if (LoadInWindow(c, *path, false) == LoadOutcome::Failed)
+    const LoadOutcome outcome = LoadInWindow(c, *path, false);
+    if (outcome == LoadOutcome::Failed || outcome == LoadOutcome::NotOpened)
         return;
     c.Ui.setOpenEditText(*path);
 }
