@@ -65,6 +65,75 @@ std::vector<std::uint32_t> SortByValue(const std::vector<std::uint32_t>& values,
     return key;
 }
 
+// Links every non-blank entry that is no record entry (links 0) to the
+// record entry of its value, found by a binary search among them; returns
+// how many are left unlinked: those whose value no record entry has.
+std::size_t LinkToRecords(const std::vector<std::uint32_t>& values,
+                          std::vector<std::int32_t>& links, std::size_t records,
+                          const Pause& pause) {
+    // The record entries, in index order and so by value, for the search.
+    std::vector<std::uint32_t> recordEntries;
+    recordEntries.reserve(records);
+    Sliced(values.size(), pause, [&](std::size_t i) {
+        if (links[i] == 0)
+            recordEntries.push_back(static_cast<std::uint32_t>(i));
+    });
+    std::size_t unlinked = 0;
+    Sliced(values.size(), pause, [&](std::size_t i) {
+        const std::uint32_t v = values[i];
+        if (v == 0 || links[i] == 0)
+            return;
+        const auto at = std::lower_bound(
+            recordEntries.begin(), recordEntries.end(), v,
+            [&values](std::uint32_t entry, std::uint32_t value) { return values[entry] < value; });
+        if (at != recordEntries.end() && values[*at] == v) {
+            links[i] = static_cast<std::int32_t>(*at) + 1;
+        } else {
+            ++unlinked;
+        }
+    });
+    return unlinked;
+}
+
+// Links the `count` entries LinkToRecords left: sorted by value, each links
+// to the first of its run of equal values, which owns the record. Returns
+// those owners in ascending order of value.
+std::vector<std::uint32_t> LinkTheRest(const std::vector<std::uint32_t>& values,
+                                       std::vector<std::int32_t>& links, std::size_t count,
+                                       std::uint32_t max, const Pause& pause) {
+    // Counted first, so that the list never grows past its final size.
+    std::vector<std::uint32_t> rest;
+    rest.reserve(count);
+    Sliced(values.size(), pause, [&](std::size_t i) {
+        if (values[i] != 0 && links[i] == -1)
+            rest.push_back(static_cast<std::uint32_t>(i));
+    });
+    if (pause)
+        pause();
+    const std::vector<std::uint32_t> sorted = SortByValue(values, rest, max, pause);
+
+    // The owners are moved to the front of `rest`, which stays sorted: it is
+    // read no further back than it is written.
+    std::size_t owners = 0;
+    std::uint32_t previous = 0;  // rest[k - 1] as it was
+    Sliced(rest.size(), pause, [&](std::size_t k) {
+        const std::uint32_t i = rest[k];
+        if (k > 0 && sorted[k - 1] == sorted[k]) {
+            links[i] =
+                links[previous] == 0 ? static_cast<std::int32_t>(previous) + 1 : links[previous];
+        } else {
+            links[i] = 0;
+            rest[owners++] = i;
+        }
+        previous = i;
+    });
+    rest.resize(owners);
+    // A much shorter list is worth a copy that frees the rest.
+    if (owners < rest.capacity() / 2)
+        rest.shrink_to_fit();
+    return rest;
+}
+
 }  // namespace
 
 // A first pass finds the entries whose value is larger than every earlier one
@@ -97,66 +166,12 @@ std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values
         return {};
     if (pause)
         pause();
-    {
-        // The record entries, in index order and so by value, for the search.
-        std::vector<std::uint32_t> recordEntries;
-        recordEntries.reserve(records);
-        Sliced(values.size(), pause, [&](std::size_t i) {
-            if (links[i] == 0)
-                recordEntries.push_back(static_cast<std::uint32_t>(i));
-        });
-        restCount = 0;
-        Sliced(values.size(), pause, [&](std::size_t i) {
-            const std::uint32_t v = values[i];
-            if (v == 0 || links[i] == 0)
-                return;
-            const auto at = std::lower_bound(recordEntries.begin(), recordEntries.end(), v,
-                                             [&values](std::uint32_t entry, std::uint32_t value) {
-                                                 return values[entry] < value;
-                                             });
-            if (at != recordEntries.end() && values[*at] == v) {
-                links[i] = static_cast<std::int32_t>(*at) + 1;
-            } else {
-                ++restCount;
-            }
-        });
-    }
+    restCount = LinkToRecords(values, links, records, pause);
     if (restCount == 0)
         return {};
     if (pause)
         pause();
-    // Counted first, so that the list never grows past its final size.
-    std::vector<std::uint32_t> rest;
-    rest.reserve(restCount);
-    Sliced(values.size(), pause, [&](std::size_t i) {
-        if (values[i] != 0 && links[i] == -1)
-            rest.push_back(static_cast<std::uint32_t>(i));
-    });
-    if (pause)
-        pause();
-    const std::vector<std::uint32_t> sorted = SortByValue(values, rest, max, pause);
-
-    // The first entry of each run of equal values owns the record; the
-    // owners are moved to the front of `rest`, which stays sorted: it is read
-    // no further back than it is written.
-    std::size_t owners = 0;
-    std::uint32_t previous = 0;  // rest[k - 1] as it was
-    Sliced(rest.size(), pause, [&](std::size_t k) {
-        const std::uint32_t i = rest[k];
-        if (k > 0 && sorted[k - 1] == sorted[k]) {
-            links[i] =
-                links[previous] == 0 ? static_cast<std::int32_t>(previous) + 1 : links[previous];
-        } else {
-            links[i] = 0;
-            rest[owners++] = i;
-        }
-        previous = i;
-    });
-    rest.resize(owners);
-    // A much shorter list is worth a copy that frees the rest.
-    if (owners < rest.capacity() / 2)
-        rest.shrink_to_fit();
-    return rest;
+    return LinkTheRest(values, links, restCount, max, pause);
 }
 
 std::optional<std::uint32_t> RecordOrder::next() {

@@ -1,46 +1,10 @@
 #include "ui/ScriptHandlers.h"
 
-#include "core/io/AtomicFile.h"
 #include "core/io/IoError.h"
 #include "script/ScriptFile.h"
 #include "ui/ScriptRunner.h"
 
 namespace vxa {
-
-namespace {
-
-// The first path of the plan that a script cannot hold. A value that would
-// read back differently (a line break in a file name, for one) would make a
-// script that quietly does something else when run.
-const std::string* PathScriptCannotHold(const AppState& s) {
-    for (const std::string* path : {&s.InPath, &s.OutPath}) {
-        if (!ScriptValueRoundTrips(*path))
-            return path;
-    }
-    for (const auto& path : s.Replacements.Paths) {
-        if (!ScriptValueRoundTrips(path))
-            return &path.str();
-    }
-    return nullptr;
-}
-
-// Writes the plan as a script at `path`; false when it could not be written.
-// The file is written beside and renamed over the old script, so a failed
-// save leaves that whole and nothing of it mixes into the new one.
-bool WriteScript(Context& c, const std::string& path) {
-    const AppState& s = c.State;
-    try {
-        const std::string text = FormatScript(s.InPath, s.OutPath, s.Replacements);
-        AtomicFile out(c.Fs, path);
-        out.file().write(text.data(), text.size());
-        out.commit();
-    } catch (const IoError&) {
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 void SvsBtnClick(Context& c) {
     const AppState& s = c.State;
@@ -54,12 +18,12 @@ void SvsBtnClick(Context& c) {
     const auto path = c.Ui.runFileDialog(FileDialog::SaveDialog2);
     if (!path)
         return;
-    if (const std::string* bad = PathScriptCannotHold(s)) {
+    if (const std::string* bad = PathScriptCannotHold(s.InPath, s.OutPath, s.Replacements)) {
         c.Ui.messageBox("A script cannot hold this path: " + *bad, "Error", MsgButtons::Ok,
                         MsgIcon::Error);
         return;
     }
-    if (!WriteScript(c, *path)) {
+    if (!WriteScript(c.Fs, *path, s.InPath, s.OutPath, s.Replacements)) {
         c.Ui.showIoError("Unable to write to " + *path);
         return;
     }
