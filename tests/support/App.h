@@ -47,7 +47,7 @@ struct App {
     std::string column(int col) const {
         std::string out = form1->cell(col, 1);
         for (int r = 2; r < form1->rowCount(); ++r)
-            out += "|" + form1->cell(col, r);
+            out.append("|").append(form1->cell(col, r));
         return out;
     }
     static void click(QWidget* w) { QTest::mouseClick(w, Qt::LeftButton); }
