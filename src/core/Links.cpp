@@ -27,12 +27,13 @@ void Sliced(std::size_t n, const Pause& pause, Body&& body) {
 // Sorts `index` by values[index[k]], keeping equal values in their order,
 // and returns the sorted values.
 // An LSD radix sort over the bits that `maxValue` needs, with digits of at
-// most 11 bits so the counters stay in the first-level cache. The values
+// most 13 bits: the counters (32 KiB) stay in the first-level cache, and an
+// archive under 64 MiB takes two passes instead of three. The values
 // travel with their indices, so no pass reads the table at random.
 std::vector<std::uint32_t> SortByValue(const std::vector<std::uint32_t>& values,
                                        std::vector<std::uint32_t>& index, std::uint32_t maxValue,
                                        const Pause& pause) {
-    constexpr int kMaxDigit = 11;
+    constexpr int kMaxDigit = 13;
     std::vector<std::uint32_t> key;
     key.reserve(index.size());
     Sliced(index.size(), pause, [&](std::size_t k) { key.push_back(values[index[k]]); });
@@ -75,11 +76,14 @@ std::vector<std::uint32_t> SortByValue(const std::vector<std::uint32_t>& values,
 // by a binary search among them; it is always the earlier entry. Only the
 // rest, entries whose records lie out of order and whatever shares those,
 // are sorted by value, and link to the first of their run of equal values.
+// Where the records are fewer than the rest (a shuffled archive has about
+// ln N of them), they are sorted along instead of searched: that costs a few
+// more values to sort, not a search for every one.
 // At most four bytes a value beyond the links while the records are
 // searched, sixteen while the rest is sorted, and no allocation is larger
 // than the table.
-std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values,
-                                        std::vector<std::int32_t>& links, const Pause& pause) {
+std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
+                                 std::vector<std::int32_t>& links, const Pause& pause) {
     ResizeInSlices(links, values.size(), -1, pause);
     std::uint32_t max = 0;
     std::size_t records = 0, restCount = 0;
@@ -97,7 +101,8 @@ std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values
         return {};
     if (pause)
         pause();
-    {
+    const bool search = records >= restCount;
+    if (search) {
         // The record entries, in index order and so by value, for the search.
         std::vector<std::uint32_t> recordEntries;
         recordEntries.reserve(records);
@@ -120,25 +125,29 @@ std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values
                 ++restCount;
             }
         });
+        if (restCount == 0)
+            return {};
+        if (pause)
+            pause();
+    } else {
+        restCount += records;
     }
-    if (restCount == 0)
-        return {};
-    if (pause)
-        pause();
     // Counted first, so that the list never grows past its final size.
     std::vector<std::uint32_t> rest;
     rest.reserve(restCount);
     Sliced(values.size(), pause, [&](std::size_t i) {
-        if (values[i] != 0 && links[i] == -1)
+        if (values[i] != 0 && (links[i] == -1 || !search))
             rest.push_back(static_cast<std::uint32_t>(i));
     });
     if (pause)
         pause();
-    const std::vector<std::uint32_t> sorted = SortByValue(values, rest, max, pause);
+    std::vector<std::uint32_t> sorted = SortByValue(values, rest, max, pause);
 
     // The first entry of each run of equal values owns the record; the
-    // owners are moved to the front of `rest`, which stays sorted: it is read
-    // no further back than it is written.
+    // owners and their values are moved to the front of `rest` and `sorted`,
+    // which stay sorted: neither is read further back than it is written.
+    // A record entry sorted along is first of its run and stays out of the
+    // list: RecordOrder finds it by itself.
     std::size_t owners = 0;
     std::uint32_t previous = 0;  // rest[k - 1] as it was
     Sliced(rest.size(), pause, [&](std::size_t k) {
@@ -146,33 +155,33 @@ std::vector<std::uint32_t> ComputeLinks(const std::vector<std::uint32_t>& values
         if (k > 0 && sorted[k - 1] == sorted[k]) {
             links[i] =
                 links[previous] == 0 ? static_cast<std::int32_t>(previous) + 1 : links[previous];
-        } else {
+        } else if (links[i] != 0) {
             links[i] = 0;
+            sorted[owners] = sorted[k];
             rest[owners++] = i;
         }
         previous = i;
     });
-    rest.resize(owners);
-    // A much shorter list is worth a copy that frees the rest.
-    if (owners < rest.capacity() / 2)
-        rest.shrink_to_fit();
-    return rest;
+    std::vector<Record> out(owners);
+    Sliced(owners, pause, [&](std::size_t k) { out[k] = {sorted[k], rest[k]}; });
+    return out;
 }
 
-std::optional<std::uint32_t> RecordOrder::next() {
+std::optional<Record> RecordOrder::next() {
     // The list may name the end marker, which is no entry.
-    while (k_ < later_->size() && (*later_)[k_] >= count_)
+    while (k_ < later_->size() && (*later_)[k_].entry >= count_)
         ++k_;
     const bool haveRising = rising_ < count_;
     const bool haveLater = k_ < later_->size();
     if (!haveRising && !haveLater)
         return std::nullopt;
     // No two owners share a value, so the smaller value goes first.
-    if (haveRising && (!haveLater || (*values_)[rising_] < (*values_)[(*later_)[k_]])) {
-        const auto entry = static_cast<std::uint32_t>(rising_);
-        max_ = (*values_)[rising_++];
+    if (haveRising && (!haveLater || (*values_)[rising_] < (*later_)[k_].value)) {
+        const Record record{(*values_)[rising_], static_cast<std::uint32_t>(rising_)};
+        max_ = record.value;
+        ++rising_;
         findRising();
-        return entry;
+        return record;
     }
     return (*later_)[k_++];
 }
