@@ -83,16 +83,13 @@ void WindowTest::gridFitsTheWidestNumbers() {
     }
     t.OrigSizes = t.PackedSizes = std::vector<std::uint32_t>(40, 4);
     t.CompTypes.assign(40, 2);
-    if (large) {
-        t.Offsets[1] = 4294967295u;
-        t.OrigSizes[2] = 4000000000u;
-        t.PackedSizes[3] = 3999999999u;
-        t.CompTypes[4] = 65535;
+    if (large) {  // each column's largest value
+        std::tie(t.Offsets[1], t.OrigSizes[2], t.PackedSizes[3], t.CompTypes[4]) =
+            std::tuple(4294967295u, 4000000000u, 3999999999u, 65535);
     }
     GridModel model(t);
     model.setGridRowCount(41);
-    for (int r = 1; r <= 40; ++r)
-        model.writeEntryRow(r);
+    model.writeEntryRow(40);  // rows 1 to 40 show the table
     EntryGrid grid;
     grid.setModel(&model);
     grid.setGeometry(0, 56, 385, 289);
@@ -100,8 +97,7 @@ void WindowTest::gridFitsTheWidestNumbers() {
     QCoreApplication::processEvents();
     grid.fitColumns(model.widestTexts());
     ExpectColumnsFit(&grid);
-    if (!large)  // the headings are no reason to widen
-        QCOMPARE(grid.columnWidth(3), 52);
+    QVERIFY(large || grid.columnWidth(3) == 52);  // the headings are no reason to widen
 }
 
 void WindowTest::browserListAndDrives() {
