@@ -33,6 +33,7 @@ constexpr std::uint64_t kBytesPerWork = 1024;
 constexpr std::uint64_t kHeaderSlice = std::uint64_t{1} << 14;
 
 constexpr std::uint64_t kHeaderBytes = 10;
+constexpr std::size_t kAhead = 16;
 
 std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size) {
     return std::make_unique_for_overwrite<std::uint8_t[]>(
@@ -124,11 +125,23 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
         } while (next && next->value <= end + kGap && next->value + kHeaderBytes <= limit);
         file_.readExactAt(block.get(), static_cast<std::size_t>(end - at), at);
         work += kReadWork + (end - at) / kBytesPerWork;
-        for (const Record& r : batch) {
+        std::uint32_t* orig = t.OrigSizes.data();
+        std::uint32_t* packed = t.PackedSizes.data();
+        std::uint16_t* types = t.CompTypes.data();
+        for (std::size_t k = 0; k < batch.size(); ++k) {
+            // Records out of entry order write at random: ask for the lines
+            // of a few records ahead, so that their misses overlap.
+            if (k + kAhead < batch.size()) {
+                const std::uint32_t ahead = batch[k + kAhead].entry;
+                __builtin_prefetch(orig + ahead, 1);
+                __builtin_prefetch(packed + ahead, 1);
+                __builtin_prefetch(types + ahead, 1);
+            }
+            const Record& r = batch[k];
             const std::uint8_t* header = block.get() + (r.value - at);
-            t.OrigSizes[r.entry] = LoadU32(header);
-            t.PackedSizes[r.entry] = LoadU32(header + 4);
-            t.CompTypes[r.entry] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
+            orig[r.entry] = LoadU32(header);
+            packed[r.entry] = LoadU32(header + 4);
+            types[r.entry] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
             if (++work >= kHeaderSlice && pause) {
                 pause();
                 work = 0;

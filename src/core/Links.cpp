@@ -24,46 +24,75 @@ void Sliced(std::size_t n, const Pause& pause, Body&& body) {
     }
 }
 
-// Sorts `index` by values[index[k]], keeping equal values in their order,
-// and returns the sorted values.
+// Sorts the entries of `index` by their value, keeping equal values in
+// their order, and returns them as value << 32 | entry; `index` is released.
 // An LSD radix sort over the bits that `maxValue` needs, with digits of at
 // most 13 bits: the counters (32 KiB) stay in the first-level cache, and an
-// archive under 64 MiB takes two passes instead of three. The values
-// travel with their indices, so no pass reads the table at random.
-std::vector<std::uint32_t> SortByValue(const std::vector<std::uint32_t>& values,
+// archive under 64 MiB takes two passes instead of three. A value and its
+// entry travel as one word, so a pass writes one stream for each digit
+// value, and no pass reads the table at random.
+std::vector<std::uint64_t> SortByValue(const std::vector<std::uint32_t>& values,
                                        std::vector<std::uint32_t>& index, std::uint32_t maxValue,
                                        const Pause& pause) {
     constexpr int kMaxDigit = 13;
-    std::vector<std::uint32_t> key;
-    key.reserve(index.size());
-    Sliced(index.size(), pause, [&](std::size_t k) { key.push_back(values[index[k]]); });
+    std::vector<std::uint64_t> word;
+    word.reserve(index.size());
+    Sliced(index.size(), pause, [&](std::size_t k) {
+        word.push_back(std::uint64_t{values[index[k]]} << 32 | index[k]);
+    });
+    index = {};
     const int bits = std::bit_width(maxValue);
     const int passes = (bits + kMaxDigit - 1) / kMaxDigit;
-    if (passes == 0 || index.size() < 2)
-        return key;
+    if (passes == 0 || word.size() < 2)
+        return word;
     const int digit = (bits + passes - 1) / passes;
-    const std::uint32_t mask = (1u << digit) - 1;
-    std::vector<std::uint32_t> keyOut, indexOut;
-    ResizeInSlices(keyOut, index.size(), 0u, pause);
-    ResizeInSlices(indexOut, index.size(), 0u, pause);
+    const std::uint64_t mask = (std::uint64_t{1} << digit) - 1;
+    std::vector<std::uint64_t> out;
+    ResizeInSlices(out, word.size(), std::uint64_t{0}, pause);
     std::vector<std::uint32_t> start(std::size_t{1} << digit);
-    for (int shift = 0; shift < passes * digit; shift += digit) {
+    for (int shift = 32; shift < 32 + passes * digit; shift += digit) {
         std::fill(start.begin(), start.end(), 0);
-        Sliced(key.size(), pause, [&](std::size_t k) { ++start[(key[k] >> shift) & mask]; });
+        Sliced(word.size(), pause, [&](std::size_t k) { ++start[(word[k] >> shift) & mask]; });
         std::uint32_t sum = 0;
         for (std::uint32_t& s : start)
             sum += std::exchange(s, sum);
-        Sliced(key.size(), pause, [&](std::size_t k) {
-            const std::uint32_t to = start[(key[k] >> shift) & mask]++;
-            keyOut[to] = key[k];
-            indexOut[to] = index[k];
-        });
+        Sliced(word.size(), pause,
+               [&](std::size_t k) { out[start[(word[k] >> shift) & mask]++] = word[k]; });
         if (pause)
             pause();
-        key.swap(keyOut);
-        index.swap(indexOut);
+        word.swap(out);
     }
-    return key;
+    return word;
+}
+
+// Links every non-blank entry whose value one of the `records` record
+// entries (link 0) has to that record, by a binary search among them; returns
+// how many are left unlinked.
+std::size_t LinkToRecords(const std::vector<std::uint32_t>& values,
+                          std::vector<std::int32_t>& links, std::size_t records,
+                          const Pause& pause) {
+    // The record entries, in index order and so by value, for the search.
+    std::vector<std::uint32_t> recordEntries;
+    recordEntries.reserve(records);
+    Sliced(values.size(), pause, [&](std::size_t i) {
+        if (links[i] == 0)
+            recordEntries.push_back(static_cast<std::uint32_t>(i));
+    });
+    std::size_t left = 0;
+    Sliced(values.size(), pause, [&](std::size_t i) {
+        const std::uint32_t v = values[i];
+        if (v == 0 || links[i] == 0)
+            return;
+        const auto at = std::lower_bound(
+            recordEntries.begin(), recordEntries.end(), v,
+            [&values](std::uint32_t entry, std::uint32_t value) { return values[entry] < value; });
+        if (at != recordEntries.end() && values[*at] == v) {
+            links[i] = static_cast<std::int32_t>(*at) + 1;
+        } else {
+            ++left;
+        }
+    });
+    return left;
 }
 
 }  // namespace
@@ -103,28 +132,7 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
         pause();
     const bool search = records >= restCount;
     if (search) {
-        // The record entries, in index order and so by value, for the search.
-        std::vector<std::uint32_t> recordEntries;
-        recordEntries.reserve(records);
-        Sliced(values.size(), pause, [&](std::size_t i) {
-            if (links[i] == 0)
-                recordEntries.push_back(static_cast<std::uint32_t>(i));
-        });
-        restCount = 0;
-        Sliced(values.size(), pause, [&](std::size_t i) {
-            const std::uint32_t v = values[i];
-            if (v == 0 || links[i] == 0)
-                return;
-            const auto at = std::lower_bound(recordEntries.begin(), recordEntries.end(), v,
-                                             [&values](std::uint32_t entry, std::uint32_t value) {
-                                                 return values[entry] < value;
-                                             });
-            if (at != recordEntries.end() && values[*at] == v) {
-                links[i] = static_cast<std::int32_t>(*at) + 1;
-            } else {
-                ++restCount;
-            }
-        });
+        restCount = LinkToRecords(values, links, records, pause);
         if (restCount == 0)
             return {};
         if (pause)
@@ -141,29 +149,32 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
     });
     if (pause)
         pause();
-    std::vector<std::uint32_t> sorted = SortByValue(values, rest, max, pause);
+    std::vector<std::uint64_t> sorted = SortByValue(values, rest, max, pause);
 
     // The first entry of each run of equal values owns the record; the
-    // owners and their values are moved to the front of `rest` and `sorted`,
-    // which stay sorted: neither is read further back than it is written.
-    // A record entry sorted along is first of its run and stays out of the
-    // list: RecordOrder finds it by itself.
+    // owners are moved to the front of `sorted`, which stays sorted: it is
+    // read no further back than it is written. A record entry sorted along is
+    // first of its run and stays out of the list: RecordOrder finds it by
+    // itself.
     std::size_t owners = 0;
-    std::uint32_t previous = 0;  // rest[k - 1] as it was
-    Sliced(rest.size(), pause, [&](std::size_t k) {
-        const std::uint32_t i = rest[k];
-        if (k > 0 && sorted[k - 1] == sorted[k]) {
+    std::uint32_t previous = 0;  // the entry of sorted[k - 1] as it was
+    Sliced(sorted.size(), pause, [&](std::size_t k) {
+        const std::uint64_t word = sorted[k];
+        const auto i = static_cast<std::uint32_t>(word);
+        if (k > 0 && (sorted[k - 1] >> 32) == (word >> 32)) {
             links[i] =
                 links[previous] == 0 ? static_cast<std::int32_t>(previous) + 1 : links[previous];
         } else if (links[i] != 0) {
             links[i] = 0;
-            sorted[owners] = sorted[k];
-            rest[owners++] = i;
+            sorted[owners++] = word;
         }
         previous = i;
     });
     std::vector<Record> out(owners);
-    Sliced(owners, pause, [&](std::size_t k) { out[k] = {sorted[k], rest[k]}; });
+    Sliced(owners, pause, [&](std::size_t k) {
+        out[k] = {static_cast<std::uint32_t>(sorted[k] >> 32),
+                  static_cast<std::uint32_t>(sorted[k])};
+    });
     return out;
 }
 
