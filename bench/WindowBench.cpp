@@ -15,8 +15,8 @@
 #include <iostream>
 #include <string>
 
-#include "core/AppState.h"
 #include "core/io/FileSystem.h"
+#include "ui/AppState.h"
 #include "ui/widgets/Form1Controls.h"
 #include "ui/widgets/ProgramWindows.h"
 

@@ -28,7 +28,7 @@ using Reader = std::function<std::size_t(void* buffer, std::size_t size)>;
 // whole: entries and files can be large.
 constexpr std::size_t kChunk = 64 * 1024;
 
-Reader EntryReader(const AppState& s, std::int32_t entry) {
+Reader EntryReader(const LoadedArchive& s, std::int32_t entry) {
     return [&s, entry, from = std::uint64_t{0}](void* buffer, std::size_t size) mutable {
         const std::size_t n = ReadEntryBytes(s, entry, from, buffer, size);
         from += n;
@@ -62,10 +62,11 @@ std::uint64_t FileSize(FileSystem& fs, const std::string& path) {
 }
 
 // Whether the file at `path` holds exactly the stored bytes of `entry`.
-bool SameAsStored(Context& c, std::int32_t entry, const std::string& path) {
-    const std::uint64_t size = StoredSize(c.State, entry);
-    return FileSize(c.Fs, path) == size &&
-           SameBytes(EntryReader(c.State, entry), FileReader(c.Fs, path), size);
+bool SameAsStored(const LoadedArchive& a, FileSystem& fs, std::int32_t entry,
+                  const std::string& path) {
+    const std::uint64_t size = StoredSize(a, entry);
+    return FileSize(fs, path) == size &&
+           SameBytes(EntryReader(a, entry), FileReader(fs, path), size);
 }
 
 bool SameFiles(FileSystem& fs, const std::string& a, const std::string& b) {
@@ -123,15 +124,15 @@ std::optional<std::string> GroupConflict(FileSystem& fs, const std::vector<Folde
 
 }  // namespace
 
-std::vector<FolderPick> PickFolderFiles(Context& c, const std::string& dir,
-                                        const std::set<std::uint32_t>& skip,
+std::vector<FolderPick> PickFolderFiles(const LoadedArchive& a, FileSystem& fs,
+                                        const std::string& dir, const std::set<std::uint32_t>& skip,
                                         std::vector<std::string>& problems) {
-    const EntryTable& t = c.State.Table;
+    const EntryTable& t = a.Table;
     std::map<std::int32_t, std::vector<std::string>> files;  // entry -> its files
     for (const std::string& name : FolderNames(dir)) {
         const auto entry = EntryOfName(name, t.EntryCount);
         const std::string path = JoinPath(dir, name);
-        if (entry && !skip.contains(t.Offsets[*entry]) && c.Fs.fileExists(path))
+        if (entry && !skip.contains(t.Offsets[*entry]) && fs.fileExists(path))
             files[*entry].push_back(path);
     }
     std::map<std::uint32_t, std::vector<FolderPick>> edited;  // table value -> group's files
@@ -141,13 +142,13 @@ std::vector<FolderPick> PickFolderFiles(Context& c, const std::string& dir,
             problems.push_back("entry " + nr + " has more than one file: " + Joined(paths, ", "));
         } else if (t.Links[entry] == -1) {
             problems.push_back("entry " + nr + " is blank and has nothing to replace: " + paths[0]);
-        } else if (!SameAsStored(c, entry, paths[0])) {
+        } else if (!SameAsStored(a, fs, entry, paths[0])) {
             edited[t.Offsets[entry]].push_back({entry, paths[0]});
         }
     }
     std::vector<FolderPick> picks;
     for (const auto& [value, group] : edited) {
-        if (const auto conflict = GroupConflict(c.Fs, group))
+        if (const auto conflict = GroupConflict(fs, group))
             problems.push_back(*conflict);
         picks.push_back(group.front());
     }

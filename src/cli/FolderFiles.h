@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Context.h"
+#include "core/LoadedArchive.h"
 
 namespace vxa::cli {
 
@@ -30,8 +30,8 @@ struct FolderPick {
 // `problems` gets a line for each file that cannot say what to replace: two
 // files for one entry, a file for a blank entry, edited files of one group
 // that differ from each other. Throws IoError.
-std::vector<FolderPick> PickFolderFiles(Context& c, const std::string& dir,
-                                        const std::set<std::uint32_t>& skip,
+std::vector<FolderPick> PickFolderFiles(const LoadedArchive& a, FileSystem& fs,
+                                        const std::string& dir, const std::set<std::uint32_t>& skip,
                                         std::vector<std::string>& problems);
 
 }  // namespace vxa::cli

@@ -11,12 +11,12 @@
 #include <filesystem>
 #include <functional>
 
-#include "core/Loader.h"
 #include "core/io/IoError.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"
 #include "support/TestFileSystem.h"
+#include "ui/LoadHandlers.h"
 
 namespace vxa::test {
 using Lines = std::vector<std::string>;

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "core/AppState.h"
+#include "ui/AppState.h"
 
 class QFrame;
 class QLabel;

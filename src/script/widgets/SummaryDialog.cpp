@@ -6,9 +6,9 @@
 #include <QPushButton>
 #include <algorithm>
 
-#include "core/View.h"
 #include "script/Summary.h"
 #include "script/widgets/DialogFrame.h"
+#include "ui/View.h"
 
 namespace vxa {
 
@@ -112,14 +112,15 @@ void TForm2::FormShow() {
     OutLabel->setText(ToQString(state_.OutPath));
     placeValueLabels();
 
-    const SummaryStatus status = SummaryOnShow(state_, fs_);
+    const SummaryStatus status =
+        SummaryOnShow(state_.InPath, state_.OutPath, state_.Replacements, fs_);
     AllFilesExist = status.allFilesExist;
     Memo1->setPlainText(SummaryMemoText(status.lines));
     Button2->setEnabled(status.proceedEnabled);
 }
 
 void TForm2::Button1Click() {
-    Memo1->setPlainText(SummaryMemoText(SummaryDetails(state_, fs_, AllFilesExist)));
+    Memo1->setPlainText(SummaryMemoText(SummaryDetails(state_.Replacements, fs_, AllFilesExist)));
 }
 
 void TForm2::placeValueLabels() {

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/AppState.h"
 #include "core/io/FileSystem.h"
+#include "ui/AppState.h"
 
 class QLabel;
 class QPlainTextEdit;

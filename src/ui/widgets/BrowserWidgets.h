@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/View.h"
+#include "ui/View.h"
 #include "ui/widgets/Drives.h"
 
 namespace vxa {

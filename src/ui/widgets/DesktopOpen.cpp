@@ -10,8 +10,8 @@
 #include <ostream>
 #include <string_view>
 
-#include "core/Loader.h"
-#include "script/ScriptRunner.h"
+#include "ui/LoadHandlers.h"
+#include "ui/ScriptRunner.h"
 #include "ui/widgets/MainWindow.h"
 
 namespace vxa {

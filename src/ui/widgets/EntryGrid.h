@@ -5,7 +5,7 @@
 #include <array>
 #include <functional>
 
-#include "plan/Plan.h"
+#include "ui/PlanHandlers.h"
 
 class QMimeData;
 
@@ -17,23 +17,23 @@ DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObj
 
 // The entry grid `FileList`: whole-row selection over a GridModel, fixed
 // 18-pixel rows, a heading row of the same height, and drag-over/drop
-// reported to the window in grid client coordinates.
+// reported to the window with the row under the pointer.
 class EntryGrid final : public QTableView {
     Q_OBJECT
   public:
     static constexpr int kRowHeight = 18;
-    // The part of the grid's client area above the heading row, as the
-    // drag-over reports it.
-    static constexpr int kTopBorder = 4;
+    // The least of "Replace with" that fitColumns leaves in view.
+    static constexpr int kReplaceWithShown = 60;
 
     explicit EntryGrid(QWidget* parent = nullptr);
 
     // Also gives the columns their start widths.
     void setModel(QAbstractItemModel* model) override;
-    // Sizes columns 0 to 4 to their heading and to the widest of `texts` at
-    // the grid's font (every digit counted as its widest digit), never below
-    // their start widths. Column 5 keeps its width; its cells are shortened
-    // in the middle. The user may size any column by hand afterwards.
+    // Widens columns 0 to 4 from their start widths to the widest of `texts`
+    // at the grid's font (every digit counted as its widest digit), as far
+    // as the grid leaves kReplaceWithShown pixels of "Replace with" in view;
+    // texts that do not fit are shortened in the middle. Column 5 keeps its
+    // width. The user may size any column by hand afterwards.
     void fitColumns(const std::array<QStringList, 5>& texts);
 
     // Grid rows: 0 is the heading, row r is model row r - 1. selectedRow()
@@ -42,16 +42,17 @@ class EntryGrid final : public QTableView {
     // Selects a row for the program: no rowSelected signal, since the
     // program runs what it needs itself.
     void selectRow(int row);
-    int topRow() const;
+    // The grid row at a point of the viewport; 0 where there is none.
+    int rowUnder(const QPoint& viewportPos) const;
     // Keeps one row selected whenever there are rows, as a grid always does.
     void ensureCurrentRow();
 
     // The drag's source control, to tell browser items from other drags.
     const QObject* browserList = nullptr;
-    // Drag-over at (x, y) in the grid's client pixels, the top border and
-    // the heading row counted (they span y 0..21): true accepts a drop there.
-    std::function<bool(const DragSource&, int x, int y)> onDragOver;
-    std::function<void(const DragSource&)> onDrop;
+    // Drag-over and drop on grid row `row` (0: none), as the grid's own hit
+    // test finds it; drag-over's true accepts a drop there.
+    std::function<bool(const DragSource&, int row)> onDragOver;
+    std::function<void(const DragSource&, int row)> onDrop;
 
   signals:
     // The user moved the selection to grid row `row`.

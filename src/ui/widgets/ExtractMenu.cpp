@@ -6,7 +6,7 @@
 #include <QProgressDialog>
 #include <memory>
 
-#include "core/EntryFiles.h"
+#include "ui/ExtractHandlers.h"
 #include "ui/widgets/EntryGrid.h"
 #include "ui/widgets/MainWindow.h"
 

@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "core/View.h"
+#include "ui/View.h"
 
 class QFileDialog;
 class QWidget;

@@ -8,15 +8,15 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "core/Compiler.h"
-#include "core/Loader.h"
 #include "core/io/IoError.h"
-#include "plan/Plan.h"
-#include "script/ScriptHandlers.h"
 #include "script/widgets/ProgressDialog.h"
 #include "script/widgets/SummaryDialog.h"
 #include "ui/Browser.h"
+#include "ui/CompileHandlers.h"
 #include "ui/FormCreate.h"
+#include "ui/LoadHandlers.h"
+#include "ui/PlanHandlers.h"
+#include "ui/ScriptHandlers.h"
 #include "ui/widgets/BrowserWidgets.h"
 #include "ui/widgets/DesktopOpen.h"
 #include "ui/widgets/EntryGrid.h"
@@ -31,7 +31,7 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
       state_(state),
       ctx_{state, *this, fs},
       ui_(BuildForm1(*this)),
-      model_(new GridModel(state.Table, this)),
+      model_(new GridModel(state, this)),
       dispatch_(ctx_, [this] { afterHandler(); }),
       dialogs_(this) {
     setObjectName(QStringLiteral("Form1"));
@@ -50,8 +50,8 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     const std::string currentDir = CurrentDirectory();
     ui_.DriveComboBox1->setDrives(ListDrives(),
                                   QFile::decodeName(QByteArray::fromStdString(currentDir)));
+    // The columns keep their start widths until a load brings numbers.
     dispatch_.run(HandlerKind::Command, [&] { FormCreate(ctx_, currentDir); });
-    ui_.FileList->fitColumns(model_->widestTexts());
 }
 
 MainWindow::~MainWindow() {
@@ -88,13 +88,13 @@ void MainWindow::wireGrid() {
     connect(grid, &EntryGrid::rowSelected, this, [this](int row) {
         dispatch_.run(HandlerKind::Command, [&] { FileListSelectCell(ctx_, row); });
     });
-    grid->onDragOver = [this](const DragSource& source, int x, int y) {
+    grid->onDragOver = [this](const DragSource& source, int row) {
         bool accept = false;
-        dispatch_.run(HandlerKind::Command, [&] { accept = FileListDragOver(ctx_, source, x, y); });
+        dispatch_.run(HandlerKind::Command, [&] { accept = FileListDragOver(ctx_, source, row); });
         return accept;
     };
-    grid->onDrop = [this](const DragSource& source) {
-        dispatch_.run(HandlerKind::Command, [&] { FileListDragDrop(ctx_, source); });
+    grid->onDrop = [this](const DragSource& source, int row) {
+        dispatch_.run(HandlerKind::Command, [&] { FileListDragDrop(ctx_, source, row); });
     };
 }
 
@@ -141,45 +141,25 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
 }
 
-void MainWindow::setRowCount(int rows) {
+void MainWindow::gridChanged() {
     gridRewritten_ = gridRewritten_ || state_.Loading;
-    model_->setGridRowCount(rows);
+    model_->sync();
     ui_.FileList->ensureCurrentRow();
 }
 
-int MainWindow::rowCount() const {
-    return model_->gridRowCount();
-}
-
-void MainWindow::setCell(int col, int row, const std::string& text) {
-    model_->setCell(col, row, text);
-}
-
 std::string MainWindow::cell(int col, int row) const {
-    return model_->cell(col, row);
+    return GridCellText(state_.Grid, state_.Table, col, row);
 }
-void MainWindow::writeEntryRow(int row) {
-    model_->writeEntryRow(row);
+
+int MainWindow::rowCount() const {
+    return state_.Grid.Count;
 }
-void MainWindow::beginGridUpdate() {
-    model_->beginUpdate();
-}
-void MainWindow::endGridUpdate() {
-    model_->endUpdate();
-}
+
 int MainWindow::selectedRow() const {
     return ui_.FileList->selectedRow();
 }
 void MainWindow::selectRow(int row) {
     ui_.FileList->selectRow(row);
-}
-
-int MainWindow::defaultRowHeight() const {
-    return ui_.FileList->verticalHeader()->defaultSectionSize();
-}
-
-int MainWindow::topRow() const {
-    return ui_.FileList->topRow();
 }
 
 void MainWindow::drawLoadProgress(int barWidth, const std::string& text) {
@@ -238,43 +218,35 @@ void MainWindow::setBusyCursor(bool busy) {
     }
 }
 
-void MainWindow::processEvents() {
+void MainWindow::processEvents(bool progressPoint) {
     if (!pump_.due())
         return;
-    model_->flush();
+    // Between slices of the table pass no row has been read yet.
+    if (progressPoint)
+        model_->flush();
     QApplication::processEvents();
 }
 
-void MainWindow::offerEvents() {
-    // Same throttle as the progress points. Nothing is flushed: the table is
-    // being read and no row has been written yet.
-    if (pump_.due())
-        QApplication::processEvents();
-}
-
-void MainWindow::setGaugeMax(int max) {
-    if (progress_)
-        progress_->setGaugeMax(max);
-}
-
-void MainWindow::setGaugeProgress(int progress) {
-    if (progress_)
-        progress_->setGaugeProgress(progress);
-}
-
-void MainWindow::setProgressStatus(const std::string& text) {
-    if (progress_)
-        progress_->setStatus(QString::fromStdString(text));
-}
-
-void MainWindow::showProgressDialog() {
-    if (progress_)
-        progress_->showRun();
-}
-
-void MainWindow::closeProgressDialog() {
-    if (progress_)
-        progress_->closeRun();
+void MainWindow::progressDialog(const ProgressStep& step) {
+    if (!progress_)
+        return;
+    switch (step.kind) {
+        case ProgressStep::Kind::Show:
+            progress_->showRun();
+            break;
+        case ProgressStep::Kind::Close:
+            progress_->closeRun();
+            break;
+        case ProgressStep::Kind::GaugeMax:
+            progress_->setGaugeMax(step.value);
+            break;
+        case ProgressStep::Kind::GaugePosition:
+            progress_->setGaugeProgress(step.value);
+            break;
+        case ProgressStep::Kind::Status:
+            progress_->setStatus(QString::fromStdString(step.text));
+            break;
+    }
 }
 
 SummaryResult MainWindow::showSummaryDialog() {

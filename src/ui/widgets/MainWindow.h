@@ -5,9 +5,9 @@
 #include <optional>
 #include <string>
 
-#include "core/Context.h"
-#include "core/View.h"
+#include "ui/Context.h"
 #include "ui/Dispatch.h"
+#include "ui/View.h"
 #include "ui/widgets/EventPump.h"
 #include "ui/widgets/FileDialogs.h"
 #include "ui/widgets/Form1Controls.h"
@@ -46,17 +46,9 @@ class MainWindow final : public QMainWindow, public View {
     Dispatcher& dispatcher() { return dispatch_; }
 
     // View: the entry grid.
-    void setRowCount(int rows) override;
-    int rowCount() const override;
-    void setCell(int col, int row, const std::string& text) override;
-    std::string cell(int col, int row) const override;
-    void writeEntryRow(int row) override;
-    void beginGridUpdate() override;
-    void endGridUpdate() override;
+    void gridChanged() override;
     int selectedRow() const override;
     void selectRow(int row) override;
-    int defaultRowHeight() const override;
-    int topRow() const override;
 
     // View: status bar, Stop, path field.
     void drawLoadProgress(int barWidth, const std::string& text) override;
@@ -72,21 +64,20 @@ class MainWindow final : public QMainWindow, public View {
     std::optional<std::string> runFileDialog(FileDialog dialog) override;
     void beep() override;
     void setBusyCursor(bool busy) override;
-    void processEvents() override;
-    void offerEvents() override;
+    void processEvents(bool progressPoint) override;
 
     // View: the script run's dialogs.
-    void setGaugeMax(int max) override;
-    void setGaugeProgress(int progress) override;
-    void setProgressStatus(const std::string& text) override;
-    void showProgressDialog() override;
-    void closeProgressDialog() override;
     SummaryResult showSummaryDialog() override;
+    void progressDialog(const ProgressStep& step) override;
 
     // View: the browser pane.
     std::optional<std::string> browserSelectedCaption() const override;
     void setBrowserItems(std::vector<BrowserItem> items) override;
     void setPathText(const std::string& text) override;
+
+    // The grid's texts, as it shows them (row 0 is the heading).
+    std::string cell(int col, int row) const;
+    int rowCount() const;
 
   protected:
     void closeEvent(QCloseEvent* event) override;

@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "core/View.h"
+#include "ui/View.h"
 
 class QWidget;
 

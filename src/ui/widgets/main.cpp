@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/AppState.h"
 #include "core/io/FileSystem.h"
 #include "core/io/TempFiles.h"
+#include "ui/AppState.h"
 #include "ui/widgets/DesktopOpen.h"
 #include "ui/widgets/ProgramWindows.h"
 

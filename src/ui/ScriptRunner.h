@@ -3,12 +3,10 @@
 #include <optional>
 #include <string>
 
-#include "core/Context.h"
 #include "script/ScriptFile.h"
+#include "ui/Context.h"
 
 namespace vxa {
-
-inline constexpr const char* kScriptDamaged = "Script file is incorrect or damaged";
 
 // Shows kScriptDamaged; the run then ends silently.
 void ScriptError(Context& c);

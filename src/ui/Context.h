@@ -1,8 +1,8 @@
 #pragma once
 
-#include "core/AppState.h"
-#include "core/View.h"
 #include "core/io/FileSystem.h"
+#include "ui/AppState.h"
+#include "ui/View.h"
 
 namespace vxa {
 

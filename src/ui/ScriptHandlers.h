@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/Context.h"
+#include "ui/Context.h"
 
 namespace vxa {
 

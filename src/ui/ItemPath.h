@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "core/AppState.h"
+#include "ui/AppState.h"
 
 namespace vxa {
 

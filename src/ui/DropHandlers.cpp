@@ -1,9 +1,9 @@
-#include "plan/ItemPath.h"
-#include "plan/Plan.h"
+#include "ui/ItemPath.h"
+#include "ui/PlanHandlers.h"
 
 namespace vxa {
 
-bool FileListDragOver(Context& c, const DragSource& source, int /*x*/, int y) {
+bool FileListDragOver(Context& c, const DragSource& source, int row) {
     AppState& s = c.State;
     if (!PlanEditable(s))
         return false;
@@ -11,14 +11,8 @@ bool FileListDragOver(Context& c, const DragSource& source, int /*x*/, int y) {
     // files, a remote address) leaves the selection and its marks alone.
     if (source.kind == DragSource::Kind::Other)
         return false;
-    const int h = c.Ui.defaultRowHeight();
-    // The grid's top border and heading row take the first 4 + h pixels.
-    // Over them (or above the grid) there is no row to drop on: a scrolled
-    // grid would otherwise pick the row hidden just above the view.
-    const int offset = y - 4;
-    if (offset < h)
-        return false;
-    const int row = offset / h + c.Ui.topRow() - 1;
+    // The grid's own hit test gives the row: none over the heading, below
+    // the last row or beside the grid.
     if (row < 1 || row > s.Table.EntryCount)
         return false;
 
@@ -36,21 +30,24 @@ bool FileListDragOver(Context& c, const DragSource& source, int /*x*/, int y) {
     return s.Table.Links[row - 1] != -1 && c.Fs.fileExists(source.path);
 }
 
-void FileListDragDrop(Context& c, const DragSource& source) {
-    // The drop goes to the row the last drag-over selected. The file is
-    // tested again: it may have gone since, and a drop the toolkit delivers
-    // despite a refusal must still never record a directory.
+void FileListDragDrop(Context& c, const DragSource& source, int row) {
+    // The file is tested again: it may have gone since the drag-over, and a
+    // drop the toolkit delivers despite a refusal must still never record a
+    // directory.
+    std::string path;
     switch (source.kind) {
         case DragSource::Kind::BrowserList:
-            RplBtnClick(c);  // the same: the browser's selected file, if it exists
-            return;
+            if (const auto caption = c.Ui.browserSelectedCaption())
+                path = BrowserItemPath(c.State, *caption);
+            break;
         case DragSource::Kind::LocalFile:
-            if (c.Fs.fileExists(source.path))
-                AddReplacement(c, source.path);
-            return;
+            path = source.path;
+            break;
         case DragSource::Kind::Other:
             return;
     }
+    if (!path.empty() && c.Fs.fileExists(path))
+        ReplaceRow(c, row, path);
 }
 
 }  // namespace vxa

@@ -1,7 +1,7 @@
-#include "script/ScriptRunner.h"
+#include "ui/ScriptRunner.h"
 
-#include "core/Compiler.h"
-#include "core/Loader.h"
+#include "ui/CompileHandlers.h"
+#include "ui/LoadHandlers.h"
 
 namespace vxa {
 
@@ -10,16 +10,8 @@ void ScriptError(Context& c) {
 }
 
 void ShowListInGrid(Context& c) {
-    const ReplRec& list = c.State.Replacements;
-    const std::int32_t entries = c.State.Table.EntryCount;
-    c.Ui.beginGridUpdate();
-    for (std::size_t j = 0; j < list.Indices.size(); ++j) {
-        const std::int32_t index = list.Indices[j];
-        if (index < 0 || index >= entries)
-            continue;
-        c.Ui.setCell(5, index + 1, list.Paths[j]);
-    }
-    c.Ui.endGridUpdate();
+    ShowPlan(c.State.Grid, c.State.Table, c.State.Replacements);
+    c.Ui.gridChanged();
 }
 
 std::optional<Script> OpenScript(Context& c, const std::string& path) {
@@ -46,20 +38,20 @@ void RestorePlan(AppState& s, PlanSnapshot saved) {
 
 ProceedOutcome ProceedWithScript(Context& c) {
     View& ui = c.Ui;
-    ui.setGaugeProgress(0);
-    ui.setProgressStatus("Loading file...");
-    ui.showProgressDialog();
+    ui.progressDialog({ProgressStep::Kind::GaugePosition, 0, {}});
+    ui.progressDialog({ProgressStep::Kind::Status, 0, "Loading file..."});
+    ui.progressDialog({ProgressStep::Kind::Show, 0, {}});
     // The dialog disables the main window: it must close however the run
     // ends, an unexpected exception included.
     struct CloseProgressDialog {
         View& ui;
-        ~CloseProgressDialog() { ui.closeProgressDialog(); }
+        ~CloseProgressDialog() { ui.progressDialog({ProgressStep::Kind::Close, 0, {}}); }
     } closer{ui};
 
     // The outcome, not ArchiveComplete, decides: after a load that did not
     // take place the flag still describes the archive loaded before, which
     // must not be compiled under this script's plan.
-    switch (LoadArchive(c, c.State.InPath, true)) {
+    switch (LoadInWindow(c, c.State.InPath, true)) {
         case LoadOutcome::Complete:
             break;
         case LoadOutcome::FileMissing:
@@ -74,7 +66,7 @@ ProceedOutcome ProceedWithScript(Context& c) {
         SvhBtnClick(c);
     if (c.State.OutPath.empty())
         return ProceedOutcome::NoOutput;
-    ui.setProgressStatus("Saving file...");
+    ui.progressDialog({ProgressStep::Kind::Status, 0, "Saving file..."});
     // Reported as the compile button reports it; the output is then as it
     // was, and the dialog still closes.
     if (!CompileAndReport(c, c.State.OutPath))
@@ -92,7 +84,7 @@ void RunScript(Context& c, const Script& script) {
             }
             return;
         case SummaryResult::LoadOnly:
-            switch (LoadArchive(c, s.InPath, false)) {
+            switch (LoadInWindow(c, s.InPath, false)) {
                 case LoadOutcome::FileMissing:
                 case LoadOutcome::NotOpened:
                     // Nothing was loaded: the archive open before stays with
