@@ -38,7 +38,9 @@ class File {
 
     // For the new file of a write (FileSystem::createUnnamed, createNamed):
     // gives it this owner and group where it has others, which only root may
-    // do; then its permission bits.
+    // do; then its permission bits. (On Windows, where a new file's owner and
+    // access come from its creator and folder, the first does nothing and
+    // the second sets the file's attributes.)
     virtual void setOwner(std::uint32_t uid, std::uint32_t gid) = 0;
     virtual void setMode(std::uint32_t mode) = 0;
     // Gives a file without a name a short free name in its folder and
@@ -85,7 +87,7 @@ struct WriteTarget {
     // links stay), else the path itself.
     std::string path;
     // The permission bits of the file replaced, else those open(2) gives a
-    // new file under the process's umask.
+    // new file under the process's umask; on Windows its attributes.
     std::uint32_t mode = 0;
     // Owner and group of the file replaced.
     std::uint32_t uid = 0;
