@@ -215,8 +215,7 @@ TEST_F(CliTest, AKilledCompileLeavesTheOutputWhole) {
         Sleep(seen ? 0 : 1);
     }
     TerminateProcess(tool, 9);
-    WaitForSingleObject(tool, INFINITE);
-    CloseHandle(tool);
+    Wait(tool);
     EXPECT_TRUE(seen);
     EXPECT_EQ(ReadFile(out), "precious");
     EXPECT_EQ(dir.names(), before);

@@ -21,23 +21,6 @@ struct RunResult {
 };
 
 #ifdef _WIN32
-// `arg` quoted for the command line Windows programs split back into
-// arguments: backslashes are doubled only before a quote.
-inline std::wstring Quoted(const std::wstring& arg) {
-    std::wstring q = L"\"";
-    std::size_t slashes = 0;
-    for (const wchar_t c : arg) {
-        if (c == L'\\') {
-            ++slashes;
-            continue;
-        }
-        q.append(c == L'"' ? 2 * slashes + 1 : slashes, L'\\');
-        q += c;
-        slashes = 0;
-    }
-    return q.append(2 * slashes, L'\\') + L"\"";
-}
-
 inline HANDLE Inherited(const std::string& path, DWORD access, DWORD disposition) {
     SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
     return CreateFileW(FsPath(path).c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
@@ -46,11 +29,13 @@ inline HANDLE Inherited(const std::string& path, DWORD access, DWORD disposition
 
 // Starts a program with arguments in folder `cwd` (empty: this one), its
 // output going to the files `out` and `err`; returns its process handle.
+// The tests' arguments hold no quote and end in no "\", so quoting each is
+// enough for the program to split them back.
 inline HANDLE Start(const std::vector<std::string>& argv, const std::string& cwd,
                     const std::string& out, const std::string& err) {
     std::wstring line;
     for (const auto& a : argv)
-        line += (line.empty() ? L"" : L" ") + Quoted(FsPath(a).wstring());
+        line += L"\"" + FsPath(a).wstring() + L"\" ";
     STARTUPINFOW si{};
     si.cb = sizeof si;
     si.dwFlags = STARTF_USESTDHANDLES;
@@ -61,27 +46,19 @@ inline HANDLE Start(const std::vector<std::string>& argv, const std::string& cwd
     const std::wstring folder = FsPath(cwd).wstring();
     const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr,
                                         cwd.empty() ? nullptr : folder.c_str(), &si, &pi);
-    for (HANDLE h : {si.hStdInput, si.hStdOutput, si.hStdError})
+    for (HANDLE h : {si.hStdInput, si.hStdOutput, si.hStdError, started ? pi.hThread : nullptr})
         CloseHandle(h);
-    if (!started)
-        return nullptr;
-    CloseHandle(pi.hThread);
-    return pi.hProcess;
+    return started ? pi.hProcess : nullptr;
 }
 
-inline RunResult Run(const std::vector<std::string>& argv, const std::string& cwd = {}) {
-    TempDir dir;
-    HANDLE process = Start(argv, cwd, dir.file("out"), dir.file("err"));
+inline int Wait(HANDLE process) {
     DWORD code = DWORD(-1);
-    if (process) {
-        WaitForSingleObject(process, INFINITE);
-        GetExitCodeProcess(process, &code);
-        CloseHandle(process);
-    }
-    return {static_cast<int>(code), ReadFile(dir.file("out")), ReadFile(dir.file("err"))};
+    WaitForSingleObject(process, INFINITE);
+    GetExitCodeProcess(process, &code);
+    CloseHandle(process);
+    return static_cast<int>(code);
 }
 #else
-
 // Starts a program with arguments (no shell) in folder `cwd` (empty: this
 // one), its output going to the files `out` and `err`; returns its id.
 inline pid_t Start(const std::vector<std::string>& argv, const std::string& cwd = {},
@@ -100,16 +77,19 @@ inline pid_t Start(const std::vector<std::string>& argv, const std::string& cwd 
     _exit(127);
 }
 
+inline int Wait(pid_t pid) {
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+#endif
+
 // Runs a program to its end and collects its output.
 inline RunResult Run(const std::vector<std::string>& argv, const std::string& cwd = {}) {
     TempDir dir;
-    int status = 0;
-    waitpid(Start(argv, cwd, dir.file("out"), dir.file("err")), &status, 0);
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir.file("out")),
-            ReadFile(dir.file("err"))};
+    const int code = Wait(Start(argv, cwd, dir.file("out"), dir.file("err")));
+    return {code, ReadFile(dir.file("out")), ReadFile(dir.file("err"))};
 }
-
-#endif
 
 #ifdef VXA_TOOL_PATH
 // Runs the vxa-tool under test with these arguments.

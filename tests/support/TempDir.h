@@ -37,9 +37,8 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
 // A fresh folder, removed with everything in it when the object goes.
 class TempDir {
   public:
+    // A random name, made only if free (as mkdtemp, which Windows lacks).
     TempDir() {
-#ifdef _WIN32
-        // No mkdtemp: a random name, made only if free.
         std::random_device random;
         const auto base = std::filesystem::temp_directory_path();
         for (int k = 0; path_.empty(); ++k) {
@@ -49,12 +48,6 @@ class TempDir {
             else if (k == 100)
                 throw std::runtime_error("no temporary folder");
         }
-#else
-        std::string pattern = std::filesystem::temp_directory_path() / "vxa-test-XXXXXX";
-        if (!mkdtemp(pattern.data()))
-            throw std::runtime_error("mkdtemp failed");
-        path_ = pattern;
-#endif
     }
     ~TempDir() {
         std::error_code ignored;
@@ -63,12 +56,8 @@ class TempDir {
     TempDir(const TempDir&) = delete;
     TempDir& operator=(const TempDir&) = delete;
 
-    const std::string& path() const {
-        return path_;
-    }
-    std::string file(const std::string& name) const {
-        return path_ + kSep + name;
-    }
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + kSep + name; }
     std::string write(const std::string& name, const std::string& bytes) const {
         WriteFile(file(name), bytes);
         return file(name);
