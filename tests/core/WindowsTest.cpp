@@ -66,9 +66,7 @@ TEST(WindowsFiles, ReadsAtAnOffsetLeaveThePositionAlone) {
     TempDir dir;
     const auto f = RealFileSystem().openRead(dir.write("f", "abcdef"));
     char two[2], three[3];
-    ASSERT_EQ(f->read(two, 2), 2u);
-    EXPECT_EQ(f->readAt(three, 3, 3), 3u);
-    EXPECT_EQ(std::string(three, 3), "def");
+    ASSERT_TRUE(f->read(two, 2) == 2 && f->readAt(three, 3, 3) == 3 && three[0] == 'd');
     EXPECT_EQ(f->read(three, 3), 3u);
     EXPECT_EQ(std::string(two, 2) + std::string(three, 3), "abcde");
 }
@@ -82,17 +80,15 @@ TEST(WindowsFiles, ReplacingKeepsAttributesAndRespectsOthersSharing) {
     const std::string target = dir.write("t.vxa", "old");
     ASSERT_TRUE(SetFileAttributesW(FsPath(target).c_str(), FILE_ATTRIBUTE_HIDDEN));
     HANDLE shared = Hold(target, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
-    ASSERT_NE(shared, INVALID_HANDLE_VALUE);
     Replace(target, "new");
-    CloseHandle(shared);
+    ASSERT_TRUE(CloseHandle(shared));
     EXPECT_EQ(ReadFile(target), "new");
     EXPECT_EQ(GetFileAttributesW(FsPath(target).c_str()) & FILE_ATTRIBUTE_HIDDEN,
               DWORD{FILE_ATTRIBUTE_HIDDEN});
     HANDLE exclusive = Hold(target, FILE_SHARE_READ);
-    ASSERT_NE(exclusive, INVALID_HANDLE_VALUE);
     const DWORD start = GetTickCount();
     EXPECT_EQ(Failure([&] { Replace(target, "newer"); }), target + ": File access denied");
-    CloseHandle(exclusive);
+    ASSERT_TRUE(CloseHandle(exclusive));
     EXPECT_GE(GetTickCount() - start, 900u);
     EXPECT_EQ(ReadFile(target), "new");
     EXPECT_EQ(dir.names(), Lines{"t.vxa"});
