@@ -39,6 +39,10 @@ std::uint64_t StoredSize(const AppState& s, std::int32_t entry) {
     return EntryRange(s, entry).size;
 }
 
+bool HeldArchiveCurrent(const AppState& s) {
+    return s.Archive && s.ArchiveComplete && !s.Loading && s.Archive->stamp() == s.ArchiveStamp;
+}
+
 void CopyEntryData(const AppState& s, std::int32_t entry, File& out) {
     const StoredRange r = EntryRange(s, entry);
     if (r.size > 0)

@@ -1,0 +1,106 @@
+// The preview window on a loaded archive: heading, hex view, the archive
+// changing under it, and sound played into a real audio server's null sink
+// (or none: run with no server, the window says so).
+#include <QLabel>
+#include <QPushButton>
+#include <QtTest>
+
+#include "support/Suite.h"
+#include "ui/widgets/preview/HexView.h"
+#include "ui/widgets/preview/PreviewWindow.h"
+#include "ui/widgets/preview/WavPlayer.h"
+
+using namespace vxa;
+using namespace vxa::test;
+
+namespace {
+
+// One second of 16-bit mono silence at 8000 Hz.
+std::string Silence() {
+    const std::string fmt = U16(1) + U16(1) + U32(8000) + U32(16000) + U16(2) + U16(16);
+    return "RIFF" + U32(36 + 16000) + "WAVE" + "fmt " + U32(16) + fmt + "data" + U32(16000) +
+           std::string(16000, '\0');
+}
+
+struct Loaded {
+    TempDir dir;
+    Harness h;
+    std::string path;
+    explicit Loaded(const std::vector<TestEntry>& entries)
+        : path(dir.write("a.vxa", BuildArchive(entries))) {
+        LoadArchive(h.ctx, path, false);
+    }
+};
+
+}  // namespace
+
+class PreviewTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void headingHexAndAChangedArchive();
+    void playsAndStops();
+    void saysWhenThereIsNoOutput();
+};
+
+void PreviewTest::headingHexAndAChangedArchive() {
+    Loaded a(
+        {Owned("Hello, world!\x01\x02\x03 and more", 0, 99), Owned("xyz", 7), Shared(0), Blank()});
+    PreviewWindow w(a.h.state, nullptr);
+    w.show();
+    w.showEntry(0);
+    QCOMPARE(w.heading()->text(), u"Entry 1: Other\nOrig. size 99, packed size 25, offset 20");
+    QTRY_COMPARE(w.hex()->shownLines(),
+                 QStringList({"00000000  48 65 6C 6C 6F 2C 20 77  6F 72 6C 64 21 01 02 03  "
+                              "Hello, world!...",
+                              "00000010  20 61 6E 64 20 6D 6F 72  65                       "
+                              " and more"}));
+    w.showEntry(1);
+    QCOMPARE(w.note()->text(), u"Packed (type 7): the game unpacks it; shown as stored");
+    w.showEntry(2);
+    QCOMPARE(w.heading()->text(),
+             u"Entry 3: Other\nOrig. size 99, packed size 25, offset 20\n"
+             u"Shares the data of entry 1");
+    w.showEntry(3);
+    QCOMPARE(w.heading()->text(), u"Entry 4: Blank");
+
+    // Written by another program: nothing more is read from it.
+    w.showEntry(0);
+    QTest::qWait(20);
+    WriteFile(a.path, ReadFile(a.path) + "!");
+    w.hex()->viewport()->repaint();
+    QCOMPARE(w.hex()->shownLines(), QStringList());
+    QCOMPARE(w.note()->text(), QString(PreviewWindow::kChanged));
+    w.showEntry(1);
+    QCOMPARE(w.note()->text(), QString(PreviewWindow::kChanged));
+}
+
+void PreviewTest::playsAndStops() {
+    Loaded a({Owned("x"), Owned(Silence())});
+    PreviewWindow w(a.h.state, nullptr);
+    w.show();
+    w.showEntry(1);
+    QCOMPARE(w.heading()->text().section('\n', 0, 0),
+             u"Entry 2: WAV, 1 channels, 8000 Hz, 16 bits, 1.00 s");
+    WavPlayer* p = w.player();
+    QVERIFY2(p->button()->isEnabled(), qPrintable(p->note()->text()));
+    QTest::mouseClick(p->button(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(p->playedUSecs() > 200'000, 5000);
+    QCOMPARE(p->button()->text(), u"Stop");
+    QTest::mouseClick(p->button(), Qt::LeftButton);
+    QVERIFY(!p->playing());
+    QCOMPARE(p->button()->text(), u"Play");
+    // Played to its end, it stops by itself.
+    QTest::mouseClick(p->button(), Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(!p->playing(), 8000);
+}
+
+void PreviewTest::saysWhenThereIsNoOutput() {
+    Loaded a({Owned(Silence())});
+    PreviewWindow w(a.h.state, nullptr);
+    w.showEntry(0);
+    QCOMPARE(w.player()->note()->text(), u"No audio output device: sounds cannot be played here");
+    QVERIFY(!w.player()->button()->isEnabled());
+}
+
+QTEST_MAIN(PreviewTest)
+#include "PreviewTest.moc"
