@@ -23,6 +23,7 @@
 #include "script/ProgressDialog.h"
 #include "script/ScriptHandlers.h"
 #include "script/SummaryDialog.h"
+#include "widgets/preview/EntryTools.h"
 
 namespace vxa {
 
@@ -44,7 +45,7 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     wireButtons();
     wireGrid();
     wireBrowser();
-    new ExtractMenu(*this);
+    new EntryTools(*this, *new ExtractMenu(*this));
     AcceptArchiveDrops(*this);
 
     const std::string currentDir = CurrentDirectory();

@@ -2,10 +2,15 @@
 // changing under it, and sound played into a real audio server's null sink
 // (or none: run with no server, the window says so).
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QtTest>
 
+#include "support/App.h"
 #include "support/Suite.h"
+#include "ui/widgets/preview/EntryTools.h"
+#include "ui/widgets/preview/FindBox.h"
 #include "ui/widgets/preview/HexView.h"
 #include "ui/widgets/preview/PreviewWindow.h"
 #include "ui/widgets/preview/WavPlayer.h"
@@ -40,6 +45,7 @@ class PreviewTest : public QObject {
     void headingHexAndAChangedArchive();
     void playsAndStops();
     void saysWhenThereIsNoOutput();
+    void previewFindAndFolderFromTheGrid();
 };
 
 void PreviewTest::headingHexAndAChangedArchive() {
@@ -100,6 +106,56 @@ void PreviewTest::saysWhenThereIsNoOutput() {
     w.showEntry(0);
     QCOMPARE(w.player()->note()->text(), u"No audio output device: sounds cannot be played here");
     QVERIFY(!w.player()->button()->isEnabled());
+}
+
+void PreviewTest::previewFindAndFolderFromTheGrid() {
+    TempDir dir;
+    App app;
+    const std::string path = dir.write(
+        "a.vxa", BuildArchive({Owned("aa"), Owned(Silence()), Shared(0), Owned("bb"), Blank()}));
+    app.reopen(path);
+    auto* tools = app.form1->findChild<EntryTools*>();
+    EntryGrid* grid = app.ui().FileList;
+
+    // Space previews the selected row; the preview follows the selection.
+    app.clickRow(4);
+    QTest::keyClick(grid, Qt::Key_Space);
+    QVERIFY(tools->preview()->isVisible());
+    QCOMPARE(tools->preview()->entry(), 3);
+    // Ctrl+F, then Enter finds the next match after the selected row.
+    QTest::keyClick(app.form1, Qt::Key_F, Qt::ControlModifier);
+    FindBox* box = tools->findBox();
+    QVERIFY(box->isVisible());
+    QTest::keyClicks(box->field(), "wav");
+    QTest::keyClick(box->field(), Qt::Key_Return);
+    QCOMPARE(grid->selectedRow(), 2);
+    QCOMPARE(tools->preview()->entry(), 1);
+    QCOMPARE(app.column(0), "1|+2|3|4|5");
+    box->field()->setText("xmi");
+    QTest::mouseClick(box->previous(), Qt::LeftButton);
+    QCOMPARE(box->message()->text(), u"No entry matches");
+    QCOMPARE(grid->selectedRow(), 2);
+
+    // Replace from folder: entry 4 edited, entry 1 untouched, a stray file.
+    TempDir files;
+    files.write("1.bin", "aa");
+    files.write("04.bin", "BB");
+    files.write("notes.txt", "x");
+    tools->pickFolder = [&] { return QString::fromStdString(files.path()); };
+    app.answers = {MsgAnswer::Yes};
+    QMenu* menu = app.form1->findChild<QMenu*>("ExtractMenu");
+    menu->actions().back()->trigger();
+    QCOMPARE(app.boxes.back().text,
+             "Replace these entries by the edited files?\n4 <- " + files.file("04.bin"));
+    QCOMPARE(app.column(5), "|||" + files.file("04.bin") + "|------");
+    // Edited files of one group that differ: the tool's message, nothing added.
+    files.write("3.bin", "cc");
+    files.write("1.bin", "dd");
+    menu->actions().back()->trigger();
+    QCOMPARE(app.boxes.back().text,
+             "entries 1 and 3 share their data, but their edited files differ: " +
+                 files.file("1.bin") + ", " + files.file("3.bin") + "\nNothing was added.");
+    QCOMPARE(app.state.Replacements.Count, 1);
 }
 
 QTEST_MAIN(PreviewTest)

@@ -31,6 +31,8 @@ class PreviewWindow final : public QWidget {
     void forget();
 
     std::int32_t entry() const { return entry_; }
+    // Whether it shows an entry of the archive held now and may read it.
+    bool reading() const { return archive_ && archive_ == state_.Archive.get(); }
     QLabel* heading() const { return heading_; }
     QLabel* note() const { return note_; }
     HexView* hex() const { return hex_; }
