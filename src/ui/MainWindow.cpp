@@ -23,6 +23,7 @@
 #include "script/ProgressDialog.h"
 #include "script/ScriptHandlers.h"
 #include "script/SummaryDialog.h"
+#include "widgets/preview/EntryEdits.h"
 #include "widgets/preview/EntryTools.h"
 
 namespace vxa {
@@ -45,7 +46,9 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     wireButtons();
     wireGrid();
     wireBrowser();
-    new EntryTools(*this, *new ExtractMenu(*this));
+    auto* extract = new ExtractMenu(*this);
+    new EntryTools(*this, *extract);
+    new EntryEdits(*this, *extract);
     AcceptArchiveDrops(*this);
 
     const std::string currentDir = CurrentDirectory();

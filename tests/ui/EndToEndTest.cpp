@@ -84,8 +84,9 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
     QAbstractItemModelTester tester(&app.form1->gridModel(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     QWidget* rows = app.ui().FileList->viewport();
-    QCOMPARE(OpenMenu(app, rows, 5),
-             u"-Extract entry...-Extract all...-Preview-Find...-Replace from folder...");
+    QCOMPARE(
+        OpenMenu(app, rows, 5),
+        u"-Extract entry...-Extract all...-Preview-Find...-Replace from folder...-Edit with...");
     // Arguments other than one path ending exactly in ".vxa" or ".vxc" give
     // the usage; an archive opens, its path made absolute.
     std::ostringstream err;
@@ -112,7 +113,8 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
     for (int i = 0; i < 5; ++i)
         QCOMPARE(menus[i], (i < 3 ? "-" : "+") + QStringLiteral("Extract entry...+Extract all...") +
                                (i == 1 || i == 2 ? "-" : "+") +
-                               QStringLiteral("Preview+Find...+Replace from folder..."));
+                               QStringLiteral("Preview+Find...+Replace from folder...") +
+                               (i < 3 ? "-" : "+") + QStringLiteral("Edit with..."));
     ExtractMenu* extract = app.form1->findChild<ExtractMenu*>();
     app.picks = {dir.file("five.bin")};
     extract->menu()->actions()[0]->trigger();
@@ -228,8 +230,9 @@ void EndToEndTest::aLoadHoldsOffCommandsStopsAndEndsAtErrors() {
         app.reopen(small);            // would start a second load
     });
     app.reopen(big);
-    QCOMPARE(menu + QString::number(app.offered.size() + app.form1->rowCount()),
-             u"-Extract entry...-Extract all...-Preview-Find...-Replace from folder...61");
+    QCOMPARE(
+        menu + QString::number(app.offered.size() + app.form1->rowCount()),
+        u"-Extract entry...-Extract all...-Preview-Find...-Replace from folder...-Edit with...61");
     app.click(app.ui().ReloadBtn);
     QCOMPARE(app.state.InPath, small);
 

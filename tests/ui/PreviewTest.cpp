@@ -1,14 +1,20 @@
 // The preview window on a loaded archive: heading, hex view, the archive
 // changing under it, and sound played into a real audio server's null sink
 // (or none: run with no server, the window says so).
+#include <QContextMenuEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
+#include <QMimeData>
 #include <QPushButton>
 #include <QtTest>
 
 #include "support/App.h"
 #include "support/Suite.h"
+#include "ui/Browser.h"
+#include "ui/ExtractMenu.h"
+#include "ui/StatusPanels.h"
+#include "ui/widgets/preview/EntryEdits.h"
 #include "ui/widgets/preview/EntryTools.h"
 #include "ui/widgets/preview/FindBox.h"
 #include "ui/widgets/preview/HexView.h"
@@ -25,6 +31,15 @@ std::string Silence() {
     const std::string fmt = U16(1) + U16(1) + U32(8000) + U32(16000) + U16(2) + U16(16);
     return "RIFF" + U32(36 + 16000) + "WAVE" + "fmt " + U32(16) + fmt + "data" + U32(16000) +
            std::string(16000, '\0');
+}
+
+// The grid's context menu action captioned `text`.
+QAction* Action(App& app, const char* text) {
+    for (QAction* a : app.form1->findChild<ExtractMenu*>()->menu()->actions()) {
+        if (a->text() == QLatin1String(text))
+            return a;
+    }
+    return nullptr;
 }
 
 struct Loaded {
@@ -46,6 +61,7 @@ class PreviewTest : public QObject {
     void playsAndStops();
     void saysWhenThereIsNoOutput();
     void previewFindAndFolderFromTheGrid();
+    void editWithAndDragOut();
 };
 
 void PreviewTest::headingHexAndAChangedArchive() {
@@ -143,19 +159,61 @@ void PreviewTest::previewFindAndFolderFromTheGrid() {
     files.write("notes.txt", "x");
     tools->pickFolder = [&] { return QString::fromStdString(files.path()); };
     app.answers = {MsgAnswer::Yes};
-    QMenu* menu = app.form1->findChild<QMenu*>("ExtractMenu");
-    menu->actions().back()->trigger();
+    Action(app, "Replace from folder...")->trigger();
     QCOMPARE(app.boxes.back().text,
              "Replace these entries by the edited files?\n4 <- " + files.file("04.bin"));
     QCOMPARE(app.column(5), "|||" + files.file("04.bin") + "|------");
     // Edited files of one group that differ: the tool's message, nothing added.
     files.write("3.bin", "cc");
     files.write("1.bin", "dd");
-    menu->actions().back()->trigger();
+    Action(app, "Replace from folder...")->trigger();
     QCOMPARE(app.boxes.back().text,
              "entries 1 and 3 share their data, but their edited files differ: " +
                  files.file("1.bin") + ", " + files.file("3.bin") + "\nNothing was added.");
     QCOMPARE(app.state.Replacements.Count, 1);
+}
+
+void PreviewTest::editWithAndDragOut() {
+    TempDir dir;
+    App app;
+    app.reopen(dir.write("a.vxa", BuildArchive({Owned("aa"), Shared(0), Owned(Silence())})));
+    auto* edits = app.form1->findChild<EntryEdits*>();
+    QString opened;
+    edits->openFile = [&](const QString& path) { opened = path; };
+    QWidget* rows = app.ui().FileList->viewport();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, app.rowCentre(2), {});
+    QApplication::sendEvent(rows, &click);
+    app.form1->findChild<ExtractMenu*>()->menu()->hide();
+    Action(app, "Edit with...")->trigger();
+    const QString folder = edits->folder();
+    QCOMPARE(opened, folder + "/edit/2.bin");
+    QCOMPARE(ReadFile(opened.toStdString()), "aa");
+    // Saved there: the group's replacement, said in the status bar.
+    WriteFile(opened.toStdString(), "edited");
+    const std::string path = opened.toStdString();
+    QTRY_COMPARE(app.column(5), path + "|" + path + "|");
+    QCOMPARE(app.ui().Status1->textPanel()->text(), u"Entry 2 took the edit saved in 2.bin");
+
+    // A row dragged out: the file is written when the drop asks for it, and
+    // the browser takes it into the folder it shows.
+    std::unique_ptr<QMimeData> mime(edits->dragData(3));
+    QVERIFY(!QFileInfo::exists(folder + "/drag/3.wav"));
+    QCOMPARE(mime->urls(), QList<QUrl>{QUrl::fromLocalFile(folder + "/drag/3.wav")});
+    QCOMPARE(ReadFile((folder + "/drag/3.wav").toStdString()), Silence());
+    TempDir target;
+    FillBrowser(app.form1->context(), target.path());
+    QDragEnterEvent enter({5, 5}, Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+    QDropEvent drop({5, 5}, Qt::CopyAction, mime.get(), Qt::LeftButton, {});
+    QApplication::sendEvent(app.ui().List1->viewport(), &enter);
+    QApplication::sendEvent(app.ui().List1->viewport(), &drop);
+    QCOMPARE(ReadFile(target.file("3.wav")), Silence());
+    QVERIFY(!app.ui().List1->findItems("3.wav", Qt::MatchExactly).isEmpty());
+    // Dropped on the grid, it replaces nothing.
+    QCOMPARE(ClassifyDrag(mime.get(), nullptr, app.ui().List1).kind, DragSource::Kind::Other);
+
+    // A new load removes the private folder.
+    app.reopen(dir.file("a.vxa"));
+    QVERIFY(!QFileInfo::exists(folder));
 }
 
 QTEST_MAIN(PreviewTest)
