@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
+#include <cstring>
 #include <string_view>
 
 #include "EntryBytes.h"
@@ -128,24 +129,63 @@ std::optional<FindQuery> ParseFindQuery(const std::string& text) {
     return Word(std::string(t));
 }
 
-void KindCache::reset(const AppState& s) {
+void KindCache::prepare(const AppState& s) {
+    if (archive_ == s.Archive.get() && stamp_ == s.ArchiveStamp &&
+        known_.size() == static_cast<std::size_t>(s.Table.EntryCount)) {
+        return;
+    }
     archive_ = s.Archive.get();
     stamp_ = s.ArchiveStamp;
     known_.assign(static_cast<std::size_t>(s.Table.EntryCount), 0);
 }
 
 Content KindCache::content(const AppState& s, std::int32_t entry) {
-    if (archive_ != s.Archive.get() || !(stamp_ == s.ArchiveStamp) ||
-        known_.size() != static_cast<std::size_t>(s.Table.EntryCount)) {
-        reset(s);
-    }
     // Shared entries are known by their owner's record.
     const std::int32_t link = s.Table.Links[static_cast<std::size_t>(entry)];
+    if (link < 0)
+        return Content::Blank;
     const auto owner = static_cast<std::size_t>(link > 0 ? link - 1 : entry);
-    std::uint8_t& known = known_[owner];
-    if (known == 0)
-        known = static_cast<std::uint8_t>(static_cast<int>(KindOf(s, entry).What) + 1);
-    return static_cast<Content>(known - 1);
+    if (known_[owner] == 0)
+        fill(s, static_cast<std::int32_t>(owner));
+    return static_cast<Content>(known_[owner] - 1);
+}
+
+// Reads one block of the archive at `owner`'s stored bytes and tells the
+// kind of it and of every following record owner whose first bytes lie in
+// that block: in an archive whose records follow one another in entry
+// order, one read serves hundreds of small entries where reading each
+// alone would cost a call to the system apiece.
+void KindCache::fill(const AppState& s, std::int32_t owner) {
+    constexpr std::size_t kBlock = 128 * 1024;
+    constexpr std::uint64_t kHead = 24;  // what telling a kind reads first
+    const EntryTable& t = s.Table;
+    const std::uint64_t start = std::uint64_t{t.Offsets[static_cast<std::size_t>(owner)]} + 10;
+    block_.resize(kBlock);
+    const std::size_t got = s.Archive ? s.Archive->readAt(block_.data(), kBlock, start) : 0;
+    for (std::int32_t i = owner; i < t.EntryCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        if (t.Links[at] != 0 || known_[at] != 0)
+            continue;
+        const std::uint64_t from = std::uint64_t{t.Offsets[at]} + 10, stored = t.PackedSizes[at];
+        const bool inBlock = from >= start && from - start + std::min(stored, kHead) <= got;
+        if (!inBlock && i != owner)
+            break;
+        const auto read = [&](std::uint64_t pos, void* buffer, std::size_t size) -> std::size_t {
+            const std::uint64_t n = pos < stored ? std::min<std::uint64_t>(size, stored - pos) : 0;
+            if (!inBlock || from - start + pos + n > got)
+                return ReadEntryBytes(s, i, pos, buffer, size);
+            std::memcpy(buffer, block_.data() + (from - start + pos), n);
+            return static_cast<std::size_t>(n);
+        };
+        // Most records start with none of the known signatures: those
+        // are told apart without the full look.
+        const char* head = block_.data() + (from - start);
+        const Content c = t.CompTypes[at] != 0 ? Content::Packed
+                          : inBlock && !MayBeKnownContent(head, std::min(stored, kHead))
+                              ? Content::Other
+                              : KindOf(s, i, read).What;
+        known_[at] = static_cast<std::uint8_t>(static_cast<int>(c) + 1);
+    }
 }
 
 std::optional<std::int32_t> FindEntry(const AppState& s, KindCache& cache, const FindQuery& q,
@@ -153,6 +193,7 @@ std::optional<std::int32_t> FindEntry(const AppState& s, KindCache& cache, const
     const std::int32_t n = s.Table.EntryCount;
     if (n <= 0)
         return std::nullopt;
+    cache.prepare(s);
     const std::vector<bool> replaced =
         q.Kind == FindQuery::By::Replaced ? ReplacedEntries(s) : std::vector<bool>{};
     const std::int64_t step = back ? n - 1 : 1;  // one back is n - 1 forward

@@ -42,14 +42,18 @@ std::optional<FindQuery> ParseFindQuery(const std::string& text);
 // filled from is no longer the one held.
 class KindCache {
   public:
+    // Forgets what it knows unless `s` holds the archive it was filled from.
+    void prepare(const AppState& s);
+    // The content of `entry`; prepare() must have seen `s` first.
     Content content(const AppState& s, std::int32_t entry);
 
   private:
-    void reset(const AppState& s);
+    void fill(const AppState& s, std::int32_t owner);
 
     const File* archive_ = nullptr;
     FileStamp stamp_;
     std::vector<std::uint8_t> known_;  // Content + 1 per record owner; 0 = not read yet
+    std::vector<char> block_;          // the archive's bytes where the last fill read
 };
 
 // The first entry after `from` (0-based; -1 starts at the first entry)

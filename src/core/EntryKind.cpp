@@ -86,6 +86,13 @@ std::string Format(const char* pattern, auto... values) {
 
 }  // namespace
 
+bool MayBeKnownContent(const char* head, std::size_t size) {
+    if (size < 4)
+        return false;
+    const auto* h = reinterpret_cast<const unsigned char*>(head);
+    return Is(h, "RIFF") || Is(h, "SMK2") || Is(h, "SMK4") || Is(h, "FORM");
+}
+
 double WavFacts::seconds() const {
     const std::uint64_t frame = BlockAlign ? BlockAlign : std::uint64_t{Channels} * Bits / 8;
     if (frame == 0 || SampleRate == 0)
@@ -114,6 +121,12 @@ EntryKind KindOfBytes(const ReadStored& read, std::uint64_t stored) {
 }
 
 EntryKind KindOf(const AppState& s, std::int32_t entry) {
+    return KindOf(s, entry, [&](std::uint64_t from, void* buffer, std::size_t size) {
+        return ReadEntryBytes(s, entry, from, buffer, size);
+    });
+}
+
+EntryKind KindOf(const AppState& s, std::int32_t entry, const ReadStored& read) {
     const EntryTable& t = s.Table;
     EntryKind k;
     if (entry < 0 || entry >= t.EntryCount)
@@ -127,11 +140,7 @@ EntryKind KindOf(const AppState& s, std::int32_t entry) {
     if (type != 0) {
         k.What = Content::Packed;
     } else {
-        k = KindOfBytes(
-            [&](std::uint64_t from, void* buffer, std::size_t size) {
-                return ReadEntryBytes(s, entry, from, buffer, size);
-            },
-            StoredSize(s, entry));
+        k = KindOfBytes(read, StoredSize(s, entry));
     }
     k.CompType = type;
     if (link > 0)

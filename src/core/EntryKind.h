@@ -60,6 +60,10 @@ struct EntryKind {
     std::string describe() const;
 };
 
+// Whether stored bytes beginning with `head` (`size` bytes of it) may be of
+// a kind the game uses: false rules out every kind but Other.
+bool MayBeKnownContent(const char* head, std::size_t size);
+
 // Reads up to `size` stored bytes from position `from`; returns how many it
 // read, fewer only at the end.
 using ReadStored = std::function<std::size_t(std::uint64_t from, void* buffer, std::size_t size)>;
@@ -71,5 +75,8 @@ EntryKind KindOfBytes(const ReadStored& read, std::uint64_t stored);
 // The kind of `entry` of the loaded archive, read from the held archive.
 // Throws IoError.
 EntryKind KindOf(const AppState& s, std::int32_t entry);
+// The same, its stored bytes (its owner's for a shared entry) read through
+// `read`.
+EntryKind KindOf(const AppState& s, std::int32_t entry, const ReadStored& read);
 
 }  // namespace vxa
