@@ -7,11 +7,10 @@
 #include <memory>
 
 #include "Measure.h"
-#include "NullView.h"
-#include "cli/FolderFiles.h"
 #include "core/EntryFiles.h"
 #include "core/EntryFind.h"
 #include "core/Loader.h"
+#include "plan/FolderFiles.h"
 #include "plan/Plan.h"
 
 namespace fs = std::filesystem;
@@ -20,13 +19,15 @@ namespace vxa::bench {
 
 namespace {
 
+// A load as the window does it, minus the widgets.
 struct Loaded {
-    AppState state;
-    NullView view{state.Table};
-    Context ctx{state, view, RealFileSystem()};
+    LoadedArchive state;
+    ReplRec plan;
     explicit Loaded(const std::string& path) {
-        if (LoadArchive(ctx, path, false) != LoadOutcome::Complete) {
-            std::cerr << "load of " << path << " failed: " << view.lastError << "\n";
+        LoadObserver quiet;
+        const bool noStop = false;
+        if (LoadArchive(RealFileSystem(), path, state, quiet, noStop) != LoadOutcome::Complete) {
+            std::cerr << "load of " << path << " failed\n";
             std::exit(1);
         }
     }
@@ -49,8 +50,8 @@ std::string Fmt(const char* pattern, double v) {
 void FindTwice(Loaded& l, std::vector<double>& first, std::vector<double>& again) {
     const auto query = ParseFindQuery("xmi");
     KindCache cache;
-    first.push_back(Seconds([&] { FindEntry(l.state, cache, *query, 0, false); }));
-    again.push_back(Seconds([&] { FindEntry(l.state, cache, *query, 0, false); }));
+    first.push_back(Seconds([&] { FindEntry(l.state, l.plan, cache, *query, 0, false); }));
+    again.push_back(Seconds([&] { FindEntry(l.state, l.plan, cache, *query, 0, false); }));
 }
 
 void FindRows(const TableRow& row, const std::string& many, int runs) {
@@ -70,7 +71,10 @@ double Extract(Loaded& l, const std::string& to) {
     fs::remove_all(to);
     fs::create_directory(to);
     Settle();
-    return Seconds([&] { ExtractAll(l.ctx, to, {}); });
+    // What "Extract all..." does once it knows the folder holds none of the
+    // files.
+    return Seconds(
+        [&] { WriteEntryFiles(l.state, RealFileSystem(), AllEntryFiles(l.state, to), {}); });
 }
 
 double CopyTree(const std::string& from, const std::string& to) {
@@ -97,10 +101,8 @@ double ReplaceFromFolder(const std::string& big, const std::string& dir) {
     Loaded l(big);
     return Seconds([&] {
         std::vector<std::string> problems;
-        for (const cli::FolderPick& pick : cli::PickFolderFiles(l.ctx, dir, {}, problems)) {
-            l.view.selectRow(pick.Entry + 1);
-            AddReplacement(l.ctx, pick.Path);
-        }
+        for (const FolderPick& pick : PickFolderFiles(l.state, RealFileSystem(), dir, {}, problems))
+            AddReplacement(l.plan, l.state.Table, pick.Entry, pick.Path);
     });
 }
 

@@ -1,11 +1,11 @@
-#include "ArchiveReader.h"
+#include "core/ArchiveReader.h"
 
 #include <algorithm>
 #include <bit>
 #include <cstring>
 #include <memory>
 
-#include "IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 
@@ -30,8 +30,6 @@ constexpr std::uint64_t kBytesPerWork = 1024;
 // Units of that work between two offers of events: headers of records that
 // lie out of order are written at random, which costs a few milliseconds.
 constexpr std::uint64_t kHeaderSlice = std::uint64_t{1} << 14;
-
-constexpr std::uint64_t kHeaderBytes = 10;
 
 std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size) {
     return std::make_unique_for_overwrite<std::uint8_t[]>(
@@ -109,20 +107,20 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
         const std::uint32_t i = *next;
         const std::uint64_t at = t.Offsets[i];
         // In file order, so every later record lies outside the file too.
-        if (at + kHeaderBytes > size)
+        if (at + kRecordHeaderBytes > size)
             break;
         // Headers come in file order: the block lacks only those past its end.
-        if (at + kHeaderBytes > heldEnd) {
+        if (at + kRecordHeaderBytes > heldEnd) {
             // The block runs from this header over every following one that
             // is close enough and fits.
             const std::uint64_t limit = std::min(size, at + kBlock);
-            std::uint64_t end = at + kHeaderBytes;
+            std::uint64_t end = at + kRecordHeaderBytes;
             RecordOrder ahead = order;
             while (const auto j = ahead.next()) {
                 const std::uint64_t from = t.Offsets[*j];
-                if (from > end + kGap || from + kHeaderBytes > limit)
+                if (from > end + kGap || from + kRecordHeaderBytes > limit)
                     break;
-                end = std::max(end, from + kHeaderBytes);
+                end = std::max(end, from + kRecordHeaderBytes);
             }
             file_.readExactAt(block.get(), static_cast<std::size_t>(end - at), at);
             held = at;

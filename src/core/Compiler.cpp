@@ -1,4 +1,4 @@
-#include "Compiler.h"
+#include "core/Compiler.h"
 
 #include <algorithm>
 #include <array>
@@ -6,8 +6,8 @@
 #include <optional>
 #include <span>
 
-#include "AtomicFile.h"
-#include "BlockWriter.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/BlockWriter.h"
 
 namespace vxa {
 
@@ -20,8 +20,8 @@ void PutU32(std::uint8_t* p, std::uint32_t v) {
 
 // The header of a record taken from a replacement file: type 0 and the
 // file's length as both sizes.
-std::array<std::uint8_t, 10> ReplacedHeader(std::uint32_t size) {
-    std::array<std::uint8_t, 10> h{};
+std::array<std::uint8_t, kRecordHeaderBytes> ReplacedHeader(std::uint32_t size) {
+    std::array<std::uint8_t, kRecordHeaderBytes> h{};
     PutU32(h.data(), size);
     PutU32(h.data() + 4, size);
     return h;
@@ -45,7 +45,7 @@ void WriteTable(BlockWriter& out, const std::vector<std::uint32_t>& values) {
 // Throws ArchiveChanged unless the loaded archive is open and still as the
 // load found it: the records that are kept are copied from it, so they must
 // be the ones the table describes.
-void CheckArchiveUnchanged(const AppState& s) {
+void CheckArchiveUnchanged(const LoadedArchive& s) {
     if (!s.Archive || s.Archive->stamp() != s.ArchiveStamp)
         throw ArchiveChanged();
 }
@@ -55,12 +55,13 @@ void CheckArchiveUnchanged(const AppState& s) {
 // all of them do in a canonical archive, go out as one range.
 class RecordWriter {
   public:
-    RecordWriter(BlockWriter& out, Context& c) : out_(out), c_(c) {}
+    RecordWriter(BlockWriter& out, FileSystem& fs, const LoadedArchive& loaded, const ReplRec& plan)
+        : out_(out), fs_(fs), loaded_(loaded), plan_(plan) {}
 
     void writeKept(std::size_t i) {
-        const EntryTable& t = c_.State.Table;
+        const EntryTable& t = loaded_.Table;
         const std::uint64_t start = t.Offsets[i];
-        const std::uint64_t length = 10 + std::uint64_t{t.PackedSizes[i]};
+        const std::uint64_t length = kRecordHeaderBytes + std::uint64_t{t.PackedSizes[i]};
         if (runLength_ > 0 && runStart_ + runLength_ == start) {
             runLength_ += length;
             return;
@@ -74,86 +75,56 @@ class RecordWriter {
         endRun();
         out_.write(ReplacedHeader(r.Size));
         // Read only, so a file that may not be written still serves.
-        const auto in = c_.Fs.openRead(c_.State.Replacements.Paths[r.PlanRecord]);
+        const auto in = fs_.openRead(plan_.Paths[r.PlanRecord]);
         out_.copyFrom(*in, 0, r.Size);
     }
 
     void endRun() {
         if (runLength_ > 0)
-            out_.copyFrom(*c_.State.Archive, runStart_, runLength_);
+            out_.copyFrom(*loaded_.Archive, runStart_, runLength_);
         runLength_ = 0;
     }
 
   private:
     BlockWriter& out_;
-    Context& c_;
+    FileSystem& fs_;
+    const LoadedArchive& loaded_;
+    const ReplRec& plan_;
     std::uint64_t runStart_ = 0;
     std::uint64_t runLength_ = 0;
 };
 
 }  // namespace
 
-void SvhBtnClick(Context& c) {
-    if (c.State.Loading)
-        return;
-    if (auto path = c.Ui.runFileDialog(FileDialog::SaveDialog1))
-        c.State.OutPath = *path;
-}
-
-void SvahBtnClick(Context& c) {
-    // The table is being rebuilt while a load runs.
-    if (c.State.Loading)
-        return;
-    if (c.State.OutPath.empty())
-        SvhBtnClick(c);
-    if (c.State.OutPath.empty())
-        return;
-    if (!c.State.ArchiveComplete)
-        return;
-    if (!CheckReplacementFiles(c))
-        return;
-    CompileAndReport(c, c.State.OutPath);
-}
-
-std::vector<std::string> MissingReplacementFiles(Context& c) {
+std::vector<std::string> CheckReplacementFiles(FileSystem& fs, const ReplRec& plan) {
     std::vector<std::string> missing;
     // The records of a sharing group follow one another and name one file:
     // it is looked up once for all of them.
-    const std::vector<SharedPath>& paths = c.State.Replacements.Paths;
+    const std::vector<SharedPath>& paths = plan.Paths;
     for (auto first = paths.begin(); first != paths.end();) {
         const auto end =
             std::find_if(first, paths.end(), [&](const SharedPath& p) { return !(p == *first); });
-        if (!c.Fs.fileExists(*first))
+        if (!fs.fileExists(*first))
             missing.insert(missing.end(), first, end);
         first = end;
     }
     return missing;
 }
 
-bool CheckReplacementFiles(Context& c) {
-    const std::vector<std::string> missing = MissingReplacementFiles(c);
-    if (missing.empty())
-        return true;
-    std::string text = "The following files don't exist:";
-    for (const std::string& path : missing)
-        text += "\r" + path;
-    text += "\r\rContinue?";
-    return c.Ui.messageBox(text, "Error", MsgButtons::YesNo, MsgIcon::Warning) == MsgAnswer::Yes;
-}
-
-void CompileArchive(Context& c, const std::string& path) {
-    CheckArchiveUnchanged(c.State);
+void CompileArchive(FileSystem& fs, LoadedArchive& loaded, const ReplRec& plan,
+                    const std::string& path) {
+    CheckArchiveUnchanged(loaded);
     // Every length is taken, and the size guard passed, before the output
     // is touched.
-    const ArchiveLayout layout = LayOutArchive(c);
+    const ArchiveLayout layout = LayOutArchive(fs, loaded.Table, plan);
     const std::uint32_t outputSize = layout.Values.back();
-    AtomicFile file(c.Fs, path);
+    AtomicFile file(fs, path);
     // The buffer need not be larger than what it gathers.
     BlockWriter out(file.file(), std::min<std::size_t>(BlockWriter::kDefaultCapacity, outputSize));
     WriteTable(out, layout.Values);
 
-    const EntryTable& t = c.State.Table;
-    RecordWriter records(out, c);
+    const EntryTable& t = loaded.Table;
+    RecordWriter records(out, fs, loaded, plan);
     auto replaced = layout.Replaced.begin();
     for (std::int32_t i = 0; i < t.EntryCount; ++i) {
         if (t.Links[i] != 0)
@@ -167,40 +138,12 @@ void CompileArchive(Context& c, const std::string& path) {
     records.endRun();
     out.finish();
     // A rewrite while the records were copied would have mixed old and new.
-    CheckArchiveUnchanged(c.State);
+    CheckArchiveUnchanged(loaded);
     file.commit();
     // Renaming the output over the loaded archive's name, as a compile onto
     // it does, unlinks the loaded file, which changes its change time; what
     // it holds is still what was loaded, so the next compile may use it.
-    c.State.ArchiveStamp = c.State.Archive->stamp();
-}
-
-bool CompileAndReport(Context& c, const std::string& path) {
-    c.Ui.setBusyCursor(true);
-    std::optional<std::string> failure;
-    std::string failedPath = path;  // the output, unless the error names another file
-    bool refused = false;
-    try {
-        CompileArchive(c, path);
-    } catch (const CompileRefused& e) {
-        failure = e.what();
-        refused = true;
-    } catch (const IoError& e) {
-        failure = e.what();
-        if (!e.path().empty())
-            failedPath = e.path();
-    } catch (const std::bad_alloc&) {
-        failure = kOutOfMemory;
-    }
-    c.Ui.setBusyCursor(false);
-    if (!failure)
-        return true;
-    if (refused) {
-        c.Ui.messageBox(*failure, "Error", MsgButtons::Ok, MsgIcon::Error);
-    } else {
-        c.Ui.showFileError(failedPath, *failure);
-    }
-    return false;
+    loaded.ArchiveStamp = loaded.Archive->stamp();
 }
 
 }  // namespace vxa

@@ -1,12 +1,12 @@
-#include "ScriptFile.h"
+#include "script/ScriptFile.h"
 
 #include <new>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
-#include "IniFile.h"
-#include "core/IoError.h"
+#include "core/io/IoError.h"
+#include "script/IniFile.h"
 
 namespace vxa {
 

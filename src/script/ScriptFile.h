@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "core/FileSystem.h"
-#include "plan/ReplRec.h"
+#include "core/ReplRec.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa {
 

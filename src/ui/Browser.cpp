@@ -1,10 +1,10 @@
-#include "Browser.h"
+#include "ui/Browser.h"
 
 #include <utility>
 
-#include "BrowserListing.h"
-#include "plan/ItemPath.h"
-#include "plan/Plan.h"
+#include "ui/BrowserListing.h"
+#include "ui/ItemPath.h"
+#include "ui/PlanHandlers.h"
 
 namespace vxa {
 
@@ -36,7 +36,7 @@ void List1DblClick(Context& c) {
         return;
     const std::string path = BrowserItemPath(c.State, *caption);
     if (c.Fs.fileExists(path)) {
-        AddReplacement(c, path);
+        ReplaceSelected(c, path);
         return;
     }
     const std::string& dir = c.State.BrowserDir;

@@ -17,10 +17,10 @@
 #include "support/ArchiveBuilder.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
-#include "ui/DesktopOpen.h"
-#include "ui/ExtractMenu.h"
-#include "ui/GridModel.h"
-#include "ui/StatusPanels.h"
+#include "ui/widgets/DesktopOpen.h"
+#include "ui/widgets/ExtractMenu.h"
+#include "ui/widgets/GridModel.h"
+#include "ui/widgets/StatusPanels.h"
 
 using namespace vxa;
 using namespace vxa::test;
@@ -69,6 +69,7 @@ class EndToEndTest : public QObject {
     void openPlanExtractCompileAndRunTheScript();
     void aLoadHoldsOffCommandsStopsAndEndsAtErrors();
     void theProgramStartsAndEndsOnSigterm();
+    void aDropOnAScrolledGridGoesToTheRowUnderThePointer();
 };
 
 void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
@@ -283,6 +284,27 @@ void EndToEndTest::theProgramStartsAndEndsOnSigterm() {
     if (!QTest::qWaitFor([&] { return ::waitpid(pid, &status, WNOHANG) == pid; }, 10000))
         ::kill(pid, SIGKILL);  // never left behind
     QVERIFY(usage && WIFSIGNALED(status) && WTERMSIG(status) == SIGTERM);
+}
+
+// Scrolled to the end, the grid shows its top row cut off; the upper pixels
+// of the row below it still pick that row, in drag-over and drop alike.
+void EndToEndTest::aDropOnAScrolledGridGoesToTheRowUnderThePointer() {
+    TempDir dir;
+    const std::string file = dir.write("x.bin", "X");
+    App app;
+    app.reopen(dir.write("many.vxa", BuildArchive(ManyEntries(60))));
+    EntryGrid* grid = app.ui().FileList;
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    const int top = grid->rowAt(0) + 1;
+    const auto rowRect = [&](int row) {
+        return grid->visualRect(grid->model()->index(row - 1, 0));
+    };
+    QVERIFY(app.form1->selectedRow() == 60 && rowRect(top).top() < -1);
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(file))});
+    QVERIFY(Drag(grid->viewport(), &mime, rowRect(top + 1).top() + 1, true));
+    QCOMPARE(app.form1->selectedRow(), top + 1);
+    QCOMPARE(app.form1->cell(5, top + 1), file);
 }
 
 QTEST_MAIN(EndToEndTest)

@@ -9,9 +9,9 @@
 #include "script/Summary.h"
 #include "support/App.h"
 #include "support/TempDir.h"
-#include "ui/Drives.h"
-#include "ui/Glyphs.h"
-#include "ui/GridModel.h"
+#include "ui/widgets/Drives.h"
+#include "ui/widgets/Glyphs.h"
+#include "ui/widgets/GridModel.h"
 
 using namespace vxa;
 using namespace vxa::test;
@@ -68,17 +68,17 @@ void WindowTest::startsAtItsPlacesInOneFontWithSharpPictures() {
 
 void WindowTest::gridFitsTheWidestNumbers() {
     // The largest value of each column; row 6 blank, row 7 shared.
-    EntryTable t;
+    AppState state;
+    EntryTable& t = state.Table;
     t.EntryCount = 8;
     t.Offsets = {36, 4294967295u, 64, 78, 92, 0, 120, 134, 148};
     t.Links = {0, 0, 0, 0, 0, -1, 7, 0, 0};
     t.OrigSizes = {4, 4, 4000000000u, 4, 4, 4, 4, 4};
     t.PackedSizes = {4, 4, 4, 3999999999u, 4, 4, 4, 4};
     t.CompTypes = {2, 2, 2, 2, 65535, 2, 2, 2};
-    GridModel model(t);
-    model.setGridRowCount(9);
-    for (int r = 1; r <= 8; ++r)
-        model.writeEntryRow(r);
+    state.Grid = LoadedRows(8);
+    GridModel model(state);
+    model.sync();
     EntryGrid grid;
     grid.setModel(&model);
     grid.show();

@@ -1,4 +1,4 @@
-#include "EntryEdits.h"
+#include "ui/widgets/preview/EntryEdits.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -13,13 +13,14 @@
 #include <QUrl>
 
 #include "core/EntryFiles.h"
-#include "plan/Plan.h"
 #include "ui/Browser.h"
-#include "ui/BrowserWidgets.h"
-#include "ui/EntryGrid.h"
-#include "ui/ExtractMenu.h"
-#include "ui/GridModel.h"
-#include "ui/MainWindow.h"
+#include "ui/ExtractHandlers.h"
+#include "ui/PlanHandlers.h"
+#include "ui/widgets/BrowserWidgets.h"
+#include "ui/widgets/EntryGrid.h"
+#include "ui/widgets/ExtractMenu.h"
+#include "ui/widgets/GridModel.h"
+#include "ui/widgets/MainWindow.h"
 
 namespace vxa {
 
@@ -157,12 +158,7 @@ void EntryEdits::takeEdit(std::int32_t entry, const QString& path) {
     const auto& r = c.State.Replacements;
     const auto last = std::find(r.Indices.rbegin(), r.Indices.rend(), entry);
     if (last == r.Indices.rend() || r.Paths[r.Indices.rend() - last - 1].str() != file) {
-        const int selected = c.Ui.selectedRow();
-        c.Ui.selectRow(entry + 1);
-        AddReplacement(c, file);
-        c.Ui.selectRow(selected);
-        if (selected >= 1)
-            FileListSelectCell(c, selected);
+        ReplaceRow(c, entry + 1, file);
     }
     c.Ui.setStatusText("Entry " + std::to_string(entry + 1) + " took the edit saved in " +
                        QFileInfo(path).fileName().toStdString());
