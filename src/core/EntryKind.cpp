@@ -168,8 +168,9 @@ std::string EntryKind::describe() const {
         case Content::Packed:
             return Format("Packed (type %u)", unsigned{CompType});
         case Content::Wav:
-            return Format("WAV, %u channels, %u Hz, %u bits, %.2f s%s", unsigned{Wav.Channels},
-                          unsigned{Wav.SampleRate}, unsigned{Wav.Bits}, Wav.seconds(),
+            return Format("WAV, %u channel%s, %u Hz, %u bits, %.2f s%s", unsigned{Wav.Channels},
+                          Wav.Channels == 1 ? "" : "s", unsigned{Wav.SampleRate},
+                          unsigned{Wav.Bits}, Wav.seconds(),
                           Wav.Cut ? " (header claims more than is stored)" : "");
         case Content::Smk:
             return Format("SMK video, %u x %u, %u frames, %.2f frames/s", unsigned{Smk.Width},

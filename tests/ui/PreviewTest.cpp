@@ -103,7 +103,7 @@ void PreviewTest::playsAndStops() {
     w.show();
     w.showEntry(1);
     QCOMPARE(w.heading()->text().section('\n', 0, 0),
-             u"Entry 2: WAV, 1 channels, 8000 Hz, 16 bits, 1.00 s");
+             u"Entry 2: WAV, 1 channel, 8000 Hz, 16 bits, 1.00 s");
     WavPlayer* p = w.player();
     QVERIFY2(p->button()->isEnabled(), qPrintable(p->note()->text()));
     QTest::mouseClick(p->button(), Qt::LeftButton);

@@ -1,9 +1,12 @@
 #include "ui/widgets/preview/EntryTools.h"
 
 #include <QFileDialog>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QMenu>
+#include <QScreen>
 #include <QShortcut>
+#include <algorithm>
 
 #include "plan/FolderFiles.h"
 #include "ui/PlanHandlers.h"
@@ -30,6 +33,18 @@ std::string PickList(const std::vector<FolderPick>& picks) {
     return text;
 }
 
+// Moves `w` to `at`, or as near as keeps it whole on the screen there.
+void PlaceOnScreen(QWidget* w, QPoint at) {
+    const QScreen* screen = QGuiApplication::screenAt(at);
+    if (screen) {
+        const QRect room = screen->availableGeometry();
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() - w->frameGeometry().width())));
+        at.setY(
+            std::max(room.top(), std::min(at.y(), room.bottom() - w->frameGeometry().height())));
+    }
+    w->move(at);
+}
+
 }  // namespace
 
 EntryTools::EntryTools(MainWindow& window, ExtractMenu& menu)
@@ -45,12 +60,12 @@ EntryTools::EntryTools(MainWindow& window, ExtractMenu& menu)
     folderAction_ = m->addAction(QStringLiteral("Replace from folder..."));
     connect(m, &QMenu::aboutToShow, this, &EntryTools::enableActions);
     connect(previewAction_, &QAction::triggered, this, [this] { openPreview(menu_.row()); });
-    connect(findAction_, &QAction::triggered, find_, &FindBox::open);
+    connect(findAction_, &QAction::triggered, this, &EntryTools::openFind);
     connect(folderAction_, &QAction::triggered, this, [this] {
         window_.dispatcher().run(HandlerKind::Command, [this] { replaceFromFolder(); });
     });
     auto* shortcut = new QShortcut(QKeySequence::Find, &window);
-    connect(shortcut, &QShortcut::activated, find_, &FindBox::open);
+    connect(shortcut, &QShortcut::activated, this, &EntryTools::openFind);
     find_->onFind = [this](const std::string& text, bool back) { return find(text, back); };
     pickFolder = [this] {
         return QFileDialog::getExistingDirectory(&window_, QStringLiteral("Replace from folder"));
@@ -90,12 +105,19 @@ void EntryTools::openPreview(int row) {
     if (!s.ArchiveComplete || s.Loading || row < 1)
         return;
     if (!preview_->isVisible()) {
-        // Beside the main window, on its right.
-        preview_->move(window_.frameGeometry().topRight() + QPoint(8, 0));
+        // Beside the main window, on its right where the screen has room.
+        PlaceOnScreen(preview_, window_.frameGeometry().topRight() + QPoint(8, 0));
         preview_->show();
     }
     preview_->showEntry(row - 1);
     preview_->raise();
+}
+
+void EntryTools::openFind() {
+    // Under the main window, where it hides none of the grid.
+    if (!find_->isVisible())
+        PlaceOnScreen(find_, window_.frameGeometry().bottomLeft() + QPoint(0, 8));
+    find_->open();
 }
 
 void EntryTools::follow() {

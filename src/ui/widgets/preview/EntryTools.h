@@ -35,6 +35,7 @@ class EntryTools final : public QObject {
     // it into view.
     void goToRow(int row);
     void openPreview(int row);
+    void openFind();
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -83,6 +83,7 @@ WavPlayer::WavPlayer(QWidget* parent)
       timer_(new QTimer(this)) {
     button_->setObjectName(QStringLiteral("PlayBtn"));
     position_->setTextVisible(false);
+    note_->setWordWrap(true);
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(button_);
