@@ -194,6 +194,8 @@ void PreviewTest::editWithAndDragOut() {
     const std::string path = opened.toStdString();
     QTRY_COMPARE(app.column(5), path + "|" + path + "|");
     QCOMPARE(app.ui().Status1->textPanel()->text(), u"Entry 2 took the edit saved in 2.bin");
+    Action(app, "Edit with...")->trigger();  // again: the edits stay
+    QCOMPARE(ReadFile(path), "edited");
 
     // A row dragged out: the file is written when the drop asks for it, and
     // the browser takes it into the folder it shows.

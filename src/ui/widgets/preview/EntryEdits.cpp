@@ -83,6 +83,8 @@ EntryEdits::EntryEdits(MainWindow& window, ExtractMenu& menu)
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, &EntryEdits::takeSavedEdits);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &EntryEdits::takeSavedEdits);
     const Form1Controls& ui = window.controls();
+    gridRows_ = ui.FileList->viewport();
+    browserRows_ = ui.List1->viewport();
     ui.FileList->viewport()->installEventFilter(this);
     ui.List1->setAcceptDrops(true);
     ui.List1->viewport()->setAcceptDrops(true);
@@ -127,11 +129,15 @@ void EntryEdits::editWith(int row) {
     const QString dir = folderFor("edit");
     const std::int32_t entry = row - 1;
     const QString path = dir + "/" + QString::fromStdString(EntryFileName(c.State, entry));
-    WriteEntryFile(c.State, c.Fs, entry, path.toStdString());
-    const QFileInfo info(path);
-    edits_[path] = {entry, Modified(info), info.size()};
-    watcher_->addPath(dir);
-    watcher_->addPath(path);
+    // Asked again for an entry being edited: the file there holds the edits
+    // so far, which taking the entry out again would throw away.
+    if (!edits_.contains(path) || !QFileInfo::exists(path)) {
+        WriteEntryFile(c.State, c.Fs, entry, path.toStdString());
+        const QFileInfo info(path);
+        edits_[path] = {entry, Modified(info), info.size()};
+        watcher_->addPath(dir);
+        watcher_->addPath(path);
+    }
     openFile(path);
 }
 
@@ -183,9 +189,11 @@ QMimeData* EntryEdits::dragData(int row) {
 }
 
 bool EntryEdits::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_.controls().FileList->viewport())
+    // The window may be part way through its destruction here, as its
+    // widgets are hidden: only events of the kinds looked at reach it.
+    if (watched == gridRows_)
         return gridMouse(event);
-    return browserDrop(event);
+    return watched == browserRows_ && browserDrop(event);
 }
 
 bool EntryEdits::gridMouse(QEvent* event) {
