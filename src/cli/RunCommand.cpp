@@ -1,3 +1,4 @@
+#include <optional>
 #include <ostream>
 
 #include "cli/Args.h"
@@ -31,15 +32,20 @@ int Run(const std::vector<std::string>& args, std::ostream& err) {
         return kUsage;
     const std::string& scriptPath = parsed->operands[0];
     Session s(err);
+    // A file that is there but cannot be read is damaged, as the window
+    // takes it; only a missing one keeps its own message, for a mistyped
+    // name.
     std::optional<Script> script;
     try {
         script = ParseScript(ReadScriptText(s.fs, scriptPath));
     } catch (const IoError& e) {
-        s.ioError(e.path().empty() ? scriptPath : e.path(), e.what());
-        return kFailed;
+        if (!s.fs.fileExists(scriptPath)) {
+            s.ioError(e.path().empty() ? scriptPath : e.path(), e.what());
+            return kFailed;
+        }
     }
     if (!script) {
-        s.message("Script file is incorrect or damaged");
+        s.ioError(scriptPath, kScriptDamaged);
         return kFailed;
     }
     const std::string output = parsed->has("--out") ? parsed->options.at("--out") : script->Out;

@@ -5,6 +5,8 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <string_view>
+#include <unordered_set>
 
 #include "core/io/AtomicFile.h"
 #include "core/io/BlockWriter.h"
@@ -44,7 +46,9 @@ void WriteTable(BlockWriter& out, const std::vector<std::uint32_t>& values) {
 
 // Throws ArchiveChanged unless the loaded archive is open and still as the
 // load found it: the records that are kept are copied from it, so they must
-// be the ones the table describes.
+// be the ones the table describes. Judged from the open file itself: what
+// becomes of its name (moved, linked, replaced by another file) leaves the
+// bytes it reads as they were.
 void CheckArchiveUnchanged(const LoadedArchive& s) {
     if (!s.Archive || s.Archive->stamp() != s.ArchiveStamp)
         throw ArchiveChanged();
@@ -96,22 +100,44 @@ class RecordWriter {
 
 }  // namespace
 
-std::vector<std::string> CheckReplacementFiles(FileSystem& fs, const ReplRec& plan) {
-    std::vector<std::string> missing;
-    // The records of a sharing group follow one another and name one file:
-    // it is looked up once for all of them.
+MissingFiles CheckReplacementFiles(FileSystem& fs, const ReplRec& plan) {
+    MissingFiles missing;
+    // Each file is looked up once: the records of a sharing group follow
+    // one another and name one file, and a file named again further on is
+    // found among those seen.
+    std::unordered_set<std::string_view> seen;
     const std::vector<SharedPath>& paths = plan.Paths;
     for (auto first = paths.begin(); first != paths.end();) {
         const auto end =
             std::find_if(first, paths.end(), [&](const SharedPath& p) { return !(p == *first); });
-        if (!fs.fileExists(*first))
-            missing.insert(missing.end(), first, end);
+        const std::string& path = *first;
+        if (seen.insert(path).second && !fs.fileExists(path)) {
+            if (missing.Listed.size() < kMissingFilesListed)
+                missing.Listed.push_back(path);
+            ++missing.Count;
+        }
         first = end;
     }
     return missing;
 }
 
-void CompileArchive(FileSystem& fs, LoadedArchive& loaded, const ReplRec& plan,
+std::string MissingFilesText(const MissingFiles& missing, char lineBreak) {
+    std::string text = "The following files don't exist:";
+    for (const std::string& path : missing.Listed) {
+        text += lineBreak;
+        text += path;
+    }
+    // N counts the missing files left out, not the records naming them.
+    if (missing.Count > missing.Listed.size()) {
+        text += lineBreak;
+        text += "... and ";
+        text += std::to_string(missing.Count - missing.Listed.size());
+        text += " more";
+    }
+    return text;
+}
+
+void CompileArchive(FileSystem& fs, const LoadedArchive& loaded, const ReplRec& plan,
                     const std::string& path) {
     CheckArchiveUnchanged(loaded);
     // Every length is taken, and the size guard passed, before the output
@@ -140,10 +166,6 @@ void CompileArchive(FileSystem& fs, LoadedArchive& loaded, const ReplRec& plan,
     // A rewrite while the records were copied would have mixed old and new.
     CheckArchiveUnchanged(loaded);
     file.commit();
-    // Renaming the output over the loaded archive's name, as a compile onto
-    // it does, unlinks the loaded file, which changes its change time; what
-    // it holds is still what was loaded, so the next compile may use it.
-    loaded.ArchiveStamp = loaded.Archive->stamp();
 }
 
 }  // namespace vxa

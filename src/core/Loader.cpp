@@ -61,15 +61,17 @@ LoadOutcome LoadArchive(FileSystem& fs, const std::string& path, LoadedArchive& 
                         LoadObserver& observer, const bool& stopRequested) {
     if (!fs.fileExists(path))
         return LoadOutcome::FileMissing;
+    // Opened before anything changes: a file that cannot be opened at all
+    // leaves the archive loaded before as it was, loaded and usable.
+    std::unique_ptr<File> file = fs.openRead(path);
     observer.started();
-    // The archive loaded before is done with: a compile needs a complete load.
+    // Only now, with this one open, is the archive loaded before let go.
     into.Archive.reset();
 
     EntryTable& t = into.Table;
     std::int32_t entriesRead = 0;
     bool tableTouched = false;
     try {
-        std::unique_ptr<File> file = fs.openRead(path);
         // What the compiler later compares with, to notice a rewrite.
         const FileStamp stamp = file->stamp();
         t.clear();

@@ -11,6 +11,7 @@ enum class LoadOutcome {
     Complete,     // the whole archive is in the table, its file open
     Stopped,      // the stop flag was set at a progress point: the table holds the entries read
     FileMissing,  // no file at the path; nothing changed
+    NotOpened,    // the file could not be opened, as the general handler showed; nothing changed
     Failed,       // an I/O error, shown by the window (LoadInWindow only)
 };
 
@@ -40,8 +41,9 @@ class LoadObserver {
 };
 
 // Reads the archive at `path` into `into`: the table, and on a complete load
-// the open file and its stamp. The archive held before is released when the
-// file is found. A stop at a progress point, or an I/O error (thrown as
+// the open file and its stamp. A file that cannot be opened throws IoError
+// before anything changes (started() has not come); the archive held before
+// is released once the new one is open. A stop at a progress point, or an I/O error (thrown as
 // IoError or std::bad_alloc), leaves the table with the entries read until
 // then (EntryCount cut back to them) and no file.
 LoadOutcome LoadArchive(FileSystem& fs, const std::string& path, LoadedArchive& into,

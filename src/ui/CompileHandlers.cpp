@@ -30,13 +30,10 @@ void SvahBtnClick(Context& c) {
 }
 
 bool ConfirmMissingFiles(Context& c) {
-    const std::vector<std::string> missing = CheckReplacementFiles(c.Fs, c.State.Replacements);
-    if (missing.empty())
+    const MissingFiles missing = CheckReplacementFiles(c.Fs, c.State.Replacements);
+    if (missing.Count == 0)
         return true;
-    std::string text = "The following files don't exist:";
-    for (const std::string& path : missing)
-        text += "\r" + path;
-    text += "\r\rContinue?";
+    const std::string text = MissingFilesText(missing, '\r') + "\r\rContinue?";
     return c.Ui.messageBox(text, "Error", MsgButtons::YesNo, MsgIcon::Warning) == MsgAnswer::Yes;
 }
 

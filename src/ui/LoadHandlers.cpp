@@ -1,5 +1,7 @@
 #include "ui/LoadHandlers.h"
 
+#include <array>
+#include <charconv>
 #include <new>
 
 #include "core/io/IoError.h"
@@ -20,13 +22,20 @@ int ProgressPercent(std::int64_t position, std::int64_t maximum) {
     return static_cast<int>(w);
 }
 
-// Draws position/maximum into the status bar's progress panel.
+// Draws position/maximum into the status bar's progress panel. It runs at
+// every tenth entry, so the text is formatted without a detour over the heap.
 void DrawLoadProgress(View& ui, int position, int maximum) {
     const int w = ProgressPercent(position, maximum);
-    const std::string text = position == maximum
-                                 ? std::string("Done")
-                                 : std::to_string(position) + "/" + std::to_string(maximum);
-    ui.drawLoadProgress(w, text);
+    if (position == maximum) {
+        ui.drawLoadProgress(w, "Done");
+        return;
+    }
+    constexpr std::size_t kIntDigits = 11;  // "-2147483648"
+    std::array<char, 2 * kIntDigits + 1> text{};
+    char* slash = std::to_chars(text.data(), text.data() + kIntDigits, position).ptr;
+    *slash = '/';
+    char* end = std::to_chars(slash + 1, text.data() + text.size(), maximum).ptr;
+    ui.drawLoadProgress(w, std::string(text.data(), end));
 }
 
 // The window's side of a load: the Stop button, the cursor, the rows as
@@ -36,9 +45,11 @@ class WindowLoad final : public LoadObserver {
     WindowLoad(Context& c, const std::string& path, bool scriptMode)
         : c_(c), path_(path), scriptMode_(scriptMode) {}
 
+    bool begun = false;  // the file is open: the load changes the state from here
     bool tableTouched = false;
 
     void started() override {
+        begun = true;
         c_.State.InPath = path_;
         c_.State.StopRequested = false;
         if (!scriptMode_)
@@ -122,9 +133,15 @@ void EndCompleteLoad(Context& c, bool scriptMode) {
     s.ArchiveComplete = true;
 }
 
-// Leaves the window as a finished load would, with nothing editable, and
-// shows the error.
-void EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode, const std::string& text) {
+// Shows the error. A file that could not be opened changed nothing; a load
+// that failed later leaves the window as a finished load would, with nothing
+// editable.
+LoadOutcome EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode,
+                          const std::string& text) {
+    if (!load.begun) {
+        c.Ui.showIoError(text);
+        return LoadOutcome::NotOpened;
+    }
     if (load.tableTouched)
         CutBack(c);
     c.Ui.setBusyCursor(false);
@@ -133,6 +150,7 @@ void EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode, const st
     c.Ui.setStatusText("");
     c.State.ArchiveComplete = false;
     c.Ui.showIoError(text);
+    return LoadOutcome::Failed;
 }
 
 }  // namespace
@@ -148,11 +166,9 @@ LoadOutcome LoadInWindow(Context& c, const std::string& path, bool scriptMode) {
     try {
         outcome = LoadArchive(c.Fs, path, s, load, s.StopRequested);
     } catch (const IoError& e) {
-        EndFailedLoad(c, load, scriptMode, e.what());
-        return LoadOutcome::Failed;
+        return EndFailedLoad(c, load, scriptMode, e.what());
     } catch (const std::bad_alloc&) {
-        EndFailedLoad(c, load, scriptMode, kOutOfMemory);
-        return LoadOutcome::Failed;
+        return EndFailedLoad(c, load, scriptMode, kOutOfMemory);
     }
     switch (outcome) {
         case LoadOutcome::FileMissing:
@@ -164,6 +180,7 @@ LoadOutcome LoadInWindow(Context& c, const std::string& path, bool scriptMode) {
         case LoadOutcome::Complete:
             EndCompleteLoad(c, scriptMode);
             break;
+        case LoadOutcome::NotOpened:
         case LoadOutcome::Failed:
             break;
     }
@@ -174,7 +191,8 @@ void OpenBtnClick(Context& c) {
     const auto path = c.Ui.runFileDialog(FileDialog::OpenDialog1);
     if (!path)
         return;
-    if (LoadInWindow(c, *path, false) == LoadOutcome::Failed)
+    const LoadOutcome outcome = LoadInWindow(c, *path, false);
+    if (outcome == LoadOutcome::Failed || outcome == LoadOutcome::NotOpened)
         return;
     c.Ui.setOpenEditText(*path);
 }

@@ -1,45 +1,10 @@
 #include "ui/ScriptHandlers.h"
 
-#include "core/io/AtomicFile.h"
 #include "core/io/IoError.h"
 #include "script/ScriptFile.h"
 #include "ui/ScriptRunner.h"
 
 namespace vxa {
-
-namespace {
-
-// A value that would read back differently (a line break in a file name, for
-// one) would make a script that quietly does something else when run.
-bool PlanFitsScript(const AppState& s) {
-    if (!ScriptValueRoundTrips(s.InPath) || !ScriptValueRoundTrips(s.OutPath))
-        return false;
-    for (const auto& path : s.Replacements.Paths) {
-        if (!ScriptValueRoundTrips(path))
-            return false;
-    }
-    return true;
-}
-
-// Writes the plan as a script at `path`; false when it could not be written.
-// The file is written beside and renamed over the old script, so a failed
-// save leaves that whole and nothing of it mixes into the new one.
-bool WriteScript(Context& c, const std::string& path) {
-    const AppState& s = c.State;
-    if (!PlanFitsScript(s))
-        return false;
-    try {
-        const std::string text = FormatScript(s.InPath, s.OutPath, s.Replacements);
-        AtomicFile out(c.Fs, path);
-        out.file().write(text.data(), text.size());
-        out.commit();
-    } catch (const IoError&) {
-        return false;
-    }
-    return true;
-}
-
-}  // namespace
 
 void SvsBtnClick(Context& c) {
     const AppState& s = c.State;
@@ -53,8 +18,13 @@ void SvsBtnClick(Context& c) {
     const auto path = c.Ui.runFileDialog(FileDialog::SaveDialog2);
     if (!path)
         return;
-    if (!WriteScript(c, *path)) {
-        c.Ui.messageBox("Unable to write to " + *path, "Error", MsgButtons::Ok, MsgIcon::Error);
+    if (const std::string* bad = PathScriptCannotHold(s.InPath, s.OutPath, s.Replacements)) {
+        c.Ui.messageBox("A script cannot hold this path: " + *bad, "Error", MsgButtons::Ok,
+                        MsgIcon::Error);
+        return;
+    }
+    if (!WriteScript(c.Fs, *path, s.InPath, s.OutPath, s.Replacements)) {
+        c.Ui.showIoError("Unable to write to " + *path);
         return;
     }
     c.Ui.beep();

@@ -121,8 +121,8 @@ TEST_F(PlanTest, NothingIsEditableDuringALoadOrAfterAStoppedOne) {
     EXPECT_EQ(h.state.Replacements.Count + h.view.log.size(), 1u);
 }
 
-// The row under the pointer is picked from the top row in view; over a
-// scrolled grid's heading the row above the view is not. What is no file, and
+// The grid's hit test gives the row; over the heading or past the last row
+// there is none. What is no file, and
 // a desktop file over a blank row, are refused though the selection moves, and
 // a drop then records nothing, nor one of a file gone since; any other kind of
 // drag leaves the selection alone.

@@ -68,7 +68,7 @@ class FakeView final : public View {
     std::string row(int r) const {  // the six cells, joined by "|"
         std::string out = cell(0, r);
         for (int col = 1; col < kGridColumns; ++col)
-            out += "|" + cell(col, r);
+            out.append("|").append(cell(col, r));
         return out;
     }
     std::vector<std::string> logged(const std::string& prefix) const {
@@ -127,25 +127,15 @@ class FakeView final : public View {
         return Next(summaryAnswers, SummaryResult::Cancel);
     }
     void progressDialog(const ProgressStep& step) override {
-        switch (step.kind) {
-            case ProgressStep::Kind::Show:
-                progressDialogVisible = true;
-                log.push_back("progress-dialog show");
-                break;
-            case ProgressStep::Kind::Close:
-                progressDialogVisible = false;
-                log.push_back("progress-dialog close");
-                break;
-            case ProgressStep::Kind::GaugeMax:
-                gaugeMax = step.value;
-                break;
-            case ProgressStep::Kind::GaugePosition:
-                log.push_back("gauge " + std::to_string(step.value));
-                break;
-            case ProgressStep::Kind::Status:
-                progressStatus = step.text;
-                break;
+        using K = ProgressStep::Kind;
+        if (step.kind == K::Show || step.kind == K::Close) {
+            progressDialogVisible = step.kind == K::Show;
+            log.push_back(progressDialogVisible ? "progress-dialog show" : "progress-dialog close");
         }
+        if (step.kind == K::GaugePosition)
+            log.push_back("gauge " + std::to_string(step.value));
+        gaugeMax = step.kind == K::GaugeMax ? step.value : gaugeMax;
+        progressStatus = step.kind == K::Status ? step.text : progressStatus;
     }
     std::optional<std::string> browserSelectedCaption() const override { return browserSelection; }
     void setBrowserItems(std::vector<BrowserItem> items) override {

@@ -69,25 +69,10 @@ QLabel* Label(QWidget* parent, const char* name, const QString& caption, int x, 
     return Place(new QLabel(caption, parent), name, caption, x, y, width, height);
 }
 
-}  // namespace
-
-Form1Controls BuildForm1(QMainWindow& window) {
-    // Set for the application, so that the dialogs, message boxes and
-    // tooltips have it too, and for the window: it exists already, and until
-    // the event loop runs the toolkit passes the change on to no window.
-    QApplication::setFont(ProgramFont());
-    window.setFont(ProgramFont());
-    window.resize(kClientWidth, kClientHeight);
-
-    auto* client = new QWidget(&window);
-    client->setObjectName(QStringLiteral("Form1Client"));
-    client->setBackgroundRole(QPalette::Button);
-    client->setAutoFillBackground(true);
-    window.setCentralWidget(client);
-
-    Form1Controls f{};
-    // Created in this order so that OpenBtn lies over OpenEdit and StopBtn
-    // over the grid.
+// The archive side: the path bar, the grid with its Stop button over it, and
+// the buttons below. Created in this order so that OpenBtn lies over
+// OpenEdit and StopBtn over the grid.
+void PlaceArchiveSide(QWidget* client, Form1Controls& f) {
     f.OpenEdit = Place(new QLineEdit(QStringLiteral("Open VXA file"), client), "OpenEdit",
                        QStringLiteral("Archive path"), 0, 3, 529, 24);
     f.OpenBtn = Button(client, "OpenBtn", QStringLiteral("..."),
@@ -120,6 +105,11 @@ Form1Controls BuildForm1(QMainWindow& window) {
                       QStringLiteral("Save to script"), 0, 392, 193, 25);
     f.RsBtn = Button(client, "RsBtn", QStringLiteral("Run script..."), QStringLiteral("Run script"),
                      200, 392, 185, 25);
+}
+
+// The browser side: the path line, the list, the drives and the replace
+// buttons, created after the archive side.
+void PlaceBrowserSide(QWidget* client, Form1Controls& f) {
     f.PathText =
         Place(new QLabel(client), "PathText", QStringLiteral("Browser path"), 392, 56, 225, 20);
     f.PathText->setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -133,11 +123,9 @@ Form1Controls BuildForm1(QMainWindow& window) {
                       QStringLiteral("Replace"), 392, 392, 105, 25);
     f.UnBtn = Button(client, "UnBtn", QStringLiteral(">> UnReplace >>"),
                      QStringLiteral("UnReplace"), 504, 392, 113, 25);
-    f.Status1 = new StatusBar1(&window);
-    f.Status1->setObjectName(QStringLiteral("Status1"));
-    f.Status1->setAccessibleName(QStringLiteral("Status bar"));
-    window.setStatusBar(f.Status1);
+}
 
+void SetTooltipsAndTabOrder(const Form1Controls& f) {
     // The tooltips speak of saving where the captions speak of choosing or
     // compiling; users know them that way.
     f.SvhBtn->setToolTip(QStringLiteral("Saves content to current VXA file"));
@@ -153,6 +141,33 @@ Form1Controls BuildForm1(QMainWindow& window) {
                         f.List1,    f.UnBtn,   f.SvsBtn,    f.RsBtn};
     for (std::size_t i = 1; i < std::size(chain); ++i)
         QWidget::setTabOrder(chain[i - 1], chain[i]);
+}
+
+}  // namespace
+
+Form1Controls BuildForm1(QMainWindow& window) {
+    // Set for the application, so that the dialogs, message boxes and
+    // tooltips have it too, and for the window: it exists already, and until
+    // the event loop runs the toolkit passes the change on to no window.
+    QApplication::setFont(ProgramFont());
+    window.setFont(ProgramFont());
+    window.resize(kClientWidth, kClientHeight);
+
+    auto* client = new QWidget(&window);
+    client->setObjectName(QStringLiteral("Form1Client"));
+    client->setBackgroundRole(QPalette::Button);
+    client->setAutoFillBackground(true);
+    window.setCentralWidget(client);
+
+    Form1Controls f{};
+    PlaceArchiveSide(client, f);
+    PlaceBrowserSide(client, f);
+    f.Status1 = new StatusBar1(&window);
+    f.Status1->setObjectName(QStringLiteral("Status1"));
+    f.Status1->setAccessibleName(QStringLiteral("Status bar"));
+    window.setStatusBar(f.Status1);
+
+    SetTooltipsAndTabOrder(f);
     return f;
 }
 

@@ -54,8 +54,8 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     const std::string currentDir = CurrentDirectory();
     ui_.DriveComboBox1->setDrives(ListDrives(),
                                   QFile::decodeName(QByteArray::fromStdString(currentDir)));
+    // The columns keep their start widths until a load brings numbers.
     dispatch_.run(HandlerKind::Command, [&] { FormCreate(ctx_, currentDir); });
-    ui_.FileList->fitColumns(model_->widestTexts());
 }
 
 MainWindow::~MainWindow() {
@@ -188,19 +188,19 @@ void MainWindow::setOpenEditText(const std::string& text) {
 
 MsgAnswer MainWindow::messageBox(const std::string& text, const std::string& title,
                                  MsgButtons buttons, MsgIcon icon) {
+    // Every box of a script run ends it (a refused compile, a stop, an I/O
+    // error): it must not stand over "Please wait" on a disabled window, so
+    // the run's dialog closes first.
+    if (progress_ && progress_->isVisible())
+        progress_->closeRun();
     return messageBoxHook(MessageRequest{text, title, buttons, icon});
 }
 
 void MainWindow::showIoError(const std::string& runtimeText) {
-    // The error ends a script run: its box must not stand over "Please wait"
-    // on a disabled window, so the run's dialog closes first.
-    if (progress_ && progress_->isVisible())
-        progress_->closeRun();
     // The general error box: titled like the application, which sets no
     // title of its own and so goes by its executable's name.
-    messageBoxHook(MessageRequest{ErrorBoxText(runtimeText),
-                                  QCoreApplication::applicationName().toStdString(), MsgButtons::Ok,
-                                  MsgIcon::Error});
+    messageBox(ErrorBoxText(runtimeText), QCoreApplication::applicationName().toStdString(),
+               MsgButtons::Ok, MsgIcon::Error);
 }
 
 std::optional<std::string> MainWindow::runFileDialog(FileDialog dialog) {
