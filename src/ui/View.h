@@ -87,8 +87,10 @@ class View {
 
     // File browser pane.
     virtual std::optional<std::string> browserSelectedCaption() const = 0;
-    virtual void setBrowserItems(std::vector<BrowserItem> items) = 0;
-    virtual void setPathText(const std::string& text) = 0;
+    // PathText shows `pathText`; the list shows `items` when there are new
+    // ones (a listing), else keeps what it shows.
+    virtual void showBrowser(const std::string& pathText,
+                             std::optional<std::vector<BrowserItem>> items = std::nullopt) = 0;
 };
 
 }  // namespace vxa

@@ -138,10 +138,11 @@ class FakeView final : public View {
         progressStatus = step.kind == K::Status ? step.text : progressStatus;
     }
     std::optional<std::string> browserSelectedCaption() const override { return browserSelection; }
-    void setBrowserItems(std::vector<BrowserItem> items) override {
-        browserItems = std::move(items);
+    void showBrowser(const std::string& text,
+                     std::optional<std::vector<BrowserItem>> items) override {
+        pathText = text;
+        browserItems = items ? std::move(*items) : browserItems;
     }
-    void setPathText(const std::string& text) override { pathText = text; }
 
   private:
     const AppState& state_;

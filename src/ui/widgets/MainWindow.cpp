@@ -272,12 +272,11 @@ std::optional<std::string> MainWindow::browserSelectedCaption() const {
     return ui_.List1->selectedCaption();
 }
 
-void MainWindow::setBrowserItems(std::vector<BrowserItem> items) {
-    ui_.List1->setItems(items);
-}
-
-void MainWindow::setPathText(const std::string& text) {
-    ui_.PathText->setText(QFile::decodeName(QByteArray::fromStdString(text)));
+void MainWindow::showBrowser(const std::string& pathText,
+                             std::optional<std::vector<BrowserItem>> items) {
+    ui_.PathText->setText(QFile::decodeName(QByteArray::fromStdString(pathText)));
+    if (items)
+        ui_.List1->setItems(*items);
 }
 
 }  // namespace vxa

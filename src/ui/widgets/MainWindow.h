@@ -72,8 +72,8 @@ class MainWindow final : public QMainWindow, public View {
 
     // View: the browser pane.
     std::optional<std::string> browserSelectedCaption() const override;
-    void setBrowserItems(std::vector<BrowserItem> items) override;
-    void setPathText(const std::string& text) override;
+    void showBrowser(const std::string& pathText,
+                     std::optional<std::vector<BrowserItem>> items) override;
 
     // The grid's texts, as it shows them (row 0 is the heading).
     std::string cell(int col, int row) const;
