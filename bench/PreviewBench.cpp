@@ -13,7 +13,6 @@
 #include <iostream>
 #include <string>
 
-#include "NullView.h"
 #include "core/Loader.h"
 #include "ui/widgets/preview/HexView.h"
 #include "ui/widgets/preview/PreviewWindow.h"
@@ -93,10 +92,11 @@ int main(int argc, char** argv) {
     const std::string path = std::string(argv[1]) + "/preview.vxa";
     WriteArchive(path, 100'000'000);
     AppState state;
-    bench::NullView view(state.Table);
-    Context ctx{state, view, RealFileSystem()};
-    if (LoadArchive(ctx, path, false) != LoadOutcome::Complete)
+    LoadObserver quiet;
+    const bool noStop = false;
+    if (LoadArchive(RealFileSystem(), path, state, quiet, noStop) != LoadOutcome::Complete)
         return 1;
+    state.ArchiveComplete = true;
     // The main window, which the preview stands beside.
     QWidget main;
     main.show();

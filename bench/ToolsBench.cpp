@@ -7,11 +7,10 @@
 #include <memory>
 
 #include "Measure.h"
-#include "NullView.h"
-#include "cli/FolderFiles.h"
 #include "core/EntryFiles.h"
 #include "core/EntryFind.h"
 #include "core/Loader.h"
+#include "plan/FolderFiles.h"
 #include "plan/Plan.h"
 
 namespace fs = std::filesystem;
@@ -19,18 +18,6 @@ namespace fs = std::filesystem;
 namespace vxa::bench {
 
 namespace {
-
-struct Loaded {
-    AppState state;
-    NullView view{state.Table};
-    Context ctx{state, view, RealFileSystem()};
-    explicit Loaded(const std::string& path) {
-        if (LoadArchive(ctx, path, false) != LoadOutcome::Complete) {
-            std::cerr << "load of " << path << " failed: " << view.lastError << "\n";
-            std::exit(1);
-        }
-    }
-};
 
 std::string Ms(double seconds) {
     char text[32];
@@ -49,16 +36,17 @@ std::string Fmt(const char* pattern, double v) {
 void FindTwice(Loaded& l, std::vector<double>& first, std::vector<double>& again) {
     const auto query = ParseFindQuery("xmi");
     KindCache cache;
-    first.push_back(Seconds([&] { FindEntry(l.state, cache, *query, 0, false); }));
-    again.push_back(Seconds([&] { FindEntry(l.state, cache, *query, 0, false); }));
+    first.push_back(Seconds([&] { FindEntry(l.archive, l.plan, cache, *query, 0, false); }));
+    again.push_back(Seconds([&] { FindEntry(l.archive, l.plan, cache, *query, 0, false); }));
 }
 
 void FindRows(const TableRow& row, const std::string& many, int runs) {
-    Loaded l(many);
+    Loaded l;
+    l.load(many);
     std::vector<double> first, again;
     for (int i = 0; i < runs; ++i)
         FindTwice(l, first, again);
-    const std::string name = "Find Next over " + std::to_string(l.state.Table.EntryCount) +
+    const std::string name = "Find Next over " + std::to_string(l.archive.Table.EntryCount) +
                              " entries (64 MiB), nothing matching: ";
     row(name + "first, kinds read from the archive", Ms(Median(first)), "-", "-", "<= 30 ms",
         Median(first) <= 0.030);
@@ -70,7 +58,10 @@ double Extract(Loaded& l, const std::string& to) {
     fs::remove_all(to);
     fs::create_directory(to);
     Settle();
-    return Seconds([&] { ExtractAll(l.ctx, to, {}); });
+    // What "Extract all..." does once it knows the folder holds none of the
+    // files.
+    return Seconds(
+        [&] { WriteEntryFiles(l.archive, RealFileSystem(), AllEntryFiles(l.archive, to), {}); });
 }
 
 double CopyTree(const std::string& from, const std::string& to) {
@@ -94,20 +85,21 @@ void EditFiles(const std::string& dir, int count) {
 }
 
 double ReplaceFromFolder(const std::string& big, const std::string& dir) {
-    Loaded l(big);
+    Loaded l;
+    l.load(big);
     return Seconds([&] {
         std::vector<std::string> problems;
-        for (const cli::FolderPick& pick : cli::PickFolderFiles(l.ctx, dir, {}, problems)) {
-            l.view.selectRow(pick.Entry + 1);
-            AddReplacement(l.ctx, pick.Path);
-        }
+        for (const FolderPick& pick :
+             PickFolderFiles(l.archive, RealFileSystem(), dir, {}, problems))
+            AddReplacement(l.plan, l.archive.Table, pick.Entry, pick.Path);
     });
 }
 
 }  // namespace
 
 void FindCommand(const std::string& archive) {
-    Loaded l(archive);
+    Loaded l;
+    l.load(archive);
     std::vector<double> first, again;
     FindTwice(l, first, again);
     std::cout << first[0] << " " << again[0] << "\n";
@@ -120,7 +112,8 @@ void ToolRows(const TableRow& row, const std::string& many, const std::string& b
     const std::string files = dir + "/files", copy = dir + "/files-copy";
     std::vector<double> extract, cp;
     {
-        Loaded l(big);
+        Loaded l;
+        l.load(big);
         for (int i = 0; i < runs; ++i) {
             extract.push_back(Extract(l, files));
             cp.push_back(CopyTree(files, copy));

@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "EntryTable.h"
-#include "FileSystem.h"
-#include "Links.h"
+#include "core/EntryTable.h"
+#include "core/Links.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa {
 
@@ -45,7 +45,7 @@ class ArchiveReader {
   private:
     File& file_;
     std::uint64_t size_;
-    std::vector<std::uint32_t> outOfOrder_;  // from ComputeLinks, until readHeaders
+    std::vector<Record> outOfOrder_;  // from ComputeLinks, until readHeaders
 };
 
 }  // namespace vxa

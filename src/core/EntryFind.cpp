@@ -1,4 +1,4 @@
-#include "EntryFind.h"
+#include "core/EntryFind.h"
 
 #include <algorithm>
 #include <cctype>
@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string_view>
 
-#include "EntryBytes.h"
+#include "core/EntryBytes.h"
 
 namespace vxa {
 
@@ -71,16 +71,16 @@ std::optional<FindQuery> Word(std::string word) {
 }
 
 // Entries the plan has a record for.
-std::vector<bool> ReplacedEntries(const AppState& s) {
+std::vector<bool> ReplacedEntries(const LoadedArchive& s, const ReplRec& plan) {
     std::vector<bool> replaced(static_cast<std::size_t>(s.Table.EntryCount));
-    for (const std::int32_t i : s.Replacements.Indices) {
+    for (const std::int32_t i : plan.Indices) {
         if (i >= 0 && i < s.Table.EntryCount)
             replaced[static_cast<std::size_t>(i)] = true;
     }
     return replaced;
 }
 
-bool Matches(const AppState& s, KindCache& cache, const FindQuery& q,
+bool Matches(const LoadedArchive& s, KindCache& cache, const FindQuery& q,
              const std::vector<bool>& replaced, std::int32_t i) {
     const auto at = static_cast<std::size_t>(i);
     switch (q.Kind) {
@@ -129,7 +129,7 @@ std::optional<FindQuery> ParseFindQuery(const std::string& text) {
     return Word(std::string(t));
 }
 
-void KindCache::prepare(const AppState& s) {
+void KindCache::prepare(const LoadedArchive& s) {
     if (archive_ == s.Archive.get() && stamp_ == s.ArchiveStamp &&
         known_.size() == static_cast<std::size_t>(s.Table.EntryCount)) {
         return;
@@ -139,7 +139,7 @@ void KindCache::prepare(const AppState& s) {
     known_.assign(static_cast<std::size_t>(s.Table.EntryCount), 0);
 }
 
-Content KindCache::content(const AppState& s, std::int32_t entry) {
+Content KindCache::content(const LoadedArchive& s, std::int32_t entry) {
     // Shared entries are known by their owner's record.
     const std::int32_t link = s.Table.Links[static_cast<std::size_t>(entry)];
     if (link < 0)
@@ -155,7 +155,7 @@ Content KindCache::content(const AppState& s, std::int32_t entry) {
 // that block: in an archive whose records follow one another in entry
 // order, one read serves hundreds of small entries where reading each
 // alone would cost a call to the system apiece.
-void KindCache::fill(const AppState& s, std::int32_t owner) {
+void KindCache::fill(const LoadedArchive& s, std::int32_t owner) {
     constexpr std::size_t kBlock = 128 * 1024;
     constexpr std::uint64_t kHead = 24;  // what telling a kind reads first
     const EntryTable& t = s.Table;
@@ -188,14 +188,14 @@ void KindCache::fill(const AppState& s, std::int32_t owner) {
     }
 }
 
-std::optional<std::int32_t> FindEntry(const AppState& s, KindCache& cache, const FindQuery& q,
-                                      std::int32_t from, bool back) {
+std::optional<std::int32_t> FindEntry(const LoadedArchive& s, const ReplRec& plan, KindCache& cache,
+                                      const FindQuery& q, std::int32_t from, bool back) {
     const std::int32_t n = s.Table.EntryCount;
     if (n <= 0)
         return std::nullopt;
     cache.prepare(s);
     const std::vector<bool> replaced =
-        q.Kind == FindQuery::By::Replaced ? ReplacedEntries(s) : std::vector<bool>{};
+        q.Kind == FindQuery::By::Replaced ? ReplacedEntries(s, plan) : std::vector<bool>{};
     const std::int64_t step = back ? n - 1 : 1;  // one back is n - 1 forward
     std::int64_t i = std::clamp<std::int64_t>(from, -1, n);
     if (i < 0 || i >= n)

@@ -5,8 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "AppState.h"
-#include "EntryKind.h"
+#include "core/EntryKind.h"
+#include "core/LoadedArchive.h"
+#include "core/ReplRec.h"
 
 namespace vxa {
 
@@ -43,12 +44,12 @@ std::optional<FindQuery> ParseFindQuery(const std::string& text);
 class KindCache {
   public:
     // Forgets what it knows unless `s` holds the archive it was filled from.
-    void prepare(const AppState& s);
+    void prepare(const LoadedArchive& s);
     // The content of `entry`; prepare() must have seen `s` first.
-    Content content(const AppState& s, std::int32_t entry);
+    Content content(const LoadedArchive& s, std::int32_t entry);
 
   private:
-    void fill(const AppState& s, std::int32_t owner);
+    void fill(const LoadedArchive& s, std::int32_t owner);
 
     const File* archive_ = nullptr;
     FileStamp stamp_;
@@ -60,7 +61,8 @@ class KindCache {
 // that `q` matches, going backwards when `back` (-1 or EntryCount then
 // starts at the last), wrapping around at the ends; `from` itself comes
 // last. nullopt when no entry matches. Throws IoError.
-std::optional<std::int32_t> FindEntry(const AppState& s, KindCache& cache, const FindQuery& q,
-                                      std::int32_t from, bool back);
+// `plan` tells which entries are replaced.
+std::optional<std::int32_t> FindEntry(const LoadedArchive& s, const ReplRec& plan, KindCache& cache,
+                                      const FindQuery& q, std::int32_t from, bool back);
 
 }  // namespace vxa

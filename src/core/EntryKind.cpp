@@ -1,10 +1,10 @@
-#include "EntryKind.h"
+#include "core/EntryKind.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
 
-#include "EntryBytes.h"
+#include "core/EntryBytes.h"
 
 namespace vxa {
 
@@ -120,13 +120,13 @@ EntryKind KindOfBytes(const ReadStored& read, std::uint64_t stored) {
     return k;
 }
 
-EntryKind KindOf(const AppState& s, std::int32_t entry) {
+EntryKind KindOf(const LoadedArchive& s, std::int32_t entry) {
     return KindOf(s, entry, [&](std::uint64_t from, void* buffer, std::size_t size) {
         return ReadEntryBytes(s, entry, from, buffer, size);
     });
 }
 
-EntryKind KindOf(const AppState& s, std::int32_t entry, const ReadStored& read) {
+EntryKind KindOf(const LoadedArchive& s, std::int32_t entry, const ReadStored& read) {
     const EntryTable& t = s.Table;
     EntryKind k;
     if (entry < 0 || entry >= t.EntryCount)

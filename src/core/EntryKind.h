@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "AppState.h"
+#include "core/LoadedArchive.h"
 
 namespace vxa {
 
@@ -74,9 +74,9 @@ EntryKind KindOfBytes(const ReadStored& read, std::uint64_t stored);
 
 // The kind of `entry` of the loaded archive, read from the held archive.
 // Throws IoError.
-EntryKind KindOf(const AppState& s, std::int32_t entry);
+EntryKind KindOf(const LoadedArchive& s, std::int32_t entry);
 // The same, its stored bytes (its owner's for a shared entry) read through
 // `read`.
-EntryKind KindOf(const AppState& s, std::int32_t entry, const ReadStored& read);
+EntryKind KindOf(const LoadedArchive& s, std::int32_t entry, const ReadStored& read);
 
 }  // namespace vxa

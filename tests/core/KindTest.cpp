@@ -4,6 +4,7 @@
 #include "core/EntryFind.h"
 #include "plan/Plan.h"
 #include "support/Suite.h"
+#include "ui/LoadHandlers.h"
 
 namespace vxa::test {
 namespace {
@@ -25,7 +26,7 @@ class KindTest : public ::testing::Test {
     TempDir dir;
     Harness h;
     void load(const std::vector<TestEntry>& entries) {
-        ASSERT_EQ(LoadArchive(h.ctx, dir.write("a.vxa", BuildArchive(entries)), false),
+        ASSERT_EQ(LoadInWindow(h.ctx, dir.write("a.vxa", BuildArchive(entries)), false),
                   LoadOutcome::Complete);
     }
 };
@@ -65,8 +66,7 @@ TEST_F(KindTest, HeadersWholeTruncatedAndLying) {
 TEST_F(KindTest, FindMatchesAndWraps) {
     load({Owned(Wav("")), Owned(std::string(2000, 'x')), Blank(), Shared(0), Owned("", 3),
           Owned(std::string(5000, 'y'))});
-    h.view.selectRow(2);
-    AddReplacement(h.ctx, dir.write("r", "r"));
+    AddReplacement(h.state.Replacements, h.state.Table, 1, dir.write("r", "r"));
     KindCache cache;
     const struct {
         const char* text;
@@ -83,7 +83,8 @@ TEST_F(KindTest, FindMatchesAndWraps) {
     for (const auto& c : cases) {
         SCOPED_TRACE(c.text);
         const auto q = ParseFindQuery(c.text);
-        const auto found = q ? FindEntry(h.state, cache, *q, c.from, c.back) : std::nullopt;
+        const auto found =
+            q ? FindEntry(h.state, h.state.Replacements, cache, *q, c.from, c.back) : std::nullopt;
         EXPECT_EQ(found, c.found);
     }
 }

@@ -18,10 +18,10 @@
 #include "support/ArchiveBuilder.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
-#include "ui/DesktopOpen.h"
-#include "ui/ExtractMenu.h"
-#include "ui/GridModel.h"
-#include "ui/StatusPanels.h"
+#include "ui/widgets/DesktopOpen.h"
+#include "ui/widgets/ExtractMenu.h"
+#include "ui/widgets/GridModel.h"
+#include "ui/widgets/StatusPanels.h"
 
 using namespace vxa;
 using namespace vxa::test;
@@ -234,6 +234,17 @@ void EndToEndTest::aLoadHoldsOffCommandsStopsAndEndsAtErrors() {
     QCOMPARE(
         menu + QString::number(app.offered.size() + app.form1->rowCount()),
         u"-Extract entry...-Extract all...-Preview-Find...-Replace from folder...-Edit with...61");
+    // Scrolled to the end, the top row is cut off: the first pixel row of the
+    // row below it picks that row, in drag-over and drop alike.
+    EntryGrid* grid = app.ui().FileList;
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    const int top = grid->rowAt(0) + 1;
+    const QRect below = grid->visualRect(grid->model()->index(top, 0));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(small))});
+    QVERIFY(app.form1->selectedRow() == 60 && below.top() < EntryGrid::kRowHeight);
+    QVERIFY(Drag(grid->viewport(), &mime, below.top(), true));
+    QVERIFY(app.form1->selectedRow() == top + 1 && app.form1->cell(5, top + 1) == small);
     app.click(app.ui().ReloadBtn);
     QCOMPARE(app.state.InPath, small);
 

@@ -12,8 +12,9 @@
 #include "support/App.h"
 #include "support/Suite.h"
 #include "ui/Browser.h"
-#include "ui/ExtractMenu.h"
-#include "ui/StatusPanels.h"
+#include "ui/LoadHandlers.h"
+#include "ui/widgets/ExtractMenu.h"
+#include "ui/widgets/StatusPanels.h"
 #include "ui/widgets/preview/EntryEdits.h"
 #include "ui/widgets/preview/EntryTools.h"
 #include "ui/widgets/preview/FindBox.h"
@@ -48,7 +49,7 @@ struct Loaded {
     std::string path;
     explicit Loaded(const std::vector<TestEntry>& entries)
         : path(dir.write("a.vxa", BuildArchive(entries))) {
-        LoadArchive(h.ctx, path, false);
+        LoadInWindow(h.ctx, path, false);
     }
 };
 
@@ -193,6 +194,8 @@ void PreviewTest::editWithAndDragOut() {
     const std::string path = opened.toStdString();
     QTRY_COMPARE(app.column(5), path + "|" + path + "|");
     QCOMPARE(app.ui().Status1->textPanel()->text(), u"Entry 2 took the edit saved in 2.bin");
+    Action(app, "Edit with...")->trigger();  // again: the edits stay
+    QCOMPARE(ReadFile(path), "edited");
 
     // A row dragged out: the file is written when the drop asks for it, and
     // the browser takes it into the folder it shows.

@@ -1,4 +1,4 @@
-#include "EntryEdits.h"
+#include "ui/widgets/preview/EntryEdits.h"
 
 #include <QApplication>
 #include <QDesktopServices>
@@ -13,13 +13,14 @@
 #include <QUrl>
 
 #include "core/EntryFiles.h"
-#include "plan/Plan.h"
 #include "ui/Browser.h"
-#include "ui/BrowserWidgets.h"
-#include "ui/EntryGrid.h"
-#include "ui/ExtractMenu.h"
-#include "ui/GridModel.h"
-#include "ui/MainWindow.h"
+#include "ui/ExtractHandlers.h"
+#include "ui/PlanHandlers.h"
+#include "ui/widgets/BrowserWidgets.h"
+#include "ui/widgets/EntryGrid.h"
+#include "ui/widgets/ExtractMenu.h"
+#include "ui/widgets/GridModel.h"
+#include "ui/widgets/MainWindow.h"
 
 namespace vxa {
 
@@ -82,6 +83,8 @@ EntryEdits::EntryEdits(MainWindow& window, ExtractMenu& menu)
     connect(watcher_, &QFileSystemWatcher::fileChanged, this, &EntryEdits::takeSavedEdits);
     connect(watcher_, &QFileSystemWatcher::directoryChanged, this, &EntryEdits::takeSavedEdits);
     const Form1Controls& ui = window.controls();
+    gridRows_ = ui.FileList->viewport();
+    browserRows_ = ui.List1->viewport();
     ui.FileList->viewport()->installEventFilter(this);
     ui.List1->setAcceptDrops(true);
     ui.List1->viewport()->setAcceptDrops(true);
@@ -126,11 +129,15 @@ void EntryEdits::editWith(int row) {
     const QString dir = folderFor("edit");
     const std::int32_t entry = row - 1;
     const QString path = dir + "/" + QString::fromStdString(EntryFileName(c.State, entry));
-    WriteEntryFile(c.State, c.Fs, entry, path.toStdString());
-    const QFileInfo info(path);
-    edits_[path] = {entry, Modified(info), info.size()};
-    watcher_->addPath(dir);
-    watcher_->addPath(path);
+    // Asked again for an entry being edited: the file there holds the edits
+    // so far, which taking the entry out again would throw away.
+    if (!edits_.contains(path) || !QFileInfo::exists(path)) {
+        WriteEntryFile(c.State, c.Fs, entry, path.toStdString());
+        const QFileInfo info(path);
+        edits_[path] = {entry, Modified(info), info.size()};
+        watcher_->addPath(dir);
+        watcher_->addPath(path);
+    }
     openFile(path);
 }
 
@@ -157,12 +164,7 @@ void EntryEdits::takeEdit(std::int32_t entry, const QString& path) {
     const auto& r = c.State.Replacements;
     const auto last = std::find(r.Indices.rbegin(), r.Indices.rend(), entry);
     if (last == r.Indices.rend() || r.Paths[r.Indices.rend() - last - 1].str() != file) {
-        const int selected = c.Ui.selectedRow();
-        c.Ui.selectRow(entry + 1);
-        AddReplacement(c, file);
-        c.Ui.selectRow(selected);
-        if (selected >= 1)
-            FileListSelectCell(c, selected);
+        ReplaceRow(c, entry + 1, file);
     }
     c.Ui.setStatusText("Entry " + std::to_string(entry + 1) + " took the edit saved in " +
                        QFileInfo(path).fileName().toStdString());
@@ -187,9 +189,11 @@ QMimeData* EntryEdits::dragData(int row) {
 }
 
 bool EntryEdits::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == window_.controls().FileList->viewport())
+    // The window may be part way through its destruction here, as its
+    // widgets are hidden: only events of the kinds looked at reach it.
+    if (watched == gridRows_)
         return gridMouse(event);
-    return browserDrop(event);
+    return watched == browserRows_ && browserDrop(event);
 }
 
 bool EntryEdits::gridMouse(QEvent* event) {

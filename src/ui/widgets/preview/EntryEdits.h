@@ -71,8 +71,10 @@ class EntryEdits final : public QObject {
     QAction* action_;
     QFileSystemWatcher* watcher_;
     std::unique_ptr<QTemporaryDir> dir_;
-    const File* archive_ = nullptr;  // the held archive the folder belongs to
-    std::map<QString, Edit> edits_;  // file -> entry it edits, as last taken
+    const File* archive_ = nullptr;         // the held archive the folder belongs to
+    std::map<QString, Edit> edits_;         // file -> entry it edits, as last taken
+    const QObject* gridRows_ = nullptr;     // the grid's viewport, watched for drags
+    const QObject* browserRows_ = nullptr;  // the browser list's, watched for drops
     QPoint pressAt_;
     int pressRow_ = 0;
 };

@@ -1,4 +1,4 @@
-#include "EntryTools.h"
+#include "ui/widgets/preview/EntryTools.h"
 
 #include <QFileDialog>
 #include <QGuiApplication>
@@ -8,14 +8,14 @@
 #include <QShortcut>
 #include <algorithm>
 
-#include "FindBox.h"
-#include "PreviewWindow.h"
-#include "cli/FolderFiles.h"
-#include "plan/Plan.h"
-#include "ui/EntryGrid.h"
-#include "ui/ExtractMenu.h"
-#include "ui/GridModel.h"
-#include "ui/MainWindow.h"
+#include "plan/FolderFiles.h"
+#include "ui/PlanHandlers.h"
+#include "ui/widgets/EntryGrid.h"
+#include "ui/widgets/ExtractMenu.h"
+#include "ui/widgets/GridModel.h"
+#include "ui/widgets/MainWindow.h"
+#include "ui/widgets/preview/FindBox.h"
+#include "ui/widgets/preview/PreviewWindow.h"
 
 namespace vxa {
 
@@ -24,7 +24,7 @@ namespace {
 // The confirmation lists at most this many entries, then how many more.
 constexpr std::size_t kListedPicks = 20;
 
-std::string PickList(const std::vector<cli::FolderPick>& picks) {
+std::string PickList(const std::vector<FolderPick>& picks) {
     std::string text;
     for (std::size_t k = 0; k < picks.size() && k < kListedPicks; ++k)
         text += "\n" + std::to_string(picks[k].Entry + 1) + " <- " + picks[k].Path;
@@ -148,7 +148,7 @@ std::string EntryTools::find(const std::string& text, bool back) {
     std::string result = "No entry matches";
     window_.dispatcher().run(HandlerKind::Command, [&] {
         const int row = window_.controls().FileList->selectedRow();
-        if (const auto found = FindEntry(s, kinds_, *query, row - 1, back)) {
+        if (const auto found = FindEntry(s, s.Replacements, kinds_, *query, row - 1, back)) {
             goToRow(*found + 1);
             result.clear();
         }
@@ -166,7 +166,7 @@ void EntryTools::replaceFromFolder() {
     while (dir.size() > 1 && dir.back() == '/')
         dir.pop_back();
     std::vector<std::string> problems;
-    const auto picks = cli::PickFolderFiles(c, dir, {}, problems);
+    const auto picks = PickFolderFiles(c.State, c.Fs, dir, {}, problems);
     if (!problems.empty()) {
         std::string text;
         for (const std::string& p : problems)
@@ -184,15 +184,9 @@ void EntryTools::replaceFromFolder() {
                         MsgIcon::Question) != MsgAnswer::Yes) {
         return;
     }
-    // Each as Replace does it: the group of the selected row.
-    const int selected = c.Ui.selectedRow();
-    for (const cli::FolderPick& pick : picks) {
-        c.Ui.selectRow(pick.Entry + 1);
-        AddReplacement(c, pick.Path);
-    }
-    c.Ui.selectRow(selected);
-    if (selected >= 1)
-        FileListSelectCell(c, selected);
+    // Each as Replace does it, for the whole group.
+    for (const FolderPick& pick : picks)
+        ReplaceRow(c, pick.Entry + 1, pick.Path);
 }
 
 }  // namespace vxa

@@ -1,4 +1,4 @@
-#include "FindBox.h"
+#include "ui/widgets/preview/FindBox.h"
 
 #include <QGridLayout>
 #include <QLabel>

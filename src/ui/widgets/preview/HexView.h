@@ -3,7 +3,7 @@
 #include <QAbstractScrollArea>
 #include <cstdint>
 
-#include "StoredReader.h"
+#include "ui/widgets/preview/StoredReader.h"
 
 namespace vxa {
 

@@ -1,13 +1,13 @@
-#include "PreviewWindow.h"
+#include "ui/widgets/preview/PreviewWindow.h"
 
 #include <QLabel>
 #include <QVBoxLayout>
 
-#include "HexView.h"
-#include "WavPlayer.h"
 #include "core/EntryBytes.h"
 #include "core/EntryKind.h"
-#include "core/IoError.h"
+#include "core/io/IoError.h"
+#include "ui/widgets/preview/HexView.h"
+#include "ui/widgets/preview/WavPlayer.h"
 
 namespace vxa {
 
@@ -50,7 +50,7 @@ PreviewWindow::PreviewWindow(const AppState& state, QWidget* parent)
 
 std::size_t PreviewWindow::read(std::uint64_t from, void* buffer, std::size_t size) {
     try {
-        if (archive_ && archive_ == state_.Archive.get() && HeldArchiveCurrent(state_))
+        if (archive_ && archive_ == state_.Archive.get() && mayRead())
             return ReadEntryBytes(state_, entry_, from, buffer, size);
         showNote(QString::fromLatin1(kChanged));
     } catch (const IoError& e) {
@@ -58,6 +58,10 @@ std::size_t PreviewWindow::read(std::uint64_t from, void* buffer, std::size_t si
     }
     archive_ = nullptr;  // read nothing more until an entry is shown again
     return 0;
+}
+
+bool PreviewWindow::mayRead() const {
+    return state_.ArchiveComplete && !state_.Loading && HeldArchiveCurrent(state_);
 }
 
 void PreviewWindow::showNote(const QString& text) {
@@ -78,7 +82,7 @@ void PreviewWindow::showEntry(std::int32_t entry) {
         return;
     }
     try {
-        if (!HeldArchiveCurrent(state_)) {
+        if (!mayRead()) {
             heading_->setText(QStringLiteral("Entry %1").arg(entry + 1));
             showNote(QString::fromLatin1(kChanged));
             return;

@@ -3,7 +3,7 @@
 #include <QWidget>
 #include <cstdint>
 
-#include "core/AppState.h"
+#include "ui/AppState.h"
 
 class QLabel;
 
@@ -44,6 +44,8 @@ class PreviewWindow final : public QWidget {
   private:
     std::size_t read(std::uint64_t from, void* buffer, std::size_t size);
     void showNote(const QString& text);
+    // No load has started since and no other program has written to it.
+    bool mayRead() const;
 
     const AppState& state_;
     const File* archive_ = nullptr;  // the archive entry_ belongs to

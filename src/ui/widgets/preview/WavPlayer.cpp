@@ -1,4 +1,4 @@
-#include "WavPlayer.h"
+#include "ui/widgets/preview/WavPlayer.h"
 
 #include <QAudioDevice>
 #include <QAudioFormat>

@@ -3,8 +3,8 @@
 #include <QWidget>
 #include <memory>
 
-#include "StoredReader.h"
 #include "core/EntryKind.h"
+#include "ui/widgets/preview/StoredReader.h"
 
 class QAudioSink;
 class QIODevice;
