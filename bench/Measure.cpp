@@ -19,31 +19,19 @@
 
 namespace vxa::bench {
 
-namespace {
-
-// A load as the window does it, minus the widgets: the grid shows the table
-// as it is, so a load does no bookkeeping of its own for it.
-struct Loaded {
-    LoadedArchive archive;
-    ReplRec plan;
-
-    void load(const std::string& path) {
-        LoadObserver quiet;
-        const bool noStop = false;
-        std::string failure = "no such file";
-        try {
-            if (LoadArchive(RealFileSystem(), path, archive, quiet, noStop) ==
-                LoadOutcome::Complete)
-                return;
-        } catch (const std::exception& e) {
-            failure = e.what();
-        }
-        std::cerr << "load of " << path << " failed: " << failure << "\n";
-        std::exit(1);
+void Loaded::load(const std::string& path) {
+    LoadObserver quiet;
+    const bool noStop = false;
+    std::string failure = "no such file";
+    try {
+        if (LoadArchive(RealFileSystem(), path, archive, quiet, noStop) == LoadOutcome::Complete)
+            return;
+    } catch (const std::exception& e) {
+        failure = e.what();
     }
-};
-
-}  // namespace
+    std::cerr << "load of " << path << " failed: " << failure << "\n";
+    std::exit(1);
+}
 
 void Settle() {
     ::sync();

@@ -8,7 +8,7 @@
 #include "cli/Args.h"
 #include "cli/Commands.h"
 #include "cli/EntryNumbers.h"
-#include "cli/FolderFiles.h"
+#include "plan/FolderFiles.h"
 #include "cli/Session.h"
 #include "core/Compiler.h"
 #include "core/io/IoError.h"

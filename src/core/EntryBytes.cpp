@@ -39,6 +39,10 @@ std::uint64_t StoredSize(const LoadedArchive& s, std::int32_t entry) {
     return EntryRange(s, entry).size;
 }
 
+bool HeldArchiveCurrent(const LoadedArchive& s) {
+    return s.Archive && s.Archive->stamp() == s.ArchiveStamp;
+}
+
 void CopyEntryData(const LoadedArchive& s, std::int32_t entry, File& out) {
     const StoredRange r = EntryRange(s, entry);
     if (r.size > 0)

@@ -19,6 +19,10 @@ std::size_t ReadEntryBytes(const LoadedArchive& s, std::int32_t entry, std::uint
                            void* buffer, std::size_t size);
 // How many stored bytes `entry` has (its owner's for a shared entry).
 std::uint64_t StoredSize(const LoadedArchive& s, std::int32_t entry);
+// Whether the held archive is still as the load found it: no other program
+// has written to it. Reading it otherwise would show bytes the table does
+// not describe.
+bool HeldArchiveCurrent(const LoadedArchive& s);
 // Writes all stored bytes of `entry` (its owner's for a shared entry) to `out`.
 void CopyEntryData(const LoadedArchive& s, std::int32_t entry, File& out);
 

@@ -1,43 +1,14 @@
 #include "core/EntryFiles.h"
 
 #include <algorithm>
-#include <cstring>
 #include <vector>
 
 #include "core/EntryBytes.h"
+#include "core/EntryKind.h"
 #include "core/io/AtomicFile.h"
 #include "core/io/WritePaths.h"
 
 namespace vxa {
-
-namespace {
-
-// Kinds of content the game keeps in its archives, known by the bytes they
-// start with: "RIFF", four bytes of size, "WAVE" and the like.
-struct Signature {
-    const char* head;  // at byte 0
-    const char* tail;  // at byte 8; nullptr when only the head counts
-    const char* extension;
-};
-
-constexpr Signature kSignatures[] = {
-    {"RIFF", "WAVE", "wav"},
-    {"SMK2", nullptr, "smk"},
-    {"SMK4", nullptr, "smk"},
-    {"FORM", "XDIR", "xmi"},
-};
-
-const char* ExtensionOf(const char* bytes, std::size_t size) {
-    for (const Signature& sig : kSignatures) {
-        const bool head = size >= 4 && std::memcmp(bytes, sig.head, 4) == 0;
-        const bool tail = !sig.tail || (size >= 12 && std::memcmp(bytes + 8, sig.tail, 4) == 0);
-        if (head && tail)
-            return sig.extension;
-    }
-    return "bin";
-}
-
-}  // namespace
 
 bool HasStoredBytes(const EntryTable& t, std::int32_t entry) {
     return t.Links[entry] >= 0;
@@ -50,14 +21,7 @@ std::string EntryFileName(const LoadedArchive& s, std::int32_t entry) {
     if (number.size() < digits)
         number.insert(0, digits - number.size(), '0');
 
-    // A shared entry's type is its owner's: both are read from the one
-    // record's header. A blank entry's is 0, but it has no bytes to look at.
-    const char* extension = "bin";
-    if (t.CompTypes[entry] == 0) {
-        char head[16];  // more than any signature spans
-        extension = ExtensionOf(head, ReadEntryBytes(s, entry, 0, head, sizeof head));
-    }
-    return number + "." + extension;
+    return number + "." + KindOf(s, entry).extension();
 }
 
 void WriteEntryFile(const LoadedArchive& s, FileSystem& fs, std::int32_t entry,

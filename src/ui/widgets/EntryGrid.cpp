@@ -14,6 +14,7 @@
 #include <numeric>
 
 #include "ui/widgets/BrowserWidgets.h"
+#include "ui/widgets/preview/EntryEdits.h"
 
 namespace vxa {
 
@@ -72,7 +73,8 @@ DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObj
         result.kind = DragSource::Kind::BrowserList;
         return result;
     }
-    if (!mime || !mime->hasUrls())
+    // An entry dragged out of the grid itself is no file to replace with.
+    if (!mime || !mime->hasUrls() || mime->hasFormat(QString::fromLatin1(kEntryDragFormat)))
         return result;
     const QList<QUrl> urls = mime->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile())

@@ -21,6 +21,8 @@ class ExtractMenu final : public QObject {
     explicit ExtractMenu(MainWindow& window);
 
     QMenu* menu() const { return menu_; }
+    // The grid row the menu was last opened on; 0 for none.
+    int row() const { return row_; }
     // How long "Extract all" may work before its progress dialog shows.
     int progressDelayMs = 500;
 

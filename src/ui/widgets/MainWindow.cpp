@@ -23,6 +23,8 @@
 #include "ui/widgets/ExtractMenu.h"
 #include "ui/widgets/GridModel.h"
 #include "ui/widgets/StatusPanels.h"
+#include "ui/widgets/preview/EntryEdits.h"
+#include "ui/widgets/preview/EntryTools.h"
 
 namespace vxa {
 
@@ -44,7 +46,9 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     wireButtons();
     wireGrid();
     wireBrowser();
-    new ExtractMenu(*this);
+    auto* extract = new ExtractMenu(*this);
+    new EntryTools(*this, *extract);
+    new EntryEdits(*this, *extract);
     AcceptArchiveDrops(*this);
 
     const std::string currentDir = CurrentDirectory();

@@ -1,16 +1,25 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "core/LoadedArchive.h"
 
-namespace vxa::cli {
+namespace vxa {
 
-// Putting entry files back: a folder that `vxa-tool extract` filled, some
-// of its files edited since, read as a list of replacements.
+// Putting entry files back: a folder that extraction filled, some of its
+// files edited since, read as a list of replacements (`vxa-tool compile
+// --from` and the window's "Replace from folder...").
+
+// An entry number as it is read on the command line or at the start of a
+// file name: decimal digits only, counting from 1. nullopt when `text` is
+// anything else; a number too long for 64 bits gives UINT64_MAX, which
+// names no entry either.
+std::optional<std::uint64_t> ParseEntryNumber(std::string_view text);
 
 // A file of the folder that replaces the sharing group of `Entry`.
 struct FolderPick {
@@ -34,4 +43,4 @@ std::vector<FolderPick> PickFolderFiles(const LoadedArchive& a, FileSystem& fs,
                                         const std::string& dir, const std::set<std::uint32_t>& skip,
                                         std::vector<std::string>& problems);
 
-}  // namespace vxa::cli
+}  // namespace vxa

@@ -1,6 +1,7 @@
-#include "cli/FolderFiles.h"
+#include "plan/FolderFiles.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 #include <filesystem>
 #include <functional>
@@ -10,13 +11,12 @@
 #include <string_view>
 #include <system_error>
 
-#include "cli/EntryNumbers.h"
 #include "core/EntryBytes.h"
 #include "core/io/IoError.h"
 #include "core/io/Utf8Path.h"
 #include "core/io/WritePaths.h"
 
-namespace vxa::cli {
+namespace vxa {
 
 namespace {
 
@@ -124,6 +124,18 @@ std::optional<std::string> GroupConflict(FileSystem& fs, const std::vector<Folde
 
 }  // namespace
 
+std::optional<std::uint64_t> ParseEntryNumber(std::string_view text) {
+    const bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char ch) {
+        return ch >= '0' && ch <= '9';
+    });
+    if (!digits)
+        return std::nullopt;
+    std::uint64_t nr = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), nr).ec != std::errc())
+        return UINT64_MAX;
+    return nr;
+}
+
 std::vector<FolderPick> PickFolderFiles(const LoadedArchive& a, FileSystem& fs,
                                         const std::string& dir, const std::set<std::uint32_t>& skip,
                                         std::vector<std::string>& problems) {
@@ -157,4 +169,4 @@ std::vector<FolderPick> PickFolderFiles(const LoadedArchive& a, FileSystem& fs,
     return picks;
 }
 
-}  // namespace vxa::cli
+}  // namespace vxa
