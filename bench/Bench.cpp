@@ -25,6 +25,7 @@ constexpr const char* kUsage =
     "       vxa-bench gen OUT [options]                       one synthetic archive\n"
     "       vxa-bench load ARCHIVE                            seconds of one load\n"
     "       vxa-bench read FILE                               seconds of reading it whole\n"
+    "       vxa-bench ratio ARCHIVE [RUNS]                    load against read, as in the table\n"
     "       vxa-bench compile ARCHIVE OUT                     seconds of one compile\n"
     "       vxa-bench rss ARCHIVE                             peak KiB of one load\n"
     "       vxa-bench script SCRIPT                           seconds, peak KiB, validity\n";
@@ -290,6 +291,19 @@ int main(int argc, char** argv) {
         return ScriptCommand(a[2]);
     if (cmd == "load" && a.size() == 3) {
         std::cout << Load(a[2]) << "\n";
+        return 0;
+    }
+    if (cmd == "ratio" && (a.size() == 3 || a.size() == 4)) {
+        // The load rows of the table for one archive: alternating runs in
+        // one process, after a read that warms the page cache.
+        std::vector<double> load, read;
+        ReadIntoBuffer(a[2]);
+        Alternate(
+            a.size() == 4 ? std::stoi(a[3]) : 5, [&] { return Load(a[2]); },
+            [&] { return ReadIntoBuffer(a[2]); }, load, read);
+        Runs("load", load);
+        Runs("read", read);
+        std::cout << Fmt(Median(load) / Median(read), "x") << "\n";
         return 0;
     }
     if (cmd == "read" && a.size() == 3) {

@@ -32,9 +32,21 @@ void OnBusError(int) {
     std::signal(SIGBUS, SIG_DFL);
 }
 
+// A copy of a fixed width compiles to a few moves instead of a call each.
+template <std::size_t Width>
+void CopyOutFixed(const std::uint8_t* window, std::uint64_t start, const std::uint64_t* positions,
+                  std::size_t count, std::uint8_t* out) {
+    for (std::size_t k = 0; k < count; ++k)
+        std::memcpy(out + k * Width, window + (positions[k] - start), Width);
+}
+
 [[gnu::noinline]] void CopyOut(const std::uint8_t* window, std::uint64_t start,
                                const std::uint64_t* positions, std::size_t count, std::size_t width,
                                std::uint8_t* out) {
+    if (width == 10) {  // a record's header
+        CopyOutFixed<10>(window, start, positions, count, out);
+        return;
+    }
     for (std::size_t k = 0; k < count; ++k)
         std::memcpy(out + k * width, window + (positions[k] - start), width);
 }
