@@ -25,6 +25,9 @@ void Sliced(std::size_t n, const Pause& pause, Body&& body) {
     }
 }
 
+// Marks a record entry among those sorted: entries are below 2^31.
+constexpr std::uint32_t kRecordEntry = std::uint32_t{1} << 31;
+
 // The digits of an LSD radix sort over the bits that the largest value
 // needs, of at most 13 bits: the counters (32 KiB a digit) stay in the
 // first-level cache, and an archive under 64 MiB takes two passes instead of
@@ -153,11 +156,17 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
     std::vector<std::uint32_t> counts(static_cast<std::size_t>(digits.passes) << digits.bits);
     std::vector<Record> sorted;
     sorted.reserve(restCount);
+    // Each of them is taken as the owner of its record until the sort finds
+    // an earlier entry with its value, so that the links of the usual case,
+    // no value shared, are written here in order rather than at random
+    // after the sort. A record entry sorted along keeps its link, marked.
     Sliced(values.size(), pause, [&](std::size_t i) {
         const std::uint32_t v = values[i];
         if (v == 0 || (links[i] != -1 && search))
             return;
-        sorted.push_back({v, static_cast<std::uint32_t>(i)});
+        const std::uint32_t mark = links[i] == 0 ? kRecordEntry : 0;
+        links[i] = 0;
+        sorted.push_back({v, static_cast<std::uint32_t>(i) | mark});
         for (int pass = 0; pass < digits.passes; ++pass)
             ++counts[(static_cast<std::size_t>(pass) << digits.bits) + digits.of(v, pass)];
     });
@@ -165,27 +174,23 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
         pause();
     SortByValue(sorted, digits, counts, pause);
 
-    // The first entry of each run of equal values owns the record; the
-    // owners are moved to the front of `sorted`, which stays sorted: it is
-    // read no further back than it is written. A record entry sorted along is
-    // first of its run and stays out of the list: RecordOrder finds it by
-    // itself. The links are written at random: the lines of a few entries
-    // ahead are asked for, so that their misses overlap.
-    constexpr std::size_t kAhead = 16;
+    // The first entry of each run of equal values owns the record; a later
+    // one links to it. The owners are moved to the front of `sorted`, which
+    // stays sorted: it is read no further back than it is written. A record
+    // entry sorted along stays out of the list: RecordOrder finds it by
+    // itself.
     std::size_t owners = 0;
-    std::uint32_t previous = 0;  // the entry of sorted[k - 1]
+    std::uint32_t first = 0;  // the owner of the run of sorted[k]
     Sliced(sorted.size(), pause, [&](std::size_t k) {
-        if (k + kAhead < sorted.size())
-            __builtin_prefetch(&links[sorted[k + kAhead].entry], 1);
         const Record r = sorted[k];
+        const std::uint32_t entry = r.entry & ~kRecordEntry;
         if (k > 0 && sorted[k - 1].value == r.value) {
-            links[r.entry] =
-                links[previous] == 0 ? static_cast<std::int32_t>(previous) + 1 : links[previous];
-        } else if (links[r.entry] != 0) {
-            links[r.entry] = 0;
-            sorted[owners++] = r;
+            links[entry] = static_cast<std::int32_t>(first) + 1;
+            return;
         }
-        previous = r.entry;
+        first = entry;
+        if ((r.entry & kRecordEntry) == 0)
+            sorted[owners++] = r;
     });
     sorted.resize(owners);
     return sorted;

@@ -202,18 +202,17 @@ TEST(PosixFiles, GathersReadTheBytesAtEachPositionAndFailPastTheEnd) {
         data[i] = static_cast<char>(i * 7 / 3);
     const std::string path = dir.write("g", data);
     const auto f = RealFileSystem().openRead(path);
-    for (const std::vector<std::uint64_t> at :
-         {std::vector<std::uint64_t>{1, 4095, 4096, 9000}, std::vector<std::uint64_t>{0, 12285}}) {
-        std::string expected, mapped(3 * at.size(), '-'), plain = mapped;
-        for (const std::uint64_t p : at)
+    const std::vector<std::uint64_t> dense{1, 4095, 4096, 9000}, sparse{0, 12285};
+    for (const auto* at : {&dense, &sparse}) {
+        std::string expected, mapped(3 * at->size(), '-'), plain = mapped;
+        for (const std::uint64_t p : *at)
             expected += data.substr(p, 3);
-        f->readGather(at, 3, reinterpret_cast<std::uint8_t*>(mapped.data()));
-        f->File::readGather(at, 3, reinterpret_cast<std::uint8_t*>(plain.data()));
+        f->readGather(*at, 3, reinterpret_cast<std::uint8_t*>(mapped.data()));
+        f->File::readGather(*at, 3, reinterpret_cast<std::uint8_t*>(plain.data()));
         EXPECT_EQ(mapped, expected);
         EXPECT_EQ(plain, expected);
     }
     std::uint8_t out[12];
-    const std::vector<std::uint64_t> dense{1, 4095, 4096, 9000};
     for (const off_t size : {off_t{4100}, off_t{9001}}) {  // a page short, bytes short
         ASSERT_EQ(truncate(path.c_str(), size), 0);
         EXPECT_EQ(Failure([&] { f->readGather(dense, 3, out); }),
