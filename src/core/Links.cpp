@@ -58,6 +58,7 @@ void SortByValue(std::vector<Record>& records, const Digits& digits,
     if (digits.passes == 0 || n < 2)
         return;
     const auto spare = std::make_unique_for_overwrite<Record[]>(n);
+    AdviseHugePages(spare.get(), n * sizeof(Record));
     Record* from = records.data();
     Record* to = spare.get();
     for (int pass = 0; pass < digits.passes; ++pass) {
@@ -156,6 +157,7 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
     std::vector<std::uint32_t> counts(static_cast<std::size_t>(digits.passes) << digits.bits);
     std::vector<Record> sorted;
     sorted.reserve(restCount);
+    AdviseHugePages(sorted.data(), restCount * sizeof(Record));
     // Each of them is taken as the owner of its record until the sort finds
     // an earlier entry with its value, so that the links of the usual case,
     // no value shared, are written here in order rather than at random

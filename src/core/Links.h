@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "HugePages.h"
+
 namespace vxa {
 
 // Called between the slices of a long pass that has no progress points of
@@ -21,6 +23,7 @@ void ResizeInSlices(std::vector<T>& v, std::size_t n, const T& value, const Paus
     constexpr std::size_t kSliceBytes = std::size_t{1} << 18;
     v.clear();
     v.reserve(n);
+    AdviseHugePages(v.data(), n * sizeof(T));
     while (v.size() < n) {
         if (!v.empty() && pause)
             pause();
