@@ -76,4 +76,30 @@ class RecordOrder {
     std::size_t k_ = 0;       // the next of later_
 };
 
+// Inline: the header pass asks for every record, a million for a big
+// archive.
+inline std::optional<Record> RecordOrder::next() {
+    // The list may name the end marker, which is no entry.
+    while (k_ < later_->size() && (*later_)[k_].entry >= count_)
+        ++k_;
+    const bool haveRising = rising_ < count_;
+    const bool haveLater = k_ < later_->size();
+    if (!haveRising && !haveLater)
+        return std::nullopt;
+    // No two owners share a value, so the smaller value goes first.
+    if (haveRising && (!haveLater || (*values_)[rising_] < (*later_)[k_].value)) {
+        const Record record{(*values_)[rising_], static_cast<std::uint32_t>(rising_)};
+        max_ = record.value;
+        ++rising_;
+        findRising();
+        return record;
+    }
+    return (*later_)[k_++];
+}
+
+inline void RecordOrder::findRising() {
+    while (rising_ < count_ && (*values_)[rising_] <= max_)
+        ++rising_;
+}
+
 }  // namespace vxa
