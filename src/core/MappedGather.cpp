@@ -69,7 +69,8 @@ bool GuardedCopyOut(const std::uint8_t* window, std::uint64_t start, const std::
     return true;
 }
 
-// Catches SIGBUS while it lives, and puts back what was there before.
+// Catches SIGBUS while it lives, and puts back what was there before. A
+// process loads one archive at a time, so no two of these overlap.
 struct BusErrorCatcher {
     struct sigaction old {};
     BusErrorCatcher() {
