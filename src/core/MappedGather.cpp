@@ -110,7 +110,10 @@ void MappedGather(int fd, const std::string& path, std::span<const std::uint64_t
             k = stop;
             continue;
         }
-        void* map = ::mmap(nullptr, length, PROT_READ, MAP_SHARED, fd, static_cast<off_t>(start));
+        // Dense, so every page is wanted: mapped in one go rather than a
+        // fault for each 16 of them.
+        void* map = ::mmap(nullptr, length, PROT_READ, MAP_SHARED | MAP_POPULATE, fd,
+                           static_cast<off_t>(start));
         if (map == MAP_FAILED) {
             // What a file that cannot be mapped (a device, a pipe) answers.
             if (errno != ENODEV && errno != EACCES && errno != EINVAL)
