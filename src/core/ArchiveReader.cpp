@@ -1,4 +1,4 @@
-#include "ArchiveReader.h"
+#include "core/ArchiveReader.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 
@@ -25,7 +25,6 @@ constexpr std::uint64_t kSlice = std::uint64_t{1} << 16;
 // for a million entries the pass takes tens of milliseconds.
 constexpr std::size_t kBatch = 8192;
 
-constexpr std::size_t kHeaderBytes = 10;
 constexpr std::size_t kAhead = 16;
 
 std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size) {
@@ -100,21 +99,22 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
     std::vector<std::uint32_t> entries;
     positions.reserve(kBatch);
     entries.reserve(kBatch);
-    const auto headers = std::make_unique_for_overwrite<std::uint8_t[]>(kBatch * kHeaderBytes);
+    const auto headers =
+        std::make_unique_for_overwrite<std::uint8_t[]>(kBatch * kRecordHeaderBytes);
     std::uint32_t* orig = t.OrigSizes.data();
     std::uint32_t* packed = t.PackedSizes.data();
     std::uint16_t* types = t.CompTypes.data();
     std::optional<Record> next = order.next();
     // In file order, so once a header lies past the end every later one does.
-    while (next && next->value + kHeaderBytes <= size_) {
+    while (next && next->value + kRecordHeaderBytes <= size_) {
         positions.clear();
         entries.clear();
         do {
             positions.push_back(next->value);
             entries.push_back(next->entry);
             next = order.next();
-        } while (positions.size() < kBatch && next && next->value + kHeaderBytes <= size_);
-        file_.readGather(positions, kHeaderBytes, headers.get());
+        } while (positions.size() < kBatch && next && next->value + kRecordHeaderBytes <= size_);
+        file_.readGather(positions, kRecordHeaderBytes, headers.get());
         for (std::size_t k = 0; k < entries.size(); ++k) {
             // Records out of entry order write at random: ask for the lines
             // of a few records ahead, so that their misses overlap.
@@ -125,7 +125,7 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
                 __builtin_prefetch(types + ahead, 1);
             }
             const std::uint32_t e = entries[k];
-            const std::uint8_t* header = headers.get() + k * kHeaderBytes;
+            const std::uint8_t* header = headers.get() + k * kRecordHeaderBytes;
             orig[e] = LoadU32(header);
             packed[e] = LoadU32(header + 4);
             types[e] = static_cast<std::uint16_t>(header[8] | header[9] << 8);

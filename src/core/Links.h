@@ -7,7 +7,7 @@
 #include <optional>
 #include <vector>
 
-#include "HugePages.h"
+#include "core/io/HugePages.h"
 
 namespace vxa {
 

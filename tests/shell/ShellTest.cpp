@@ -4,7 +4,7 @@
 #include <new>
 #include <stdexcept>
 
-#include "core/IoError.h"
+#include "core/io/IoError.h"
 #include "support/Suite.h"
 #include "ui/Browser.h"
 #include "ui/Dispatch.h"
