@@ -1,8 +1,20 @@
 # Installation and the Debian package: both programs, the desktop entry, the
-# two file types it opens (archives and scripts) and the icons in the hicolor
-# theme. The package needs no scripts of its own: the desktop's databases of
-# entries, types and icons are updated by their own packages' triggers.
+# two file types it opens (archives and scripts), the icons in the hicolor
+# theme, the manual pages, the shell completion and the software centre's
+# metadata. The package needs no scripts of its own: the desktop's databases
+# of entries, types and icons are updated by their own packages' triggers.
+# On Windows, a folder holding the programs and what they need to run.
 include(GNUInstallDirs)
+
+if(WIN32)
+  # One folder that runs as it is: both programs, and beside them the Qt
+  # libraries and plugins the window needs, which Qt's windeployqt copies.
+  install(TARGETS vxa-manager vxa-tool RUNTIME DESTINATION .)
+  find_program(VXA_WINDEPLOYQT windeployqt HINTS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS} REQUIRED)
+  install(CODE "execute_process(COMMAND \"${VXA_WINDEPLOYQT}\" --no-translations
+                  \"\${CMAKE_INSTALL_PREFIX}/vxa-manager.exe\" COMMAND_ERROR_IS_FATAL ANY)")
+  return()
+endif()
 
 install(TARGETS vxa-manager vxa-tool RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${PROJECT_SOURCE_DIR}/resources/vxa-manager.desktop

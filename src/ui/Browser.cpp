@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "BrowserListing.h"
+#include "core/io/DirStyle.h"
 #include "plan/ItemPath.h"
 #include "plan/Plan.h"
 
@@ -19,7 +20,7 @@ bool IsDirectoryCaption(const std::string& caption) {
 void FillBrowser(Context& c, const std::string& dir) {
     const std::string listed = BrowserDirOf(dir);
     c.State.BrowserDir = listed;
-    c.Ui.setPathText(listed + "/");
+    c.Ui.setPathText(listed + DirSeparator());
     // A folder that cannot be read (gone, no access) is shown empty: the
     // path line already says where the pane is, and no box interrupts.
     auto items = ListDirectory(listed);
@@ -43,7 +44,7 @@ void List1DblClick(Context& c) {
     if (*caption == "[..]") {
         FillBrowser(c, ParentDir(dir));
     } else if (IsDirectoryCaption(*caption)) {
-        FillBrowser(c, dir + "/" + caption->substr(1, caption->size() - 2));
+        FillBrowser(c, dir + DirSeparator() + caption->substr(1, caption->size() - 2));
     } else {
         // A file that has gone since the listing: list the folder again, so
         // the item disappears instead of being taken for a directory.

@@ -1,5 +1,6 @@
 #include "EntryGrid.h"
 
+#include <QDir>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -51,7 +52,8 @@ DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObj
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return result;
     result.kind = DragSource::Kind::LocalFile;
-    result.path = QFile::encodeName(urls.front().toLocalFile()).toStdString();
+    result.path =
+        QFile::encodeName(QDir::toNativeSeparators(urls.front().toLocalFile())).toStdString();
     return result;
 }
 

@@ -12,6 +12,7 @@
 #include "ui/Drives.h"
 #include "ui/Glyphs.h"
 #include "ui/GridModel.h"
+#include "ui/linux/Volumes.h"
 
 using namespace vxa;
 using namespace vxa::test;
