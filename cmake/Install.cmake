@@ -12,7 +12,7 @@ if(WIN32)
   install(TARGETS vxa-manager vxa-tool RUNTIME DESTINATION .)
   find_program(VXA_WINDEPLOYQT windeployqt HINTS ${QT6_INSTALL_PREFIX}/${QT6_INSTALL_BINS} REQUIRED)
   install(CODE "execute_process(COMMAND \"${VXA_WINDEPLOYQT}\" --no-translations
-                  \"\${CMAKE_INSTALL_PREFIX}/vxa-manager.exe\" COMMAND_ERROR_IS_FATAL ANY)")
+                  \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/vxa-manager.exe\" COMMAND_ERROR_IS_FATAL ANY)")
   return()
 endif()
 
