@@ -103,6 +103,7 @@ int LoaderTarget(const std::uint8_t* data, std::size_t size) {
             FUZZ_CHECK(view.status.empty() && view.logged("beep").empty());
             break;
         case LoadOutcome::FileMissing:
+        case LoadOutcome::NotOpened:
             FUZZ_CHECK(false);
     }
     return 0;

@@ -146,15 +146,10 @@ int Compile(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     for (const Replacement& r : req.replacements)
         Replace(c, static_cast<std::int32_t>(r.nr - 1), r.file);
     if (!req.skipMissing) {
-        const std::vector<std::string> missing = MissingReplacementFiles(c);
-        if (!missing.empty()) {
-            err << "The following files don't exist:\n";
-            std::set<std::string> listed;
-            for (const std::string& path : missing) {
-                if (listed.insert(path).second)
-                    err << path << '\n';
-            }
-            err << "Nothing was written; --skip-missing keeps their entries as they are.\n";
+        const MissingFiles missing = MissingReplacementFiles(c);
+        if (missing.Count > 0) {
+            err << MissingFilesText(missing, '\n') << '\n'
+                << "Nothing was written; --skip-missing keeps their entries as they are.\n";
             return kFailed;
         }
     }

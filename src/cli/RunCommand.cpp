@@ -1,3 +1,4 @@
+#include <optional>
 #include <ostream>
 
 #include "Args.h"
@@ -34,9 +35,20 @@ int Run(const std::vector<std::string>& args, std::ostream& err) {
     ConsoleView view(state.Table, err);
     Context c{state, view, RealFileSystem()};
     try {
-        const auto script = OpenScript(c, scriptPath);
-        if (!script)
+        // A file that is there but cannot be read is damaged, as the window
+        // takes it; only a missing one keeps its own message, for a mistyped
+        // name.
+        std::optional<Script> script;
+        try {
+            script = ParseScript(ReadScriptText(c.Fs, scriptPath));
+        } catch (const IoError&) {
+            if (!c.Fs.fileExists(scriptPath))
+                throw;
+        }
+        if (!script) {
+            view.showFileError(scriptPath, kScriptDamaged);
             return kFailed;
+        }
         InstallScript(state, *script);
         if (parsed->has("--out"))
             state.OutPath = parsed->options.at("--out");

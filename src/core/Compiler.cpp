@@ -5,6 +5,8 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <string_view>
+#include <unordered_set>
 
 #include "AtomicFile.h"
 #include "BlockWriter.h"
@@ -44,7 +46,9 @@ void WriteTable(BlockWriter& out, const std::vector<std::uint32_t>& values) {
 
 // Throws ArchiveChanged unless the loaded archive is open and still as the
 // load found it: the records that are kept are copied from it, so they must
-// be the ones the table describes.
+// be the ones the table describes. Judged from the open file itself: what
+// becomes of its name (moved, linked, replaced by another file) leaves the
+// bytes it reads as they were.
 void CheckArchiveUnchanged(const AppState& s) {
     if (!s.Archive || s.Archive->stamp() != s.ArchiveStamp)
         throw ArchiveChanged();
@@ -115,29 +119,48 @@ void SvahBtnClick(Context& c) {
     CompileAndReport(c, c.State.OutPath);
 }
 
-std::vector<std::string> MissingReplacementFiles(Context& c) {
-    std::vector<std::string> missing;
-    // The records of a sharing group follow one another and name one file:
-    // it is looked up once for all of them.
+MissingFiles MissingReplacementFiles(Context& c) {
+    MissingFiles missing;
+    // Each file is looked up once: the records of a sharing group follow
+    // one another and name one file, and a file named again further on is
+    // found among those seen.
+    std::unordered_set<std::string_view> seen;
     const std::vector<SharedPath>& paths = c.State.Replacements.Paths;
     for (auto first = paths.begin(); first != paths.end();) {
         const auto end =
             std::find_if(first, paths.end(), [&](const SharedPath& p) { return !(p == *first); });
-        if (!c.Fs.fileExists(*first))
-            missing.insert(missing.end(), first, end);
+        const std::string& path = *first;
+        if (seen.insert(path).second && !c.Fs.fileExists(path)) {
+            if (missing.Listed.size() < kMissingFilesListed)
+                missing.Listed.push_back(path);
+            ++missing.Count;
+        }
         first = end;
     }
     return missing;
 }
 
-bool CheckReplacementFiles(Context& c) {
-    const std::vector<std::string> missing = MissingReplacementFiles(c);
-    if (missing.empty())
-        return true;
+std::string MissingFilesText(const MissingFiles& missing, char lineBreak) {
     std::string text = "The following files don't exist:";
-    for (const std::string& path : missing)
-        text += "\r" + path;
-    text += "\r\rContinue?";
+    for (const std::string& path : missing.Listed) {
+        text += lineBreak;
+        text += path;
+    }
+    // N counts the missing files left out, not the records naming them.
+    if (missing.Count > missing.Listed.size()) {
+        text += lineBreak;
+        text += "... and ";
+        text += std::to_string(missing.Count - missing.Listed.size());
+        text += " more";
+    }
+    return text;
+}
+
+bool CheckReplacementFiles(Context& c) {
+    const MissingFiles missing = MissingReplacementFiles(c);
+    if (missing.Count == 0)
+        return true;
+    const std::string text = MissingFilesText(missing, '\r') + "\r\rContinue?";
     return c.Ui.messageBox(text, "Error", MsgButtons::YesNo, MsgIcon::Warning) == MsgAnswer::Yes;
 }
 
@@ -169,10 +192,6 @@ void CompileArchive(Context& c, const std::string& path) {
     // A rewrite while the records were copied would have mixed old and new.
     CheckArchiveUnchanged(c.State);
     file.commit();
-    // Renaming the output over the loaded archive's name, as a compile onto
-    // it does, unlinks the loaded file, which changes its change time; what
-    // it holds is still what was loaded, so the next compile may use it.
-    c.State.ArchiveStamp = c.State.Archive->stamp();
 }
 
 bool CompileAndReport(Context& c, const std::string& path) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -24,9 +25,23 @@ void SvhBtnClick(Context& c);
 void SvahBtnClick(Context& c);
 // Asks about missing replacement files; false = do not compile.
 bool CheckReplacementFiles(Context& c);
-// The path of every plan record whose file does not exist, in list order,
-// once for each record that names it.
-std::vector<std::string> MissingReplacementFiles(Context& c);
+
+// The question names this many missing files at most: a longer list would
+// push its buttons off the screen and take long to lay out.
+inline constexpr std::size_t kMissingFilesListed = 40;
+
+// The replacement files of the plan that do not exist, each path once (a
+// sharing group's records all name one), in the order of the first record
+// naming it: the first kMissingFilesListed of them, and how many in all.
+struct MissingFiles {
+    std::vector<std::string> Listed;
+    std::size_t Count = 0;
+};
+MissingFiles MissingReplacementFiles(Context& c);
+// "The following files don't exist:", then each listed path, then "... and
+// N more" for the Count - Listed others, each on a line of its own:
+// `lineBreak` starts every line after the first.
+std::string MissingFilesText(const MissingFiles& missing, char lineBreak);
 // Writes the loaded archive with the current plan to `path`, copying the
 // records it keeps from the open archive. The target is replaced only once
 // the whole archive is written; on failure it is left as it was. Touches no

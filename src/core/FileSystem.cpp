@@ -92,8 +92,7 @@ class PosixFile final : public File {
 
     FileStamp stamp() override {
         const struct stat st = status();
-        return {static_cast<std::uint64_t>(st.st_size), Nanoseconds(st.st_mtim),
-                Nanoseconds(st.st_ctim)};
+        return {static_cast<std::uint64_t>(st.st_size), Nanoseconds(st.st_mtim)};
     }
 
     int descriptor() const override { return fd_; }

@@ -10,12 +10,12 @@
 namespace vxa {
 
 // What the system says of an open file that changes whenever another
-// program writes to it: its length, its modification time and its change
-// time (which even a writer that puts the modification time back changes).
+// program writes to it: its length and its modification time. Not its change
+// time, which also moves when the file is renamed, linked or made read-only
+// while it still holds the same bytes.
 struct FileStamp {
     std::uint64_t Size = 0;
     std::int64_t ModifiedNs = 0;
-    std::int64_t ChangedNs = 0;
     bool operator==(const FileStamp&) const = default;
 };
 
@@ -55,7 +55,7 @@ class File {
     // nothing.
     virtual void copyTo(File& out, std::uint64_t position, std::uint64_t size);
     // The stamp of the open file; the default knows only its size.
-    virtual FileStamp stamp() { return {size(), 0, 0}; }
+    virtual FileStamp stamp() { return {size(), 0}; }
     // The system's descriptor of the file, or -1 for one that has none.
     virtual int descriptor() const { return -1; }
 

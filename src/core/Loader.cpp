@@ -71,9 +71,18 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
         ui.messageBox("File doesn't exist !!!", "Error", MsgButtons::Ok, MsgIcon::Error);
         return LoadOutcome::FileMissing;
     }
+    // Opened before anything changes: a file that cannot be opened at all
+    // leaves the archive loaded before as it was, loaded and usable.
+    std::unique_ptr<File> file;
+    try {
+        file = c.Fs.openRead(path);
+    } catch (const IoError& e) {
+        ui.showFileError(path, e.what());
+        return LoadOutcome::NotOpened;
+    }
     s.InPath = path;
     s.StopRequested = false;
-    // The archive loaded before is done with: a compile needs a complete load.
+    // Only now, with this one open, is the archive loaded before let go.
     s.Archive.reset();
     if (!scriptMode)
         ui.setStopButtonVisible(true);
@@ -87,10 +96,8 @@ LoadOutcome LoadArchive(Context& c, const std::string& path, bool scriptMode) {
     EntryTable& t = s.Table;
     std::int32_t entriesRead = 0;
     bool tableTouched = false;
-    std::unique_ptr<File> file;
     FileStamp stamp;
     try {
-        file = c.Fs.openRead(path);
         // What the compiler later compares with, to notice a rewrite.
         stamp = file->stamp();
         ui.setBusyCursor(true);
@@ -184,7 +191,8 @@ void OpenBtnClick(Context& c) {
     const auto path = c.Ui.runFileDialog(FileDialog::OpenDialog1);
     if (!path)
         return;
-    if (LoadArchive(c, *path, false) == LoadOutcome::Failed)
+    const LoadOutcome outcome = LoadArchive(c, *path, false);
+    if (outcome == LoadOutcome::Failed || outcome == LoadOutcome::NotOpened)
         return;
     c.Ui.setOpenEditText(*path);
 }

@@ -10,6 +10,7 @@ enum class LoadOutcome {
     Complete,     // the whole archive is in the table; ArchiveComplete is set
     Stopped,      // the user stopped it; the table holds the entries read
     FileMissing,  // no file at the path; nothing changed
+    NotOpened,    // the file could not be opened, as the general handler showed; nothing changed
     Failed,       // an I/O error, already shown by the general handler
 };
 

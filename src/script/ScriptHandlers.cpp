@@ -9,16 +9,19 @@ namespace vxa {
 
 namespace {
 
-// A value that would read back differently (a line break in a file name, for
-// one) would make a script that quietly does something else when run.
-bool PlanFitsScript(const AppState& s) {
-    if (!ScriptValueRoundTrips(s.InPath) || !ScriptValueRoundTrips(s.OutPath))
-        return false;
+// The first path of the plan that a script cannot hold. A value that would
+// read back differently (a line break in a file name, for one) would make a
+// script that quietly does something else when run.
+const std::string* PathScriptCannotHold(const AppState& s) {
+    for (const std::string* path : {&s.InPath, &s.OutPath}) {
+        if (!ScriptValueRoundTrips(*path))
+            return path;
+    }
     for (const auto& path : s.Replacements.Paths) {
         if (!ScriptValueRoundTrips(path))
-            return false;
+            return &path.str();
     }
-    return true;
+    return nullptr;
 }
 
 // Writes the plan as a script at `path`; false when it could not be written.
@@ -26,8 +29,6 @@ bool PlanFitsScript(const AppState& s) {
 // save leaves that whole and nothing of it mixes into the new one.
 bool WriteScript(Context& c, const std::string& path) {
     const AppState& s = c.State;
-    if (!PlanFitsScript(s))
-        return false;
     try {
         const std::string text = FormatScript(s.InPath, s.OutPath, s.Replacements);
         AtomicFile out(c.Fs, path);
@@ -53,8 +54,13 @@ void SvsBtnClick(Context& c) {
     const auto path = c.Ui.runFileDialog(FileDialog::SaveDialog2);
     if (!path)
         return;
+    if (const std::string* bad = PathScriptCannotHold(s)) {
+        c.Ui.messageBox("A script cannot hold this path: " + *bad, "Error", MsgButtons::Ok,
+                        MsgIcon::Error);
+        return;
+    }
     if (!WriteScript(c, *path)) {
-        c.Ui.messageBox("Unable to write to " + *path, "Error", MsgButtons::Ok, MsgIcon::Error);
+        c.Ui.showIoError("Unable to write to " + *path);
         return;
     }
     c.Ui.beep();

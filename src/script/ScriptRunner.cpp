@@ -6,7 +6,7 @@
 namespace vxa {
 
 void ScriptError(Context& c) {
-    c.Ui.messageBox("Script file is incorrect or damaged", "Error", MsgButtons::Ok, MsgIcon::Error);
+    c.Ui.messageBox(kScriptDamaged, "Error", MsgButtons::Ok, MsgIcon::Error);
 }
 
 void ShowListInGrid(Context& c) {
@@ -63,6 +63,7 @@ ProceedOutcome ProceedWithScript(Context& c) {
         case LoadOutcome::Complete:
             break;
         case LoadOutcome::FileMissing:
+        case LoadOutcome::NotOpened:
             return ProceedOutcome::InputMissing;
         case LoadOutcome::Stopped:
         case LoadOutcome::Failed:
@@ -93,6 +94,7 @@ void RunScript(Context& c, const Script& script) {
         case SummaryResult::LoadOnly:
             switch (LoadArchive(c, s.InPath, false)) {
                 case LoadOutcome::FileMissing:
+                case LoadOutcome::NotOpened:
                     // Nothing was loaded: the archive open before stays with
                     // its own plan, as after Cancel.
                     RestorePlan(s, std::move(saved));

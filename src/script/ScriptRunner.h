@@ -8,7 +8,9 @@
 
 namespace vxa {
 
-// Shows "Script file is incorrect or damaged"; the run then ends silently.
+inline constexpr const char* kScriptDamaged = "Script file is incorrect or damaged";
+
+// Shows kScriptDamaged; the run then ends silently.
 void ScriptError(Context& c);
 
 // Writes each plan item's path into column 5 of its entry's row; the later of
@@ -37,7 +39,7 @@ void RestorePlan(AppState& s, PlanSnapshot saved);
 enum class ProceedOutcome {
     Compiled,       // loaded, planned and written to the output archive
     NotLoaded,      // the load was stopped or failed: nothing was written
-    InputMissing,   // there was no input archive: nothing was loaded
+    InputMissing,   // no input archive, or one that cannot be opened: nothing was loaded
     NoOutput,       // loaded and planned, but no output archive was chosen
     CompileFailed,  // the compile failed and said why; the output is unchanged
 };

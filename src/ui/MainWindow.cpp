@@ -204,19 +204,19 @@ void MainWindow::setOpenEditText(const std::string& text) {
 
 MsgAnswer MainWindow::messageBox(const std::string& text, const std::string& title,
                                  MsgButtons buttons, MsgIcon icon) {
+    // Every box of a script run ends it (a refused compile, a stop, an I/O
+    // error): it must not stand over "Please wait" on a disabled window, so
+    // the run's dialog closes first.
+    if (progress_ && progress_->isVisible())
+        progress_->closeRun();
     return messageBoxHook(MessageRequest{text, title, buttons, icon});
 }
 
 void MainWindow::showIoError(const std::string& runtimeText) {
-    // The error ends a script run: its box must not stand over "Please wait"
-    // on a disabled window, so the run's dialog closes first.
-    if (progress_ && progress_->isVisible())
-        progress_->closeRun();
     // The general error box: titled like the application, which sets no
     // title of its own and so goes by its executable's name.
-    messageBoxHook(MessageRequest{ErrorBoxText(runtimeText),
-                                  QCoreApplication::applicationName().toStdString(), MsgButtons::Ok,
-                                  MsgIcon::Error});
+    messageBox(ErrorBoxText(runtimeText), QCoreApplication::applicationName().toStdString(),
+               MsgButtons::Ok, MsgIcon::Error);
 }
 
 std::optional<std::string> MainWindow::runFileDialog(FileDialog dialog) {

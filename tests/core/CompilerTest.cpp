@@ -9,6 +9,7 @@
 #include <ctime>
 #include <map>
 #include <set>
+#include <thread>
 
 #include "core/AtomicFile.h"
 #include "core/Compiler.h"
@@ -93,7 +94,9 @@ TEST_F(CompilerTest, OnlyTheLastRecordOfAnOwnedEntryCounts) {
 
 // Another program rewrites the loaded archive in place, before a compile
 // or while it copies: no output replaces anything, onto another file or
-// onto the archive itself, until it is loaded again.
+// onto the archive itself, until it is loaded again. What leaves its bytes
+// alone (a new mode, a second name, a move, another file under its name)
+// refuses nothing.
 TEST_F(CompilerTest, AnArchiveChangedOnDiskIsNotCompiled) {
     const std::string archive = BuildArchive({Owned("old"), Shared(0)});
     const auto rewrite = [&] {
@@ -117,6 +120,11 @@ TEST_F(CompilerTest, AnArchiveChangedOnDiskIsNotCompiled) {
     }
     load(archive);  // loaded again, it compiles
     replace(0, dir.file("r.bin"));
+    const std::string in = dir.file("in.vxa"), moved = dir.file("moved.vxa");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a later change time
+    ASSERT_FALSE(chmod(in.c_str(), 0444) || link(in.c_str(), dir.file("2nd").c_str()) ||
+                 ::rename(in.c_str(), moved.c_str()) ||
+                 ::rename(dir.write("new", "").c_str(), moved.c_str()));
     EXPECT_EQ(compile(), BuildArchive({Owned("new"), Shared(0)}));
 }
 
@@ -139,12 +147,21 @@ TEST_F(CompilerTest, TheCompileButtonAsksForWhatIsMissing) {
     SvahBtnClick(h.ctx);
     EXPECT_FALSE(std::filesystem::exists(out));
     SvahBtnClick(h.ctx);
+    // The group's two records name one file: it is listed once.
     const std::string question = "box Error|warning|The following files don't exist:\r" +
-                                 dir.file("gone.wav") + "\r" + dir.file("gone.wav") +
-                                 "\r\rContinue?";
+                                 dir.file("gone.wav") + "\r\rContinue?";
     EXPECT_EQ(h.view.log, (Lines{"dialog SaveDialog1", "dialog SaveDialog1", question, question,
                                  "busy", "idle"}));
     EXPECT_EQ(ReadFile(out), BuildArchive({Owned("aa", 1, 5), Shared(0), Owned("B")}));
+    // Forty files at most, each once, and a count of the others.
+    std::string box = question;  // the paths go before "\r\rContinue?"
+    for (int k = 0; k < 43; ++k) {
+        replace(0, dir.file(std::to_string(k)));
+        replace(2, dir.file("0"));
+        box.insert(box.size() - 11, k < 39 ? std::string("\r") + dir.file(std::to_string(k)) : "");
+    }
+    EXPECT_FALSE(CheckReplacementFiles(h.ctx));
+    EXPECT_EQ(h.view.log.back(), box.insert(box.size() - 11, "\r... and 4 more"));
 }
 
 TEST_F(CompilerTest, EntriesTakenOutAreNamedByNumberAndKind) {

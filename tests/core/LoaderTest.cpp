@@ -150,14 +150,16 @@ TEST_F(LoaderTest, BrokenArchivesKeepTheEntriesBeforeTheFailingOne) {
                   std::to_string(read) + " entries, " + std::to_string(read + 1) + " rows, plan 0");
         EXPECT_EQ(s.view.cell(0, read), read ? std::to_string(read) : "");
     }
-    // Opening fails: the table loaded before stays as it was, but not editable.
+    // Opening fails: the archive loaded before stays loaded, plan and all.
     ASSERT_EQ(load(kThirtyBytes), LoadOutcome::Complete);
+    h.state.Replacements.append(0, "r.bin");
     TestFileSystem faulty;
     faulty.failStep(1, EACCES);
     Context fc{h.state, h.view, faulty};
-    EXPECT_EQ(LoadArchive(fc, dir.file("a.vxa"), false), LoadOutcome::Failed);
-    EXPECT_EQ(h.view.log.back() + ", " + h.describe(),
-              "ioerror File access denied, 3 entries, 4 rows, plan 0");
+    EXPECT_EQ(LoadArchive(fc, dir.write("b.vxa", "b"), false), LoadOutcome::NotOpened);
+    EXPECT_EQ(h.view.log.back() + ", " + h.describe() + ", " + h.state.InPath,
+              "ioerror File access denied, 3 entries, 4 rows, complete, open, plan 1, " +
+                  dir.file("a.vxa"));
 }
 
 // The table pass reads a block at a time: a table that ends on the block's

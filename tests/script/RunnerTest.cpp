@@ -35,11 +35,11 @@ class RunnerTest : public ::testing::Test {
         h.view.log.clear();
     }
     // Runs the script text with the summary's answer; returns the boxes shown.
-    Lines run(const std::string& text, SummaryResult answer) {
+    Lines run(const std::string& text, SummaryResult answer, Context* c = nullptr) {
         h.view.log.clear();
         h.view.dialogAnswers.push_back(dir.write("plan.vxc", text));
         h.view.summaryAnswers = {answer};
-        RsBtnClick(h.ctx);
+        RsBtnClick(c ? *c : h.ctx);
         return h.view.logged("box");
     }
     // Items for the first and last entries, items naming none (one just past
@@ -82,6 +82,15 @@ TEST_F(RunnerTest, DamagedScriptsGiveOneErrorAndACancelledRunRestoresThePlan) {
     EXPECT_EQ(run(FormatScript(dir.file("gone.vxa"), output, items()), SummaryResult::Proceed),
               Lines{"box Error|error|File doesn't exist !!!"});
     expectOldStateKept();
+    TestFileSystem faulty;  // one that cannot be opened: the same, after its error
+    Context fc{h.state, h.view, faulty};
+    for (const SummaryResult answer : {SummaryResult::Proceed, SummaryResult::LoadOnly}) {
+        int opens = 0;  // the script's own open is the first
+        faulty.onOpen = [&] { ++opens == 2 ? throw IoError(kAccessDenied) : void(); };
+        EXPECT_EQ(run(script(output), answer, &fc), Lines{});
+        EXPECT_EQ(h.view.messages.back(), kAccessDenied);
+        expectOldStateKept();
+    }
     for (const SummaryResult answer : {SummaryResult::Cancel, SummaryResult::Closed}) {
         // The summary reads the script's paths and plan, installed before it shows.
         h.view.onSummary = [&] {
@@ -127,10 +136,10 @@ TEST_F(RunnerTest, LoadOnlyPutsTheScriptsPlanUpForReviewOrEndsAtAnError) {
 }
 
 // "Save to script": the plan, the whole file or nothing; a value that would
-// read back differently (a line break injects keys) is refused.
+// read back differently (a line break injects keys) is refused, named.
 TEST_F(RunnerTest, SaveWritesThePlanWholeOrNothing) {
     const std::string target = dir.write("plan.vxc", "old script");
-    const std::string refused = "box Error|error|Unable to write to " + target;
+    const std::string refused = "ioerror Unable to write to " + target;
     const auto save = [&](Context& c) {
         h.view.log.clear();
         h.view.dialogAnswers = {target};
@@ -153,13 +162,14 @@ TEST_F(RunnerTest, SaveWritesThePlanWholeOrNothing) {
     h.view.log.clear();
     SvsBtnClick(h.ctx);  // cancelled
     const std::string evil = "/mods/evil\r\n[0]\r\nIndex=9";
+    const std::string cannot = "box Error|error|A script cannot hold this path: " + evil;
     h.state.Replacements.append(1, evil);
-    EXPECT_EQ(save(h.ctx).back(), refused);
+    EXPECT_EQ(save(h.ctx).back(), cannot);
     h.state.Replacements = oldPlan;
     for (std::string AppState::*path : {&AppState::InPath, &AppState::OutPath}) {
         const std::string kept = h.state.*path;
         h.state.*path = evil;
-        EXPECT_EQ(save(h.ctx).back(), refused);
+        EXPECT_EQ(save(h.ctx).back(), cannot);
         h.state.*path = kept;
     }
     // Without an output it asks first; No saves nothing.

@@ -12,6 +12,7 @@
 #include <memory>
 #include <sstream>
 
+#include "core/ArchiveLayout.h"
 #include "script/ScriptFile.h"
 #include "support/App.h"
 #include "support/ArchiveBuilder.h"
@@ -239,28 +240,33 @@ void EndToEndTest::aLoadHoldsOffCommandsStopsAndEndsAtErrors() {
     QVERIFY(app.form1->rowCount() < 61 && app.boxes.back().icon == MsgIcon::Warning);
 
     // Not an archive: the general error box, titled like the program; in a
-    // script's load it shows once the window is usable again.
+    // script's load it shows once the window is usable again, as does the box
+    // of a compile the script's run refuses (an output of 2 GiB or more).
     app.reopen(bad);
-    bool lockedAtBox = true;
+    bool lockedAtBox = false;
     app.form1->messageBoxHook = [&](const MessageRequest& r) {
         app.boxes.push_back(r);
-        lockedAtBox = app.form3->isVisible() || !app.form1->isEnabled();
+        lockedAtBox = lockedAtBox || app.form3->isVisible() || !app.form1->isEnabled();
         return MsgAnswer::Ok;
     };
-    QTimer::singleShot(0, app.form2, [&] { app.click(App::button(app.form2, "Button2")); });
-    app.picks.push_back(dir.write("bad.vxc", FormatScript(bad, out, {1, {0}, {small}})));
-    app.click(app.ui().RsBtn);  // Proceed
+    fs::resize_file(dir.write("huge.bin", ""), 1ull << 31);
+    for (const auto& [in, item] : {std::pair{bad, small}, {small, dir.file("huge.bin")}}) {
+        QTimer::singleShot(0, app.form2, [&] { app.click(App::button(app.form2, "Button2")); });
+        app.picks.push_back(dir.write("p.vxc", FormatScript(in, out, {1, {0}, {item}})));
+        app.click(app.ui().RsBtn);  // Proceed
+    }
     QVERIFY(!lockedAtBox && !app.ui().StopBtn->isVisible() && !QGuiApplication::overrideCursor());
     QCOMPARE(app.boxes.at(1).title,
              QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString());
-    QVERIFY(app.boxes.at(2).text == app.boxes.at(1).text && app.boxes.size() == 3);
+    QVERIFY(app.boxes.at(2).text == app.boxes.at(1).text && app.boxes.size() == 4 &&
+            app.boxes.back().text == kArchiveTooLarge);
 
     // Closing during a load stops it quietly and closes once it returned.
     bool stillOpen = false;
     QTimer::singleShot(0, [&] { stillOpen = !app.form1->close() && app.form1->isVisible(); });
     app.reopen(big);
     QVERIFY(stillOpen && !app.form1->isVisible() && !app.state.ArchiveComplete);
-    QCOMPARE(app.boxes.size(), std::size_t{3});  // no stop's warning
+    QCOMPARE(app.boxes.size(), std::size_t{4});  // no stop's warning
 }
 
 void EndToEndTest::theProgramStartsAndEndsOnSigterm() {
