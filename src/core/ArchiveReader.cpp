@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstring>
 #include <memory>
+#include <optional>
 
 #include "IoError.h"
 
@@ -32,6 +33,7 @@ constexpr std::uint64_t kBytesPerWork = 1024;
 constexpr std::uint64_t kHeaderSlice = std::uint64_t{1} << 14;
 
 constexpr std::uint64_t kHeaderBytes = 10;
+constexpr std::size_t kAhead = 16;
 
 std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size) {
     return std::make_unique_for_overwrite<std::uint8_t[]>(
@@ -99,43 +101,51 @@ bool ArchiveReader::readTable(EntryTable& t, const Pause& pause) {
 }
 
 void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
-    const std::vector<std::uint32_t> outOfOrder = std::move(outOfOrder_);
+    const std::vector<Record> outOfOrder = std::move(outOfOrder_);
     const auto block = Buffer(size_);
-    const std::uint64_t size = size_;
-    std::uint64_t held = 0, heldEnd = 0;  // the bytes in the block
+    // The records whose headers one block holds, gathered while its extent is
+    // found, so that each is taken from the order once: at most a block's
+    // worth of headers, 800 KiB.
+    std::vector<Record> batch;
     std::uint64_t work = 0;
     RecordOrder order(t.Offsets, static_cast<std::size_t>(t.EntryCount), outOfOrder);
-    while (const auto next = order.next()) {
-        const std::uint32_t i = *next;
-        const std::uint64_t at = t.Offsets[i];
-        // In file order, so every later record lies outside the file too.
-        if (at + kHeaderBytes > size)
-            break;
-        // Headers come in file order: the block lacks only those past its end.
-        if (at + kHeaderBytes > heldEnd) {
-            // The block runs from this header over every following one that
-            // is close enough and fits.
-            const std::uint64_t limit = std::min(size, at + kBlock);
-            std::uint64_t end = at + kHeaderBytes;
-            RecordOrder ahead = order;
-            while (const auto j = ahead.next()) {
-                const std::uint64_t from = t.Offsets[*j];
-                if (from > end + kGap || from + kHeaderBytes > limit)
-                    break;
-                end = std::max(end, from + kHeaderBytes);
+    std::optional<Record> next = order.next();
+    // In file order, so once a header lies past the end every later one does.
+    while (next && next->value + kHeaderBytes <= size_) {
+        // The block runs from this header over every following one that is
+        // close enough and fits.
+        const std::uint64_t at = next->value;
+        const std::uint64_t limit = std::min(size_, at + kBlock);
+        std::uint64_t end = at;
+        batch.clear();
+        do {
+            batch.push_back(*next);
+            end = std::max(end, next->value + kHeaderBytes);
+            next = order.next();
+        } while (next && next->value <= end + kGap && next->value + kHeaderBytes <= limit);
+        file_.readExactAt(block.get(), static_cast<std::size_t>(end - at), at);
+        work += kReadWork + (end - at) / kBytesPerWork;
+        std::uint32_t* orig = t.OrigSizes.data();
+        std::uint32_t* packed = t.PackedSizes.data();
+        std::uint16_t* types = t.CompTypes.data();
+        for (std::size_t k = 0; k < batch.size(); ++k) {
+            // Records out of entry order write at random: ask for the lines
+            // of a few records ahead, so that their misses overlap.
+            if (k + kAhead < batch.size()) {
+                const std::uint32_t ahead = batch[k + kAhead].entry;
+                __builtin_prefetch(orig + ahead, 1);
+                __builtin_prefetch(packed + ahead, 1);
+                __builtin_prefetch(types + ahead, 1);
             }
-            file_.readExactAt(block.get(), static_cast<std::size_t>(end - at), at);
-            held = at;
-            heldEnd = end;
-            work += kReadWork + (end - at) / kBytesPerWork;
-        }
-        const std::uint8_t* header = block.get() + (at - held);
-        t.OrigSizes[i] = LoadU32(header);
-        t.PackedSizes[i] = LoadU32(header + 4);
-        t.CompTypes[i] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
-        if (++work >= kHeaderSlice && pause) {
-            pause();
-            work = 0;
+            const Record& r = batch[k];
+            const std::uint8_t* header = block.get() + (r.value - at);
+            orig[r.entry] = LoadU32(header);
+            packed[r.entry] = LoadU32(header + 4);
+            types[r.entry] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
+            if (++work >= kHeaderSlice && pause) {
+                pause();
+                work = 0;
+            }
         }
     }
 }

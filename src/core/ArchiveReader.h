@@ -45,7 +45,7 @@ class ArchiveReader {
   private:
     File& file_;
     std::uint64_t size_;
-    std::vector<std::uint32_t> outOfOrder_;  // from ComputeLinks, until readHeaders
+    std::vector<Record> outOfOrder_;  // from ComputeLinks, until readHeaders
 };
 
 }  // namespace vxa

@@ -12,6 +12,7 @@
 #include <QUrl>
 #include <algorithm>
 #include <array>
+#include <numeric>
 
 #include "BrowserWidgets.h"
 
@@ -20,6 +21,32 @@ namespace vxa {
 namespace {
 
 constexpr std::array<int, 6> kColumnWidths = {40, 53, 62, 52, 33, 114};
+
+// Columns 0 to 4 at `needed` widths (none below its start width) where
+// `room` pixels hold them all. Otherwise the widest give way first: all are
+// cut to one common width, the largest that fits, but none below its start
+// width, and their texts are shortened in the middle.
+std::array<int, 5> ShareRoom(const std::array<int, 5>& needed, int room) {
+    const auto widthsAt = [&needed](int cut) {
+        std::array<int, 5> w{};
+        for (std::size_t col = 0; col < w.size(); ++col)
+            w[col] = std::max(kColumnWidths[col], std::min(needed[col], cut));
+        return w;
+    };
+    const auto sum = [](const std::array<int, 5>& w) {
+        return std::accumulate(w.begin(), w.end(), 0);
+    };
+    int lo = 0, hi = *std::max_element(needed.begin(), needed.end());
+    while (lo < hi) {  // the largest cut whose widths fit, or 0
+        const int mid = (lo + hi + 1) / 2;
+        if (sum(widthsAt(mid)) <= room) {
+            lo = mid;
+        } else {
+            hi = mid - 1;
+        }
+    }
+    return widthsAt(lo);
+}
 
 // Restores a flag when a scope ends, however it ends.
 class FlagScope {
@@ -117,13 +144,20 @@ void EntryGrid::fitColumns(const std::array<QStringList, 5>& texts) {
         return style()->sizeFromContents(QStyle::CT_ItemViewItem, &option, QSize(), this).width() +
                (showGrid() ? 1 : 0);
     };
+    std::array<int, 5> needed{};
     for (std::size_t col = 0; col < texts.size(); ++col) {
-        const int c = static_cast<int>(col);
-        int width = std::max(kColumnWidths[col], horizontalHeader()->sectionSizeHint(c));
+        needed[col] = kColumnWidths[col];
         for (const QString& text : texts[col])
-            width = std::max(width, cellWidth(text));
-        setColumnWidth(c, width);
+            needed[col] = std::max(needed[col], cellWidth(text));
     }
+    // The room left of "Replace with", a vertical scroll bar counted, since a
+    // loaded archive mostly has more rows than the grid shows.
+    const int room = contentsRect().width() -
+                     style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this) -
+                     kReplaceWithShown;
+    const std::array<int, 5> widths = ShareRoom(needed, room);
+    for (std::size_t col = 0; col < widths.size(); ++col)
+        setColumnWidth(static_cast<int>(col), widths[col]);
 }
 
 int EntryGrid::selectedRow() const {

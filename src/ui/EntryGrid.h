@@ -25,15 +25,18 @@ class EntryGrid final : public QTableView {
     // The part of the grid's client area above the heading row, as the
     // drag-over reports it.
     static constexpr int kTopBorder = 4;
+    // The least of "Replace with" that fitColumns leaves in view.
+    static constexpr int kReplaceWithShown = 60;
 
     explicit EntryGrid(QWidget* parent = nullptr);
 
     // Also gives the columns their start widths.
     void setModel(QAbstractItemModel* model) override;
-    // Sizes columns 0 to 4 to their heading and to the widest of `texts` at
-    // the grid's font (every digit counted as its widest digit), never below
-    // their start widths. Column 5 keeps its width; its cells are shortened
-    // in the middle. The user may size any column by hand afterwards.
+    // Widens columns 0 to 4 from their start widths to the widest of `texts`
+    // at the grid's font (every digit counted as its widest digit), as far
+    // as the grid leaves kReplaceWithShown pixels of "Replace with" in view;
+    // texts that do not fit are shortened in the middle. Column 5 keeps its
+    // width. The user may size any column by hand afterwards.
     void fitColumns(const std::array<QStringList, 5>& texts);
 
     // Grid rows: 0 is the heading, row r is model row r - 1. selectedRow()

@@ -50,8 +50,8 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     const std::string currentDir = CurrentDirectory();
     ui_.DriveComboBox1->setDrives(ListDrives(),
                                   QFile::decodeName(QByteArray::fromStdString(currentDir)));
+    // The columns keep their start widths until a load brings numbers.
     dispatch_.run(HandlerKind::Command, [&] { FormCreate(ctx_, currentDir); });
-    ui_.FileList->fitColumns(model_->widestTexts());
 }
 
 MainWindow::~MainWindow() {

@@ -110,8 +110,9 @@ TEST(PosixFiles, AWriteGoesWhereLinksLeadAndIntoDevicesAsTheyAre) {
                   mkfifo(dir.file("fifo").c_str(), 0600),
               0);
     for (int k = 1; k <= 38; ++k) {  // with rel and abs the longest chain followed: 40 links
-        const std::string next = k < 38 ? "c" + std::to_string(k + 1) : "rel";
-        ASSERT_EQ(symlink(next.c_str(), dir.file("c" + std::to_string(k)).c_str()), 0);
+        const std::string next = k < 38 ? std::string("c").append(std::to_string(k + 1)) : "rel";
+        ASSERT_EQ(
+            symlink(next.c_str(), dir.file(std::string("c").append(std::to_string(k))).c_str()), 0);
     }
     using Kind = WriteTarget::Kind;
     for (const auto& [name, kind, path] : {std::tuple{"c1", Kind::Regular, other.file("f")},

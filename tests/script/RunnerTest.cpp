@@ -262,7 +262,7 @@ TEST(ScriptFile, EachValidityRuleRejects) {
     const std::string in = "[General]\nIn=/in.vxa\n", item0 = "[0]\nIndex=1\nPath=/p\n";
     std::string ten = in + "Count=11\n";  // items 0 to 9, and ":" (one past "9") for 10
     for (int k = 0; k < 10; ++k)
-        ten += "[" + std::to_string(k) + "]\nIndex=1\nPath=/p\n";
+        ten.append("[").append(std::to_string(k)).append("]\nIndex=1\nPath=/p\n");
     for (const std::string& text :
          {std::string(),
           item0,                           // no General

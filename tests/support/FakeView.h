@@ -64,7 +64,7 @@ class FakeView final : public HeadlessView {
     std::string row(int r) const {  // the six cells, joined by "|"
         std::string out = cell(0, r);
         for (int col = 1; col < kGridColumns; ++col)
-            out += "|" + cell(col, r);
+            out.append("|").append(cell(col, r));
         return out;
     }
     std::vector<std::string> logged(const std::string& prefix) const {
