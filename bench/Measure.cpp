@@ -13,30 +13,25 @@
 #include <iostream>
 #include <memory>
 
-#include "NullView.h"
 #include "core/Compiler.h"
 #include "core/Loader.h"
 #include "plan/Plan.h"
 
 namespace vxa::bench {
 
-namespace {
-
-// A load as the window does it, minus the widgets.
-struct Loaded {
-    AppState state;
-    NullView view{state.Table};
-    Context ctx{state, view, RealFileSystem()};
-
-    void load(const std::string& path) {
-        if (LoadArchive(ctx, path, false) != LoadOutcome::Complete) {
-            std::cerr << "load of " << path << " failed: " << view.lastError << "\n";
-            std::exit(1);
-        }
+void Loaded::load(const std::string& path) {
+    LoadObserver quiet;
+    const bool noStop = false;
+    std::string failure = "no such file";
+    try {
+        if (LoadArchive(RealFileSystem(), path, archive, quiet, noStop) == LoadOutcome::Complete)
+            return;
+    } catch (const std::exception& e) {
+        failure = e.what();
     }
-};
-
-}  // namespace
+    std::cerr << "load of " << path << " failed: " << failure << "\n";
+    std::exit(1);
+}
 
 void Settle() {
     ::sync();
@@ -88,7 +83,7 @@ double Compile(const std::string& path, const std::string& out, const std::strin
                bool sameSizes) {
     auto l = std::make_unique<Loaded>();
     l->load(path);
-    const EntryTable& t = l->state.Table;
+    const EntryTable& t = l->archive.Table;
     std::vector<std::string> files;
     for (std::int32_t i = 0; i < t.EntryCount && std::ssize(files) < count;
          i += std::max(1, t.EntryCount / count)) {
@@ -104,10 +99,9 @@ double Compile(const std::string& path, const std::string& out, const std::strin
                 std::exit(1);
             }
         }
-        l->view.selectRow(i + 1);
-        AddReplacement(l->ctx, file);
+        AddReplacement(l->plan, t, static_cast<std::int32_t>(i), file);
     }
-    if (l->state.Replacements.Count < std::ssize(files)) {
+    if (l->plan.Count < std::ssize(files)) {
         std::cerr << "the plan did not take every replacement\n";
         std::exit(1);
     }
@@ -117,7 +111,7 @@ double Compile(const std::string& path, const std::string& out, const std::strin
     // above would otherwise have used up what removing it frees.
     std::filesystem::remove(out);
     Settle();
-    const double s = Seconds([&] { CompileArchive(l->ctx, out); });
+    const double s = Seconds([&] { CompileArchive(RealFileSystem(), l->archive, l->plan, out); });
     for (const std::string& file : files)
         std::filesystem::remove(file);
     return s;

@@ -4,7 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "core/LoadedArchive.h"
+#include "core/ReplRec.h"
+
 namespace vxa::bench {
+
+// A load as the window does it, minus the widgets: the grid shows the table
+// as it is, so a load does no bookkeeping of its own for it.
+struct Loaded {
+    LoadedArchive archive;
+    ReplRec plan;
+    // Loads the archive at `path`; exits when the load does not complete.
+    void load(const std::string& path);
+};
 
 // Writes every dirty page to the disk, so that a measurement that writes a
 // big file does not pay for the write-back of the one before it.

@@ -8,7 +8,7 @@
 
 #include "Measure.h"
 #include "ScriptShapes.h"
-#include "core/FileSystem.h"
+#include "core/io/FileSystem.h"
 #include "script/ScriptFile.h"
 
 namespace vxa::bench {

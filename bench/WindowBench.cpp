@@ -15,10 +15,10 @@
 #include <iostream>
 #include <string>
 
-#include "core/AppState.h"
-#include "core/FileSystem.h"
-#include "ui/Form1Controls.h"
-#include "ui/ProgramWindows.h"
+#include "core/io/FileSystem.h"
+#include "ui/AppState.h"
+#include "ui/widgets/Form1Controls.h"
+#include "ui/widgets/ProgramWindows.h"
 
 namespace {
 

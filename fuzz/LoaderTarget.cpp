@@ -5,8 +5,8 @@
 #include "MemoryFileSystem.h"
 #include "core/ArchiveReader.h"
 #include "core/EntryBytes.h"
-#include "core/Loader.h"
 #include "support/FakeView.h"
+#include "ui/LoadHandlers.h"
 
 namespace vxa::fuzz {
 
@@ -67,7 +67,7 @@ int LoaderTarget(const std::uint8_t* data, std::size_t size) {
     const bool stop = (last & 1) != 0;
     const bool scriptMode = (last & 2) != 0;
     AppState state;
-    test::FakeView view(state.Table);
+    test::FakeView view(state);
     Context c{state, view, fs};
     // As after an earlier load, which this one replaces.
     state.ArchiveComplete = true;
@@ -75,7 +75,7 @@ int LoaderTarget(const std::uint8_t* data, std::size_t size) {
     if (stop)
         view.onProcessEvents = [&c] { StopBtnClick(c); };
 
-    const LoadOutcome outcome = LoadArchive(c, "/a.vxa", scriptMode);
+    const LoadOutcome outcome = LoadInWindow(c, "/a.vxa", scriptMode);
     const EntryTable& t = state.Table;
     FUZZ_CHECK(!state.Loading && !view.busy && !view.stopVisible);
     FUZZ_CHECK(view.rowCount() == t.EntryCount + 1);

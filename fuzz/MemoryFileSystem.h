@@ -7,8 +7,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "core/FileSystem.h"
-#include "core/IoError.h"
+#include "core/io/FileSystem.h"
+#include "core/io/IoError.h"
 
 namespace vxa::fuzz {
 

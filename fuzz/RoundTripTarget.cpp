@@ -5,8 +5,9 @@
 #include "MemoryFileSystem.h"
 #include "core/Compiler.h"
 #include "core/EntryBytes.h"
-#include "core/Loader.h"
 #include "support/FakeView.h"
+#include "ui/CompileHandlers.h"
+#include "ui/LoadHandlers.h"
 
 namespace vxa::fuzz {
 
@@ -29,15 +30,15 @@ std::uint64_t CanonicalSize(const EntryTable& t) {
 
 // Loads `path` into a fresh program state; false when it is no archive.
 bool Load(MemoryFileSystem& fs, AppState& state, const std::string& path) {
-    test::FakeView view(state.Table);
+    test::FakeView view(state);
     Context c{state, view, fs};
-    return LoadArchive(c, path, false) == LoadOutcome::Complete;
+    return LoadInWindow(c, path, false) == LoadOutcome::Complete;
 }
 
 void Compile(MemoryFileSystem& fs, AppState& state, const std::string& path) {
-    test::FakeView view(state.Table);
+    test::FakeView view(state);
     Context c{state, view, fs};
-    CompileArchive(c, path);
+    CompileArchive(c.Fs, c.State, c.State.Replacements, path);
 }
 
 // The stored bytes of entry i, read from the open archive.
@@ -93,10 +94,10 @@ int RoundTripTarget(const std::uint8_t* data, std::size_t size) {
     const EntryTable& a = first.Table;
     const std::uint64_t expected = CanonicalSize(a);
     {
-        test::FakeView view(first.Table);
+        test::FakeView view(first);
         Context c{first, view, fs};
         try {
-            const ArchiveLayout layout = LayOutArchive(c);
+            const ArchiveLayout layout = LayOutArchive(c.Fs, c.State.Table, c.State.Replacements);
             FUZZ_CHECK(layout.Values.back() == expected && layout.Replaced.empty());
         } catch (const ArchiveTooLarge&) {
             FUZZ_CHECK(expected > kMaxArchiveBytes);

@@ -2,12 +2,12 @@
 
 #include "FuzzTargets.h"
 #include "MemoryFileSystem.h"
-#include "core/Loader.h"
 #include "script/ScriptFile.h"
-#include "script/ScriptHandlers.h"
-#include "script/ScriptRunner.h"
 #include "script/Summary.h"
 #include "support/FakeView.h"
+#include "ui/LoadHandlers.h"
+#include "ui/ScriptHandlers.h"
+#include "ui/ScriptRunner.h"
 
 namespace vxa::fuzz {
 
@@ -39,7 +39,7 @@ void CheckValidScript(const Script& script) {
 // script the summary showed, if any.
 std::optional<Script> CheckCancelledRun(MemoryFileSystem& fs) {
     AppState state;
-    test::FakeView view(state.Table);
+    test::FakeView view(state);
     Context c{state, view, fs};
     state.InPath = "/before.vxa";
     state.Replacements.append(0, "/before.wav");
@@ -49,9 +49,9 @@ std::optional<Script> CheckCancelledRun(MemoryFileSystem& fs) {
     view.onSummary = [&] {
         shown = Script{state.InPath, state.OutPath, state.ScriptList};
         FUZZ_CHECK(state.Replacements == state.ScriptList);
-        const SummaryStatus st = SummaryOnShow(state, fs);
+        const SummaryStatus st = SummaryOnShow(state.InPath, state.OutPath, state.Replacements, fs);
         FUZZ_CHECK(st.proceedEnabled == fs.fileExists(state.InPath));
-        const auto details = SummaryDetails(state, fs, st.allFilesExist);
+        const auto details = SummaryDetails(state.Replacements, fs, st.allFilesExist);
         FUZZ_CHECK(details.size() >= static_cast<std::size_t>(state.ScriptList.Count));
     };
     RsBtnClick(c);
@@ -74,7 +74,7 @@ void CheckProceed(MemoryFileSystem& fs, const Script& script) {
     fs.put(script.Items.Paths[0], "XYZ");
     fs.put(script.In, kArchive);
     AppState state;
-    test::FakeView view(state.Table);
+    test::FakeView view(state);
     Context c{state, view, fs};
     view.summaryAnswers.push_back(SummaryResult::Proceed);
     RunScript(c, script);
@@ -93,9 +93,9 @@ void CheckProceed(MemoryFileSystem& fs, const Script& script) {
         return;
     }
     AppState out;
-    test::FakeView outView(out.Table);
+    test::FakeView outView(out);
     Context oc{out, outView, fs};
-    FUZZ_CHECK(LoadArchive(oc, script.Out, false) == LoadOutcome::Complete);
+    FUZZ_CHECK(LoadInWindow(oc, script.Out, false) == LoadOutcome::Complete);
     FUZZ_CHECK(out.Table.Links == state.Table.Links);
 }
 

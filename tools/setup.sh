@@ -1,11 +1,13 @@
 # Sourced by ./run and ./test: installs the Debian packages the build needs
 # and configures a build folder. Usage: vxa_setup BUILD_DIR [cmake options...]
 
+# qt6-multimedia-dev plays sounds in the preview; the tests play them into a
+# null sink of a private pulseaudio server.
 # xdg-utils, shared-mime-info and libfile-mimeinfo-perl check the installed
 # file types: outside a desktop session xdg-mime asks `mimetype`, which reads
 # the shared MIME database (its fallback, `file`, does not). scdoc makes the
 # manual pages; appstream checks the software centre's metadata.
-VXA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev libgl-dev googletest libgtest-dev
+VXA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev pulseaudio libgl-dev googletest libgtest-dev
               fonts-dejavu-core fonts-liberation2 ccache desktop-file-utils dpkg-dev file xdg-utils
               shared-mime-info libfile-mimeinfo-perl scdoc appstream)
 

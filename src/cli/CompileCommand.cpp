@@ -5,15 +5,13 @@
 #include <set>
 #include <utility>
 
-#include "Args.h"
-#include "Commands.h"
-#include "ConsoleView.h"
-#include "EntryNumbers.h"
-#include "FolderFiles.h"
-#include "WriteArchive.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/EntryNumbers.h"
+#include "plan/FolderFiles.h"
+#include "cli/Session.h"
 #include "core/Compiler.h"
-#include "core/IoError.h"
-#include "core/Loader.h"
+#include "core/io/IoError.h"
 #include "plan/Plan.h"
 
 namespace vxa::cli {
@@ -86,34 +84,28 @@ std::string CheckEntries(const Request& req, const EntryTable& t) {
     return {};
 }
 
-// The window's own Replace: select the row, record its sharing group.
-void Replace(Context& c, std::int32_t entry, const std::string& path) {
-    c.Ui.selectRow(entry + 1);
-    AddReplacement(c, path);
-}
-
 // Adds the edited files of the --from folder to the plan, leaving the groups
 // that NR=FILE names to the command line. An exit code when that fails.
-std::optional<int> ReplaceFromFolder(Context& c, const Request& req, std::ostream& err) {
+std::optional<int> ReplaceFromFolder(Session& s, const Request& req) {
     std::set<std::uint32_t> named;
     for (const Replacement& r : req.replacements)
-        named.insert(c.State.Table.Offsets[r.nr - 1]);
+        named.insert(s.archive.Table.Offsets[r.nr - 1]);
     std::string dir = *req.from;
     while (dir.size() > 1 && dir.back() == '/')
         dir.pop_back();
     std::vector<std::string> problems;
     try {
-        for (const FolderPick& pick : PickFolderFiles(c, dir, named, problems))
-            Replace(c, pick.Entry, pick.Path);
+        for (const FolderPick& pick : PickFolderFiles(s.archive, s.fs, dir, named, problems))
+            AddReplacement(s.plan, s.archive.Table, pick.Entry, pick.Path);
     } catch (const IoError& e) {
-        c.Ui.showFileError(e.path().empty() ? dir : e.path(), e.what());
+        s.ioError(e.path().empty() ? dir : e.path(), e.what());
         return kFailed;
     }
     if (problems.empty())
         return std::nullopt;
     for (const std::string& p : problems)
-        err << "vxa-tool compile: " << p << '\n';
-    err << "Nothing was written.\n";
+        s.err << "vxa-tool compile: " << p << '\n';
+    s.err << "Nothing was written.\n";
     return kFailed;
 }
 
@@ -128,33 +120,31 @@ int Compile(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         err << "vxa-tool compile: " << e << '\n' << kCompileSyntax.usage;
         return kUsage;
     }
-    AppState state;
-    ConsoleView view(state.Table, err);
-    Context c{state, view, RealFileSystem()};
-    if (LoadArchive(c, req.archive, false) != LoadOutcome::Complete)
+    Session s(err);
+    if (!s.load(req.archive))
         return kFailed;
-    if (std::string e = CheckEntries(req, state.Table); !e.empty()) {
+    if (std::string e = CheckEntries(req, s.archive.Table); !e.empty()) {
         err << "vxa-tool compile: " << e << '\n';
         return kUsage;
     }
     if (req.from) {
-        if (const auto failed = ReplaceFromFolder(c, req, err))
+        if (const auto failed = ReplaceFromFolder(s, req))
             return *failed;
     }
     // The folder's records come first; NR=FILE's, later, win for their entries.
-    const ReplRec fromFolder = state.Replacements;
+    const ReplRec fromFolder = s.plan;
     for (const Replacement& r : req.replacements)
-        Replace(c, static_cast<std::int32_t>(r.nr - 1), r.file);
+        AddReplacement(s.plan, s.archive.Table, static_cast<std::int32_t>(r.nr - 1), r.file);
     if (!req.skipMissing) {
-        const MissingFiles missing = MissingReplacementFiles(c);
+        const MissingFiles missing = CheckReplacementFiles(s.fs, s.plan);
         if (missing.Count > 0) {
             err << MissingFilesText(missing, '\n') << '\n'
                 << "Nothing was written; --skip-missing keeps their entries as they are.\n";
             return kFailed;
         }
     }
-    if (const int written = WriteArchive(c, req.output); written != kOk)
-        return written;
+    if (!s.compile(req.output))
+        return kFailed;
     std::vector<std::pair<std::int32_t, std::string>> lines;
     for (std::int32_t k = 0; k < fromFolder.Count; ++k)
         lines.emplace_back(fromFolder.Indices[k], fromFolder.Paths[k]);

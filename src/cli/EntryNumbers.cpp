@@ -1,21 +1,6 @@
-#include "EntryNumbers.h"
-
-#include <algorithm>
-#include <charconv>
+#include "cli/EntryNumbers.h"
 
 namespace vxa::cli {
-
-std::optional<std::uint64_t> ParseEntryNumber(std::string_view text) {
-    const bool digits = !text.empty() && std::all_of(text.begin(), text.end(), [](char ch) {
-        return ch >= '0' && ch <= '9';
-    });
-    if (!digits)
-        return std::nullopt;
-    std::uint64_t nr = 0;
-    if (std::from_chars(text.data(), text.data() + text.size(), nr).ec != std::errc())
-        return UINT64_MAX;
-    return nr;
-}
 
 std::string CheckEntryNumber(const EntryTable& t, std::uint64_t nr, const std::string& arg,
                              const char* verb) {

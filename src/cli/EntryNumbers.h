@@ -6,14 +6,11 @@
 #include <string_view>
 
 #include "core/EntryTable.h"
+#include "plan/FolderFiles.h"
 
 namespace vxa::cli {
 
-// An entry number as vxa-tool reads it, on the command line or at the start
-// of a file name: decimal digits only, counting from 1. nullopt when `text`
-// is anything else; a number too long for 64 bits gives UINT64_MAX, which
-// names no entry either.
-std::optional<std::uint64_t> ParseEntryNumber(std::string_view text);
+using vxa::ParseEntryNumber;  // plan/FolderFiles.h
 
 // An error text when `nr` names no entry of `t`, or a blank one, which has
 // nothing to `verb` ("replace", "extract"); the text quotes argument `arg`.

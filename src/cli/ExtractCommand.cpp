@@ -3,13 +3,12 @@
 #include <set>
 #include <system_error>
 
-#include "Args.h"
-#include "Commands.h"
-#include "ConsoleView.h"
-#include "EntryNumbers.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/EntryNumbers.h"
+#include "cli/Session.h"
 #include "core/EntryFiles.h"
-#include "core/IoError.h"
-#include "core/Loader.h"
+#include "core/io/IoError.h"
 
 namespace vxa::cli {
 
@@ -45,11 +44,10 @@ int Extract(const std::vector<std::string>& args, std::ostream& err) {
         }
         numbers.push_back(*nr);
     }
-    AppState state;
-    ConsoleView view(state.Table, err);
-    Context c{state, view, RealFileSystem()};
-    if (LoadArchive(c, operands[0], false) != LoadOutcome::Complete)
+    Session s(err);
+    if (!s.load(operands[0]))
         return kFailed;
+    const LoadedArchive& state = s.archive;
 
     std::vector<EntryFile> files;
     std::set<std::uint64_t> listed;
@@ -66,9 +64,9 @@ int Extract(const std::vector<std::string>& args, std::ostream& err) {
         files = AllEntryFiles(state, dir);
     try {
         MakeFolder(dir);
-        WriteEntryFiles(state, c.Fs, files, {});
+        WriteEntryFiles(state, s.fs, files, {});
     } catch (const IoError& e) {
-        view.showFileError(e.path().empty() ? dir : e.path(), e.what());
+        s.ioError(e.path().empty() ? dir : e.path(), e.what());
         return kFailed;
     }
     return kOk;

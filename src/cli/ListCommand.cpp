@@ -1,9 +1,9 @@
 #include <ostream>
 
-#include "Args.h"
-#include "Commands.h"
-#include "ConsoleView.h"
-#include "core/Loader.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/Session.h"
+#include "plan/GridRows.h"
 
 namespace vxa::cli {
 
@@ -12,18 +12,20 @@ int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     const auto parsed = ParseArgs(syntax, args, err);
     if (!parsed)
         return kUsage;
-    AppState state;
-    ConsoleView view(state.Table, err);
-    Context c{state, view, RealFileSystem()};
-    if (LoadArchive(c, parsed->operands[0], false) != LoadOutcome::Complete)
+    Session s(err);
+    if (!s.load(parsed->operands[0]))
         return kFailed;
+    // The rows as the window's grid shows them after the load.
+    const EntryTable& t = s.archive.Table;
+    const GridRows grid = LoadedRows(t.EntryCount);
     std::string line;
-    for (int row = 1; row <= state.Table.EntryCount; ++row) {
+    for (int row = 1; row <= t.EntryCount; ++row) {
+        const GridRowTexts texts = GridRow(grid, t, row);
         line.clear();
         for (int col = 0; col <= 4; ++col) {
             if (col > 0)
                 line += '\t';
-            line += view.cell(col, row);
+            line += texts[static_cast<std::size_t>(col)];
         }
         line += '\n';
         out << line;

@@ -1,11 +1,11 @@
 #include <optional>
 #include <ostream>
 
-#include "Args.h"
-#include "Commands.h"
-#include "ConsoleView.h"
-#include "core/IoError.h"
-#include "script/ScriptRunner.h"
+#include "cli/Args.h"
+#include "cli/Commands.h"
+#include "cli/Session.h"
+#include "core/io/IoError.h"
+#include "script/ScriptFile.h"
 #include "script/Summary.h"
 
 namespace vxa::cli {
@@ -17,8 +17,8 @@ const Syntax kRunSyntax{
 
 // The summary's warning, one line per item whose file is missing, in the
 // form its details use.
-void ReportMissingFiles(const AppState& state, FileSystem& fs, std::ostream& err) {
-    for (const auto& line : SummaryDetails(state, fs, false)) {
+void ReportMissingFiles(const ReplRec& plan, FileSystem& fs, std::ostream& err) {
+    for (const auto& line : SummaryDetails(plan, fs, false)) {
         if (line.starts_with("* "))
             err << line << '\n';
     }
@@ -31,38 +31,34 @@ int Run(const std::vector<std::string>& args, std::ostream& err) {
     if (!parsed)
         return kUsage;
     const std::string& scriptPath = parsed->operands[0];
-    AppState state;
-    ConsoleView view(state.Table, err);
-    Context c{state, view, RealFileSystem()};
+    Session s(err);
+    // A file that is there but cannot be read is damaged, as the window
+    // takes it; only a missing one keeps its own message, for a mistyped
+    // name.
+    std::optional<Script> script;
     try {
-        // A file that is there but cannot be read is damaged, as the window
-        // takes it; only a missing one keeps its own message, for a mistyped
-        // name.
-        std::optional<Script> script;
-        try {
-            script = ParseScript(ReadScriptText(c.Fs, scriptPath));
-        } catch (const IoError&) {
-            if (!c.Fs.fileExists(scriptPath))
-                throw;
-        }
-        if (!script) {
-            view.showFileError(scriptPath, kScriptDamaged);
+        script = ParseScript(ReadScriptText(s.fs, scriptPath));
+    } catch (const IoError& e) {
+        if (!s.fs.fileExists(scriptPath)) {
+            s.ioError(e.path().empty() ? scriptPath : e.path(), e.what());
             return kFailed;
         }
-        InstallScript(state, *script);
-        if (parsed->has("--out"))
-            state.OutPath = parsed->options.at("--out");
-        if (state.OutPath.empty()) {
-            err << "Output file not chosen\n";
-            return kUsage;
-        }
-        ReportMissingFiles(state, c.Fs, err);
-        // The window's own Proceed: load in script mode, plan, compile.
-        return ProceedWithScript(c) == ProceedOutcome::Compiled ? kOk : kFailed;
-    } catch (const IoError& e) {
-        view.showFileError(e.path().empty() ? scriptPath : e.path(), e.what());
+    }
+    if (!script) {
+        s.ioError(scriptPath, kScriptDamaged);
         return kFailed;
     }
+    const std::string output = parsed->has("--out") ? parsed->options.at("--out") : script->Out;
+    if (output.empty()) {
+        err << "Output file not chosen\n";
+        return kUsage;
+    }
+    ReportMissingFiles(script->Items, s.fs, err);
+    // The window's own Proceed: load, plan, compile.
+    if (!s.load(script->In))
+        return kFailed;
+    s.plan = script->Items;
+    return s.compile(output) ? kOk : kFailed;
 }
 
 }  // namespace vxa::cli

@@ -2,8 +2,8 @@
 #include <string>
 #include <vector>
 
-#include "Commands.h"
-#include "core/TempFiles.h"
+#include "cli/Commands.h"
+#include "core/io/TempFiles.h"
 
 namespace {
 

@@ -1,16 +1,8 @@
-#include "ArchiveLayout.h"
+#include "core/ArchiveLayout.h"
 
 namespace vxa {
 
-namespace {
-
-constexpr std::uint64_t kHeaderBytes = 10;
-
-}  // namespace
-
-ArchiveLayout LayOutArchive(Context& c) {
-    const EntryTable& t = c.State.Table;
-    const ReplRec& plan = c.State.Replacements;
+ArchiveLayout LayOutArchive(FileSystem& fs, const EntryTable& t, const ReplRec& plan) {
     const std::int32_t n = t.EntryCount;
 
     ArchiveLayout out;
@@ -41,7 +33,7 @@ ArchiveLayout LayOutArchive(Context& c) {
         std::uint64_t packed = t.PackedSizes[i];
         if (deciding >= 0) {
             // A file that is gone by now leaves the entry as it was loaded.
-            if (const auto size = c.Fs.fileSize(plan.Paths[deciding])) {
+            if (const auto size = fs.fileSize(plan.Paths[deciding])) {
                 packed = *size;  // one too large for its header fails the guard below
                 out.Replaced.push_back({i, static_cast<std::uint32_t>(packed), deciding});
             }
@@ -50,7 +42,7 @@ ArchiveLayout LayOutArchive(Context& c) {
         // The one guard: the table alone fitted the loaded archive, and a
         // file too large for its header's size fields is too large for the
         // archive as well.
-        p += kHeaderBytes + packed;
+        p += kRecordHeaderBytes + packed;
         if (p > kMaxArchiveBytes)
             throw ArchiveTooLarge();
     }

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "Context.h"
-#include "IoError.h"
+#include "core/EntryTable.h"
+#include "core/ReplRec.h"
+#include "core/io/FileSystem.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 
@@ -46,11 +48,11 @@ struct ArchiveLayout {
     std::vector<ReplacedRecord> Replaced;  // in entry order
 };
 
-// Lays out the loaded archive with the current plan in the canonical order:
+// Lays out the archive of table `t` with `plan` in the canonical order:
 // the table, then each owned record (Links 0) in entry order without gaps. An owned
 // entry is replaced by the file of the last record naming it, if that file
 // exists now; records naming blank, shared or unknown entries have no
 // effect. Throws ArchiveTooLarge when the result would not fit the format.
-ArchiveLayout LayOutArchive(Context& c);
+ArchiveLayout LayOutArchive(FileSystem& fs, const EntryTable& t, const ReplRec& plan);
 
 }  // namespace vxa

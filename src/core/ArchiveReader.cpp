@@ -1,4 +1,4 @@
-#include "ArchiveReader.h"
+#include "core/ArchiveReader.h"
 
 #include <algorithm>
 #include <bit>
@@ -6,7 +6,7 @@
 #include <memory>
 #include <optional>
 
-#include "IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 
@@ -32,7 +32,6 @@ constexpr std::uint64_t kBytesPerWork = 1024;
 // lie out of order are written at random, which costs a few milliseconds.
 constexpr std::uint64_t kHeaderSlice = std::uint64_t{1} << 14;
 
-constexpr std::uint64_t kHeaderBytes = 10;
 constexpr std::size_t kAhead = 16;
 
 std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size) {
@@ -111,7 +110,7 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
     RecordOrder order(t.Offsets, static_cast<std::size_t>(t.EntryCount), outOfOrder);
     std::optional<Record> next = order.next();
     // In file order, so once a header lies past the end every later one does.
-    while (next && next->value + kHeaderBytes <= size_) {
+    while (next && next->value + kRecordHeaderBytes <= size_) {
         // The block runs from this header over every following one that is
         // close enough and fits.
         const std::uint64_t at = next->value;
@@ -120,9 +119,9 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
         batch.clear();
         do {
             batch.push_back(*next);
-            end = std::max(end, next->value + kHeaderBytes);
+            end = std::max(end, next->value + kRecordHeaderBytes);
             next = order.next();
-        } while (next && next->value <= end + kGap && next->value + kHeaderBytes <= limit);
+        } while (next && next->value <= end + kGap && next->value + kRecordHeaderBytes <= limit);
         file_.readExactAt(block.get(), static_cast<std::size_t>(end - at), at);
         work += kReadWork + (end - at) / kBytesPerWork;
         std::uint32_t* orig = t.OrigSizes.data();

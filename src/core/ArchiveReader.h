@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <vector>
 
-#include "EntryTable.h"
-#include "FileSystem.h"
-#include "Links.h"
+#include "core/EntryTable.h"
+#include "core/Links.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa {
 

@@ -1,4 +1,4 @@
-#include "Compiler.h"
+#include "core/Compiler.h"
 
 #include <algorithm>
 #include <array>
@@ -8,8 +8,8 @@
 #include <string_view>
 #include <unordered_set>
 
-#include "AtomicFile.h"
-#include "BlockWriter.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/BlockWriter.h"
 
 namespace vxa {
 
@@ -22,8 +22,8 @@ void PutU32(std::uint8_t* p, std::uint32_t v) {
 
 // The header of a record taken from a replacement file: type 0 and the
 // file's length as both sizes.
-std::array<std::uint8_t, 10> ReplacedHeader(std::uint32_t size) {
-    std::array<std::uint8_t, 10> h{};
+std::array<std::uint8_t, kRecordHeaderBytes> ReplacedHeader(std::uint32_t size) {
+    std::array<std::uint8_t, kRecordHeaderBytes> h{};
     PutU32(h.data(), size);
     PutU32(h.data() + 4, size);
     return h;
@@ -49,7 +49,7 @@ void WriteTable(BlockWriter& out, const std::vector<std::uint32_t>& values) {
 // be the ones the table describes. Judged from the open file itself: what
 // becomes of its name (moved, linked, replaced by another file) leaves the
 // bytes it reads as they were.
-void CheckArchiveUnchanged(const AppState& s) {
+void CheckArchiveUnchanged(const LoadedArchive& s) {
     if (!s.Archive || s.Archive->stamp() != s.ArchiveStamp)
         throw ArchiveChanged();
 }
@@ -59,12 +59,13 @@ void CheckArchiveUnchanged(const AppState& s) {
 // all of them do in a canonical archive, go out as one range.
 class RecordWriter {
   public:
-    RecordWriter(BlockWriter& out, Context& c) : out_(out), c_(c) {}
+    RecordWriter(BlockWriter& out, FileSystem& fs, const LoadedArchive& loaded, const ReplRec& plan)
+        : out_(out), fs_(fs), loaded_(loaded), plan_(plan) {}
 
     void writeKept(std::size_t i) {
-        const EntryTable& t = c_.State.Table;
+        const EntryTable& t = loaded_.Table;
         const std::uint64_t start = t.Offsets[i];
-        const std::uint64_t length = 10 + std::uint64_t{t.PackedSizes[i]};
+        const std::uint64_t length = kRecordHeaderBytes + std::uint64_t{t.PackedSizes[i]};
         if (runLength_ > 0 && runStart_ + runLength_ == start) {
             runLength_ += length;
             return;
@@ -78,59 +79,39 @@ class RecordWriter {
         endRun();
         out_.write(ReplacedHeader(r.Size));
         // Read only, so a file that may not be written still serves.
-        const auto in = c_.Fs.openRead(c_.State.Replacements.Paths[r.PlanRecord]);
+        const auto in = fs_.openRead(plan_.Paths[r.PlanRecord]);
         out_.copyFrom(*in, 0, r.Size);
     }
 
     void endRun() {
         if (runLength_ > 0)
-            out_.copyFrom(*c_.State.Archive, runStart_, runLength_);
+            out_.copyFrom(*loaded_.Archive, runStart_, runLength_);
         runLength_ = 0;
     }
 
   private:
     BlockWriter& out_;
-    Context& c_;
+    FileSystem& fs_;
+    const LoadedArchive& loaded_;
+    const ReplRec& plan_;
     std::uint64_t runStart_ = 0;
     std::uint64_t runLength_ = 0;
 };
 
 }  // namespace
 
-void SvhBtnClick(Context& c) {
-    if (c.State.Loading)
-        return;
-    if (auto path = c.Ui.runFileDialog(FileDialog::SaveDialog1))
-        c.State.OutPath = *path;
-}
-
-void SvahBtnClick(Context& c) {
-    // The table is being rebuilt while a load runs.
-    if (c.State.Loading)
-        return;
-    if (c.State.OutPath.empty())
-        SvhBtnClick(c);
-    if (c.State.OutPath.empty())
-        return;
-    if (!c.State.ArchiveComplete)
-        return;
-    if (!CheckReplacementFiles(c))
-        return;
-    CompileAndReport(c, c.State.OutPath);
-}
-
-MissingFiles MissingReplacementFiles(Context& c) {
+MissingFiles CheckReplacementFiles(FileSystem& fs, const ReplRec& plan) {
     MissingFiles missing;
     // Each file is looked up once: the records of a sharing group follow
     // one another and name one file, and a file named again further on is
     // found among those seen.
     std::unordered_set<std::string_view> seen;
-    const std::vector<SharedPath>& paths = c.State.Replacements.Paths;
+    const std::vector<SharedPath>& paths = plan.Paths;
     for (auto first = paths.begin(); first != paths.end();) {
         const auto end =
             std::find_if(first, paths.end(), [&](const SharedPath& p) { return !(p == *first); });
         const std::string& path = *first;
-        if (seen.insert(path).second && !c.Fs.fileExists(path)) {
+        if (seen.insert(path).second && !fs.fileExists(path)) {
             if (missing.Listed.size() < kMissingFilesListed)
                 missing.Listed.push_back(path);
             ++missing.Count;
@@ -156,27 +137,20 @@ std::string MissingFilesText(const MissingFiles& missing, char lineBreak) {
     return text;
 }
 
-bool CheckReplacementFiles(Context& c) {
-    const MissingFiles missing = MissingReplacementFiles(c);
-    if (missing.Count == 0)
-        return true;
-    const std::string text = MissingFilesText(missing, '\r') + "\r\rContinue?";
-    return c.Ui.messageBox(text, "Error", MsgButtons::YesNo, MsgIcon::Warning) == MsgAnswer::Yes;
-}
-
-void CompileArchive(Context& c, const std::string& path) {
-    CheckArchiveUnchanged(c.State);
+void CompileArchive(FileSystem& fs, const LoadedArchive& loaded, const ReplRec& plan,
+                    const std::string& path) {
+    CheckArchiveUnchanged(loaded);
     // Every length is taken, and the size guard passed, before the output
     // is touched.
-    const ArchiveLayout layout = LayOutArchive(c);
+    const ArchiveLayout layout = LayOutArchive(fs, loaded.Table, plan);
     const std::uint32_t outputSize = layout.Values.back();
-    AtomicFile file(c.Fs, path);
+    AtomicFile file(fs, path);
     // The buffer need not be larger than what it gathers.
     BlockWriter out(file.file(), std::min<std::size_t>(BlockWriter::kDefaultCapacity, outputSize));
     WriteTable(out, layout.Values);
 
-    const EntryTable& t = c.State.Table;
-    RecordWriter records(out, c);
+    const EntryTable& t = loaded.Table;
+    RecordWriter records(out, fs, loaded, plan);
     auto replaced = layout.Replaced.begin();
     for (std::int32_t i = 0; i < t.EntryCount; ++i) {
         if (t.Links[i] != 0)
@@ -190,36 +164,8 @@ void CompileArchive(Context& c, const std::string& path) {
     records.endRun();
     out.finish();
     // A rewrite while the records were copied would have mixed old and new.
-    CheckArchiveUnchanged(c.State);
+    CheckArchiveUnchanged(loaded);
     file.commit();
-}
-
-bool CompileAndReport(Context& c, const std::string& path) {
-    c.Ui.setBusyCursor(true);
-    std::optional<std::string> failure;
-    std::string failedPath = path;  // the output, unless the error names another file
-    bool refused = false;
-    try {
-        CompileArchive(c, path);
-    } catch (const CompileRefused& e) {
-        failure = e.what();
-        refused = true;
-    } catch (const IoError& e) {
-        failure = e.what();
-        if (!e.path().empty())
-            failedPath = e.path();
-    } catch (const std::bad_alloc&) {
-        failure = kOutOfMemory;
-    }
-    c.Ui.setBusyCursor(false);
-    if (!failure)
-        return true;
-    if (refused) {
-        c.Ui.messageBox(*failure, "Error", MsgButtons::Ok, MsgIcon::Error);
-    } else {
-        c.Ui.showFileError(failedPath, *failure);
-    }
-    return false;
 }
 
 }  // namespace vxa

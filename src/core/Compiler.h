@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "ArchiveLayout.h"
-#include "Context.h"
+#include "core/ArchiveLayout.h"
+#include "core/LoadedArchive.h"
+#include "core/ReplRec.h"
 
 namespace vxa {
 
@@ -19,39 +20,28 @@ class ArchiveChanged : public CompileRefused {
     ArchiveChanged() : CompileRefused(kArchiveChanged) {}
 };
 
-// Chooses the output archive with the save dialog.
-void SvhBtnClick(Context& c);
-// The compile button: output chosen, archive complete, files checked, compile.
-void SvahBtnClick(Context& c);
-// Asks about missing replacement files; false = do not compile.
-bool CheckReplacementFiles(Context& c);
-
 // The question names this many missing files at most: a longer list would
 // push its buttons off the screen and take long to lay out.
 inline constexpr std::size_t kMissingFilesListed = 40;
 
-// The replacement files of the plan that do not exist, each path once (a
+// The replacement files of a plan that do not exist, each path once (a
 // sharing group's records all name one), in the order of the first record
 // naming it: the first kMissingFilesListed of them, and how many in all.
 struct MissingFiles {
     std::vector<std::string> Listed;
     std::size_t Count = 0;
 };
-MissingFiles MissingReplacementFiles(Context& c);
+MissingFiles CheckReplacementFiles(FileSystem& fs, const ReplRec& plan);
 // "The following files don't exist:", then each listed path, then "... and
 // N more" for the Count - Listed others, each on a line of its own:
 // `lineBreak` starts every line after the first.
 std::string MissingFilesText(const MissingFiles& missing, char lineBreak);
-// Writes the loaded archive with the current plan to `path`, copying the
-// records it keeps from the open archive. The target is replaced only once
-// the whole archive is written; on failure it is left as it was. Touches no
-// part of the window. Throws IoError (ArchiveTooLarge when the result would
-// not fit the format, ArchiveChanged when the archive was rewritten since
-// the load).
-void CompileArchive(Context& c, const std::string& path);
-// CompileArchive, with a failure shown in the window: the error box of a
-// refusal (too large, changed), or the general error box with the
-// runtime's text. Returns whether the archive was written.
-bool CompileAndReport(Context& c, const std::string& path);
+// Writes the archive of `loaded` with `plan` to `path`, copying the records
+// it keeps from the open archive. The target is replaced only once the whole
+// archive is written; on failure it is left as it was. Throws IoError
+// (ArchiveTooLarge when the result would not fit the format, ArchiveChanged
+// when the archive was rewritten since the load, or is not open).
+void CompileArchive(FileSystem& fs, const LoadedArchive& loaded, const ReplRec& plan,
+                    const std::string& path);
 
 }  // namespace vxa

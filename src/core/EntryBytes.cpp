@@ -1,4 +1,4 @@
-#include "EntryBytes.h"
+#include "core/EntryBytes.h"
 
 #include <algorithm>
 
@@ -13,7 +13,7 @@ struct StoredRange {
 
 // Where `entry`'s stored bytes lie in the open archive; none for an entry
 // without them.
-StoredRange EntryRange(const AppState& s, std::int32_t entry) {
+StoredRange EntryRange(const LoadedArchive& s, std::int32_t entry) {
     const EntryTable& t = s.Table;
     if (!s.Archive || entry < 0 || entry >= t.EntryCount)
         return {};
@@ -21,13 +21,13 @@ StoredRange EntryRange(const AppState& s, std::int32_t entry) {
     if (link < 0)
         return {};
     const auto owner = static_cast<std::size_t>(link > 0 ? link - 1 : entry);
-    return {std::uint64_t{t.Offsets[owner]} + 10, t.PackedSizes[owner]};
+    return {std::uint64_t{t.Offsets[owner]} + kRecordHeaderBytes, t.PackedSizes[owner]};
 }
 
 }  // namespace
 
-std::size_t ReadEntryBytes(const AppState& s, std::int32_t entry, std::uint64_t from, void* buffer,
-                           std::size_t size) {
+std::size_t ReadEntryBytes(const LoadedArchive& s, std::int32_t entry, std::uint64_t from,
+                           void* buffer, std::size_t size) {
     const StoredRange r = EntryRange(s, entry);
     if (from >= r.size)
         return 0;
@@ -35,11 +35,15 @@ std::size_t ReadEntryBytes(const AppState& s, std::int32_t entry, std::uint64_t 
     return s.Archive->readAt(buffer, n, r.start + from);
 }
 
-std::uint64_t StoredSize(const AppState& s, std::int32_t entry) {
+std::uint64_t StoredSize(const LoadedArchive& s, std::int32_t entry) {
     return EntryRange(s, entry).size;
 }
 
-void CopyEntryData(const AppState& s, std::int32_t entry, File& out) {
+bool HeldArchiveCurrent(const LoadedArchive& s) {
+    return s.Archive && s.Archive->stamp() == s.ArchiveStamp;
+}
+
+void CopyEntryData(const LoadedArchive& s, std::int32_t entry, File& out) {
     const StoredRange r = EntryRange(s, entry);
     if (r.size > 0)
         s.Archive->copyTo(out, r.start, r.size);

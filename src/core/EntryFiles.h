@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Context.h"
+#include "core/LoadedArchive.h"
 
 namespace vxa {
 
@@ -22,17 +22,13 @@ bool HasStoredBytes(const EntryTable& t, std::int32_t entry);
 // with zeros to as many digits as the entry count has, then ".wav", ".smk"
 // or ".xmi" when the stored bytes are of a kind the game uses and stored
 // unpacked (type 0), else ".bin". A shared entry goes by its owner's bytes.
-std::string EntryFileName(const AppState& s, std::int32_t entry);
+std::string EntryFileName(const LoadedArchive& s, std::int32_t entry);
 
 // Writes the stored bytes of `entry` (its owner's for a shared entry) to
 // `path`. A file there is replaced only once everything is written. Throws
 // IoError.
-void WriteEntryFile(const AppState& s, FileSystem& fs, std::int32_t entry, const std::string& path);
-
-// Whether "Extract entry..." may act on grid row `row`, and "Extract all..."
-// at all: only on a completely loaded archive, and not on a blank row.
-bool CanExtractEntry(const AppState& s, int row);
-bool CanExtractAll(const AppState& s);
+void WriteEntryFile(const LoadedArchive& s, FileSystem& fs, std::int32_t entry,
+                    const std::string& path);
 
 // Told before each file how far "Extract all" has come (files written,
 // files in all); returning false stops it there. May be empty.
@@ -46,9 +42,9 @@ struct EntryFile {
 
 // The file `entry` is taken out to in folder `dir`: dir + "/" + its
 // EntryFileName.
-EntryFile EntryFileIn(const AppState& s, const std::string& dir, std::int32_t entry);
+EntryFile EntryFileIn(const LoadedArchive& s, const std::string& dir, std::int32_t entry);
 // The file of every entry with stored bytes in `dir`, in entry order.
-std::vector<EntryFile> AllEntryFiles(const AppState& s, const std::string& dir);
+std::vector<EntryFile> AllEntryFiles(const LoadedArchive& s, const std::string& dir);
 
 enum class ExtractOutcome {
     Done,       // every file written
@@ -59,13 +55,8 @@ enum class ExtractOutcome {
 // Writes each of `files` in order, replacing a file of that name without a
 // question. Gives Done or Cancelled. Throws IoError; the files written until
 // then stay, each complete.
-ExtractOutcome WriteEntryFiles(const AppState& s, FileSystem& fs,
+ExtractOutcome WriteEntryFiles(const LoadedArchive& s, FileSystem& fs,
                                const std::vector<EntryFile>& files,
                                const ExtractProgress& progress);
-
-// "Extract all": every entry with stored bytes into `dir`, each under its
-// EntryFileName. When files of those names exist there already, one Yes/No
-// question comes first. Throws IoError; the files written until then stay.
-ExtractOutcome ExtractAll(Context& c, const std::string& dir, const ExtractProgress& progress);
 
 }  // namespace vxa

@@ -1,4 +1,4 @@
-#include "EntryTable.h"
+#include "core/EntryTable.h"
 
 namespace vxa {
 

@@ -22,6 +22,11 @@ struct EntryTable {
     void clear() { *this = EntryTable{}; }
 };
 
+// Every record starts with a header of 10 bytes: the original size and the
+// packed size (the length of the stored bytes that follow), 4 bytes each,
+// then the compression type, 2 bytes, all little-endian.
+inline constexpr std::uint64_t kRecordHeaderBytes = 10;
+
 inline constexpr int kGridColumns = 6;
 
 // Text of grid column `col` for entry `i` as a load writes it: "Nr",

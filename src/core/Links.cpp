@@ -1,4 +1,4 @@
-#include "Links.h"
+#include "core/Links.h"
 
 #include <algorithm>
 #include <bit>

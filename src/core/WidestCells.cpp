@@ -1,4 +1,4 @@
-#include "WidestCells.h"
+#include "core/WidestCells.h"
 
 #include <algorithm>
 #include <cstddef>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "EntryTable.h"
+#include "core/EntryTable.h"
 
 namespace vxa {
 

@@ -1,32 +1,29 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
+#include <vector>
 
-#include "core/Context.h"
+#include "core/EntryTable.h"
+#include "core/ReplRec.h"
 
 namespace vxa {
 
-// What is being dragged over the entry grid.
-struct DragSource {
-    enum class Kind {
-        BrowserList,  // an item of the browser pane's list
-        LocalFile,    // one local file from the desktop (a text/uri-list drag)
-        Other,        // anything else: always refused
-    };
-    Kind kind = Kind::Other;
-    std::string path;  // the file, for LocalFile
-};
+// The table value of `entry`'s sharing group, the one every member has:
+// none for a blank entry or a number that names no entry of `t`.
+std::optional<std::uint32_t> GroupValue(const EntryTable& t, std::int32_t entry);
 
-// Records `path` as the replacement of the selected row's sharing group.
-void AddReplacement(Context& c, const std::string& path);
+// Appends one record (member, `path`) for each member of `entry`'s sharing
+// group, in ascending entry order, every record holding the same stored
+// path. Does nothing, and says false, for a blank entry, a number that names
+// no entry, or an empty path.
+bool AddReplacement(ReplRec& plan, const EntryTable& t, std::int32_t entry,
+                    const std::string& path);
 
-void RplBtnClick(Context& c);
-void UnBtnClick(Context& c);
-void CanBtnClick(Context& c);
-// Marks the sharing group of `row` with "+" in the "Nr" column.
-void FileListSelectCell(Context& c, int row);
-// Selects the row under (x, y) and says whether a drop there is accepted.
-bool FileListDragOver(Context& c, const DragSource& source, int x, int y);
-void FileListDragDrop(Context& c, const DragSource& source);
+// Removes every record of a member of `entry`'s sharing group; the others
+// keep their order. Returns the members that had records, ascending.
+std::vector<std::int32_t> RemoveReplacements(ReplRec& plan, const EntryTable& t,
+                                             std::int32_t entry);
 
 }  // namespace vxa

@@ -1,4 +1,4 @@
-#include "IniFile.h"
+#include "script/IniFile.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,12 +1,13 @@
-#include "ScriptFile.h"
+#include "script/ScriptFile.h"
 
 #include <new>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
-#include "IniFile.h"
-#include "core/IoError.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/IoError.h"
+#include "script/IniFile.h"
 
 namespace vxa {
 
@@ -149,6 +150,32 @@ std::string ReadScriptText(FileSystem& fs, const std::string& path) {
         throw IoError(kOutOfMemory);
     }
     return text;
+}
+
+const std::string* PathScriptCannotHold(const std::string& in, const std::string& out,
+                                        const ReplRec& items) {
+    for (const std::string* path : {&in, &out}) {
+        if (!ScriptValueRoundTrips(*path))
+            return path;
+    }
+    for (const auto& path : items.Paths) {
+        if (!ScriptValueRoundTrips(path))
+            return &path.str();
+    }
+    return nullptr;
+}
+
+bool WriteScript(FileSystem& fs, const std::string& path, const std::string& in,
+                 const std::string& out, const ReplRec& items) {
+    try {
+        const std::string text = FormatScript(in, out, items);
+        AtomicFile file(fs, path);
+        file.file().write(text.data(), text.size());
+        file.commit();
+    } catch (const IoError&) {
+        return false;
+    }
+    return true;
 }
 
 }  // namespace vxa

@@ -1,25 +1,26 @@
-#include "Summary.h"
+#include "script/Summary.h"
 
 namespace vxa {
 
-SummaryStatus SummaryOnShow(const AppState& state, FileSystem& fs) {
+SummaryStatus SummaryOnShow(const std::string& in, const std::string& out, const ReplRec& plan,
+                            FileSystem& fs) {
     SummaryStatus st;
-    for (const auto& path : state.Replacements.Paths) {
+    for (const auto& path : plan.Paths) {
         if (!fs.fileExists(path)) {
             st.allFilesExist = false;
             break;
         }
     }
     st.lines = {"Status:", ""};
-    if (!fs.fileExists(state.InPath)) {
+    if (!fs.fileExists(in)) {
         st.lines.push_back("Fatal error: Input file doesn't exist. This script can't be ran");
         st.proceedEnabled = false;
         return st;
     }
     st.lines.insert(st.lines.end(), {"Input file OK", ""});
-    st.lines.push_back(state.OutPath.empty() ? "Output file not chosen. If you click <Proceed>, "
-                                               "you will be asked to choose it."
-                                             : "Ouput file OK");
+    st.lines.push_back(out.empty() ? "Output file not chosen. If you click <Proceed>, "
+                                     "you will be asked to choose it."
+                                   : "Ouput file OK");
     st.lines.push_back("");
     st.lines.push_back(st.allFilesExist ? "Files OK"
                                         : "Some of files that are to be replaced are missing.\r\n"
@@ -29,11 +30,11 @@ SummaryStatus SummaryOnShow(const AppState& state, FileSystem& fs) {
     return st;
 }
 
-std::vector<std::string> SummaryDetails(const AppState& state, FileSystem& fs, bool allFilesExist) {
+std::vector<std::string> SummaryDetails(const ReplRec& plan, FileSystem& fs, bool allFilesExist) {
     std::vector<std::string> lines{"Files that are to be replaced:", ""};
     if (!allFilesExist)
         lines.insert(lines.end(), {"Missing files are marked with asterisks", ""});
-    const ReplRec& list = state.Replacements;
+    const ReplRec& list = plan;
     for (std::size_t j = 0; j < list.Indices.size(); ++j) {
         std::string line = fs.fileExists(list.Paths[j]) ? "" : "* ";
         // 64-bit, so the largest index still shows one more than itself.

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "core/AppState.h"
-#include "core/FileSystem.h"
+#include "core/ReplRec.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa {
 
@@ -17,9 +17,11 @@ struct SummaryStatus {
     bool allFilesExist = true;   // every replacement file exists
 };
 
-// The status text, worked out from the installed script's paths and plan.
-SummaryStatus SummaryOnShow(const AppState& state, FileSystem& fs);
+// The status text, worked out from the installed script's input and output
+// archives and plan.
+SummaryStatus SummaryOnShow(const std::string& in, const std::string& out, const ReplRec& plan,
+                            FileSystem& fs);
 // The text of "Show details", checking the files again.
-std::vector<std::string> SummaryDetails(const AppState& state, FileSystem& fs, bool allFilesExist);
+std::vector<std::string> SummaryDetails(const ReplRec& plan, FileSystem& fs, bool allFilesExist);
 
 }  // namespace vxa

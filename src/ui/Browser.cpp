@@ -1,11 +1,11 @@
-#include "Browser.h"
+#include "ui/Browser.h"
 
 #include <utility>
 
-#include "BrowserListing.h"
 #include "core/io/DirStyle.h"
-#include "plan/ItemPath.h"
-#include "plan/Plan.h"
+#include "ui/BrowserListing.h"
+#include "ui/ItemPath.h"
+#include "ui/PlanHandlers.h"
 
 namespace vxa {
 
@@ -20,11 +20,11 @@ bool IsDirectoryCaption(const std::string& caption) {
 void FillBrowser(Context& c, const std::string& dir) {
     const std::string listed = BrowserDirOf(dir);
     c.State.BrowserDir = listed;
-    c.Ui.setPathText(listed + DirSeparator());
     // A folder that cannot be read (gone, no access) is shown empty: the
-    // path line already says where the pane is, and no box interrupts.
+    // path line says where the pane is, and no box interrupts.
     auto items = ListDirectory(listed);
-    c.Ui.setBrowserItems(items ? std::move(*items) : std::vector<BrowserItem>{});
+    c.Ui.showBrowser(listed + DirSeparator(),
+                     items ? std::move(*items) : std::vector<BrowserItem>{});
 }
 
 void DriveComboBox1Change(Context& c, const std::string& root) {
@@ -37,7 +37,7 @@ void List1DblClick(Context& c) {
         return;
     const std::string path = BrowserItemPath(c.State, *caption);
     if (c.Fs.fileExists(path)) {
-        AddReplacement(c, path);
+        ReplaceSelected(c, path);
         return;
     }
     const std::string& dir = c.State.BrowserDir;
@@ -55,7 +55,7 @@ void List1DblClick(Context& c) {
 void List1SelectItem(Context& c, const std::string& caption) {
     const std::string path = BrowserItemPath(c.State, caption);
     if (c.Fs.fileExists(path))
-        c.Ui.setPathText(path);
+        c.Ui.showBrowser(path);
 }
 
 }  // namespace vxa

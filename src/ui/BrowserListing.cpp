@@ -1,4 +1,4 @@
-#include "BrowserListing.h"
+#include "ui/BrowserListing.h"
 
 #include <algorithm>
 #include <array>

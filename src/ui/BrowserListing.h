@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "core/View.h"
+#include "ui/View.h"
 
 namespace vxa {
 

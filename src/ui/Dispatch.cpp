@@ -1,10 +1,10 @@
-#include "Dispatch.h"
+#include "ui/Dispatch.h"
 
 #include <exception>
 #include <new>
 #include <utility>
 
-#include "core/IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa {
 

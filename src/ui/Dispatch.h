@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "core/Context.h"
+#include "ui/Context.h"
 
 namespace vxa {
 

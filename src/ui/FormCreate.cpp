@@ -1,11 +1,11 @@
-#include "FormCreate.h"
+#include "ui/FormCreate.h"
 
 #include <array>
 #include <filesystem>
 #include <system_error>
 
-#include "Browser.h"
-#include "BrowserListing.h"
+#include "ui/Browser.h"
+#include "ui/BrowserListing.h"
 
 namespace vxa {
 
@@ -14,7 +14,7 @@ namespace {
 // The grid at start: the heading, a "no file loaded" line framed by stars,
 // an empty row, the credits and the version.
 constexpr int kStartRows = 5;
-constexpr std::array<std::array<const char*, 6>, kStartRows> kStartCells = {{
+constexpr std::array<std::array<const char*, kGridColumns>, kStartRows> kStartCells = {{
     {"Nr", "Offset", "Orig. size", "Packed size", "C/T", "Replace with"},
     {"******", "No", "file", "loaded", "******", ""},
     {"", "", "", "", "", ""},
@@ -25,16 +25,14 @@ constexpr std::array<std::array<const char*, 6>, kStartRows> kStartCells = {{
 }  // namespace
 
 void FormCreate(Context& c, const std::string& currentDir) {
-    c.Ui.beginGridUpdate();
-    c.Ui.setRowCount(kStartRows);
+    GridRows& grid = c.State.Grid;
+    grid.Count = kStartRows;
+    grid.Texts.assign(kStartRows, {});
     for (int row = 0; row < kStartRows; ++row) {
-        for (int col = 0; col < 6; ++col) {
-            const std::string text = kStartCells[row][col];
-            if (!text.empty())
-                c.Ui.setCell(col, row, text);
-        }
+        for (int col = 0; col < kGridColumns; ++col)
+            grid.Texts[row][col] = kStartCells[row][col];
     }
-    c.Ui.endGridUpdate();
+    c.Ui.gridChanged();
     FillBrowser(c, currentDir);
 }
 

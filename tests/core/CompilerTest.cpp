@@ -11,12 +11,14 @@
 #include <set>
 #include <thread>
 
-#include "core/AtomicFile.h"
 #include "core/Compiler.h"
-#include "core/EntryFiles.h"
-#include "core/TempFiles.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/TempFiles.h"
 #include "plan/Plan.h"
 #include "support/Suite.h"
+#include "ui/CompileHandlers.h"
+#include "ui/ExtractHandlers.h"
+#include "ui/PlanHandlers.h"
 
 namespace vxa::test {
 namespace {
@@ -29,16 +31,15 @@ class CompilerTest : public ::testing::Test {
     Context fc{h.state, h.view, faulty};
 
     void load(const std::string& bytes) {
-        ASSERT_EQ(LoadArchive(h.ctx, dir.write("in.vxa", bytes), false), LoadOutcome::Complete);
+        ASSERT_EQ(LoadInWindow(h.ctx, dir.write("in.vxa", bytes), false), LoadOutcome::Complete);
         h.view.log.clear();
     }
-    // Replace as the window does: select the entry's row, record its group.
+    // Records `path` for the entry's sharing group.
     void replace(int entry, const std::string& path) {
-        h.view.selectRow(entry + 1);
-        AddReplacement(h.ctx, path);
+        AddReplacement(h.state.Replacements, h.state.Table, entry, path);
     }
     std::string compile() {
-        CompileArchive(h.ctx, dir.file("out.vxa"));
+        CompileArchive(h.ctx.Fs, h.ctx.State, h.ctx.State.Replacements, dir.file("out.vxa"));
         return ReadFile(dir.file("out.vxa"));
     }
 };
@@ -69,7 +70,7 @@ TEST_F(CompilerTest, CanonicalArchivesAreCopiedIdenticallyOthersMadeCanonical) {
     // Onto another file system, where the kernel may refuse: through memory.
     const std::string other = "/dev/shm/vxa-test-" + std::to_string(getpid()) + ".vxa";
     if (std::filesystem::is_directory("/dev/shm")) {
-        CompileArchive(h.ctx, other);
+        CompileArchive(h.ctx.Fs, h.ctx.State, h.ctx.State.Replacements, other);
         EXPECT_TRUE(ReadFile(other) == bytes);
         std::filesystem::remove(other);
     }
@@ -160,7 +161,7 @@ TEST_F(CompilerTest, TheCompileButtonAsksForWhatIsMissing) {
         replace(2, dir.file("0"));
         box.insert(box.size() - 11, k < 39 ? std::string("\r") + dir.file(std::to_string(k)) : "");
     }
-    EXPECT_FALSE(CheckReplacementFiles(h.ctx));
+    EXPECT_FALSE(ConfirmMissingFiles(h.ctx));
     EXPECT_EQ(h.view.log.back(), box.insert(box.size() - 11, "\r... and 4 more"));
 }
 
@@ -315,7 +316,8 @@ TEST_F(SafeCompileTest, SizesThatDoNotFitOrDoNotHoldAreRefused) {
         EXPECT_EQ(dir.names(), (Lines{"big.bin", "in.vxa", "out.vxa", "small.bin"}));
     }
     faulty.sizes[dir.file("small.bin")] = 0x7FFFFFFF - others;  // the largest readable
-    EXPECT_EQ(LayOutArchive(fc).Values.back(), 0x7FFFFFFFu);
+    EXPECT_EQ(LayOutArchive(fc.Fs, fc.State.Table, fc.State.Replacements).Values.back(),
+              0x7FFFFFFFu);
 }
 
 }  // namespace

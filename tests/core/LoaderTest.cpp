@@ -27,15 +27,16 @@ class LoaderTest : public ::testing::Test {
     Harness h;
     LoadOutcome load(const std::string& bytes, Harness& in) {
         in.view.log.clear();
-        return LoadArchive(in.ctx, dir.write("a.vxa", bytes), false);
+        return LoadInWindow(in.ctx, dir.write("a.vxa", bytes), false);
     }
     LoadOutcome load(const std::string& bytes) { return load(bytes, h); }
 };
 
 TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
-    h.view.setRowCount(5);
-    h.view.setCell(0, 1, "+1");
-    h.view.setCell(5, 3, "/r");
+    h.state.Grid.Count = 5;
+    h.state.Grid.Texts.assign(5, {});
+    h.state.Grid.Texts[1][0] = "+1";
+    h.state.Grid.Texts[3][5] = "/r";
     h.state.Replacements.append(0, "/r");
     h.view.onProcessEvents = [&] {
         EXPECT_EQ(h.describe() + (h.view.stopVisible ? ", Stop" : ""),
@@ -66,8 +67,8 @@ TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
     EXPECT_EQ(h.view.log, (Lines{"busy", "idle", "progress 0/3 0", "progress Done 100", "beep"}));
     // No file there, or a folder: a box, and the archive loaded stays.
     h.view.log.clear();
-    EXPECT_EQ(LoadArchive(h.ctx, dir.file("nope.vxa"), false), LoadOutcome::FileMissing);
-    EXPECT_EQ(LoadArchive(h.ctx, dir.path(), false), LoadOutcome::FileMissing);  // a folder
+    EXPECT_EQ(LoadInWindow(h.ctx, dir.file("nope.vxa"), false), LoadOutcome::FileMissing);
+    EXPECT_EQ(LoadInWindow(h.ctx, dir.path(), false), LoadOutcome::FileMissing);  // a folder
     EXPECT_EQ(h.view.log, Lines(2, "box Error|error|File doesn't exist !!!"));
     EXPECT_EQ(h.state.InPath + " " + h.describe() + " " + Bytes(h.state, 0),
               dir.file("a.vxa") + " 3 entries, 4 rows, complete, open, plan 0 ABCD");
@@ -80,7 +81,7 @@ TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
     widest = WidestEntryTexts(h.state.Table);
     EXPECT_EQ(std::pair(widest[1], widest[4]), std::pair(Lines{"23"}, Lines{"5/N"}));
     // A running program may be read, but not opened for writing, even by root.
-    EXPECT_EQ(LoadArchive(h.ctx, "/proc/self/exe", false), LoadOutcome::Failed);
+    EXPECT_EQ(LoadInWindow(h.ctx, "/proc/self/exe", false), LoadOutcome::Failed);
     EXPECT_EQ(h.view.messages.back(), "Read beyond end of file");
     ASSERT_EQ(load(U32(4)), LoadOutcome::Complete);  // only the heading row
     EXPECT_EQ(h.describe(), "0 entries, 1 rows, complete, open, plan 0");
@@ -107,8 +108,9 @@ TEST_F(LoaderTest, ProgressPointsShowProgressAndTakeAStop) {
         s.view.onProcessEvents = [&] {
             s.state.StopRequested = stop && s.view.processEventsCalls == 2;
         };
-        EXPECT_EQ(LoadArchive(s.ctx, dir.write("m.vxa", BuildArchive(ManyEntries(80))), scriptMode),
-                  stop ? LoadOutcome::Stopped : LoadOutcome::Complete);
+        EXPECT_EQ(
+            LoadInWindow(s.ctx, dir.write("m.vxa", BuildArchive(ManyEntries(80))), scriptMode),
+            stop ? LoadOutcome::Stopped : LoadOutcome::Complete);
         Lines lines;
         std::copy_if(
             s.view.log.begin(), s.view.log.end(), std::back_inserter(lines),
@@ -156,7 +158,7 @@ TEST_F(LoaderTest, BrokenArchivesKeepTheEntriesBeforeTheFailingOne) {
     TestFileSystem faulty;
     faulty.failStep(1, EACCES);
     Context fc{h.state, h.view, faulty};
-    EXPECT_EQ(LoadArchive(fc, dir.write("b.vxa", "b"), false), LoadOutcome::NotOpened);
+    EXPECT_EQ(LoadInWindow(fc, dir.write("b.vxa", "b"), false), LoadOutcome::NotOpened);
     EXPECT_EQ(h.view.log.back() + ", " + h.describe() + ", " + h.state.InPath,
               "ioerror File access denied, 3 entries, 4 rows, complete, open, plan 1, " +
                   dir.file("a.vxa"));
@@ -200,7 +202,7 @@ TEST_F(LoaderTest, ALongTablePassOffersEventsAndAStopThenEndsAtTheFirstProgressP
     EXPECT_EQ(h.view.cell(4, 5), "0/R:4");
     Harness s;
     s.view.onOfferEvents = [&] { StopBtnClick(s.ctx); };
-    ASSERT_EQ(LoadArchive(s.ctx, dir.file("a.vxa"), false), LoadOutcome::Stopped);
+    ASSERT_EQ(LoadInWindow(s.ctx, dir.file("a.vxa"), false), LoadOutcome::Stopped);
     EXPECT_EQ(std::pair(s.view.processEventsCalls, s.state.Table.EntryCount), std::pair(1, 2));
     // Below a slice no events are offered, however many headers.
     h.view.offerEventsCalls = 0;

@@ -10,11 +10,12 @@
 #include <csignal>
 #include <functional>
 
-#include "core/AtomicFile.h"
-#include "core/BlockWriter.h"
 #include "core/Compiler.h"
-#include "core/IoError.h"
+#include "core/io/AtomicFile.h"
+#include "core/io/BlockWriter.h"
+#include "core/io/IoError.h"
 #include "support/Suite.h"
+#include "ui/CompileHandlers.h"
 
 namespace vxa::test {
 namespace {
@@ -129,7 +130,7 @@ TEST(PosixFiles, AWriteGoesWhereLinksLeadAndIntoDevicesAsTheyAre) {
         mknod(dir.file("full").c_str(), S_IFCHR | 0666, makedev(1, 7)) == 0)
         null = dir.file("null"), full = dir.file("full");
     Harness h;
-    ASSERT_EQ(LoadArchive(h.ctx, dir.write("in.vxa", U32(4)), false), LoadOutcome::Complete);
+    ASSERT_EQ(LoadInWindow(h.ctx, dir.write("in.vxa", U32(4)), false), LoadOutcome::Complete);
     EXPECT_TRUE(CompileAndReport(h.ctx, null) && CompileAndReport(h.ctx, longest));
     EXPECT_FALSE(CompileAndReport(h.ctx, full));
     EXPECT_EQ(h.view.messages, std::vector<std::string>{"Disk full"});

@@ -1,8 +1,8 @@
 // The replacement plan's operations through the fake view: Replace,
 // UnReplace, Cancel changes, the group marks and drag-and-drop.
 
-#include "plan/Plan.h"
 #include "support/Suite.h"
+#include "ui/PlanHandlers.h"
 
 namespace vxa::test {
 namespace {
@@ -23,8 +23,9 @@ class PlanTest : public ::testing::Test {
         h.state.BrowserDir = dir.path();
     }
     LoadOutcome load(const std::string& bytes) {
-        const LoadOutcome outcome = LoadArchive(h.ctx, dir.write("a.vxa", bytes), false);
+        const LoadOutcome outcome = LoadInWindow(h.ctx, dir.write("a.vxa", bytes), false);
         h.view.log.clear();
+        h.view.gridUpdates = 0;
         return outcome;
     }
     void replace(int row, const std::string& caption) {
@@ -36,11 +37,9 @@ class PlanTest : public ::testing::Test {
         h.view.selectRow(row);
         UnBtnClick(h.ctx);
     }
-    // Drags over grid row `row` (the grid shows row 1 at the top; a 4-pixel
-    // border and the 18-pixel heading come first, then 18-pixel rows).
-    bool over(const DragSource& source, int row) {
-        return FileListDragOver(h.ctx, source, 7, 4 + 18 * row + 9);
-    }
+    // Drags over grid row `row`, then drops there.
+    bool over(const DragSource& source, int row) { return FileListDragOver(h.ctx, source, row); }
+    void drop(const DragSource& source) { FileListDragDrop(h.ctx, source, h.view.selectedRow()); }
     // Column `col` of the rows 1..6 (past the last: ""), files by their names.
     std::string column(int col) const {
         std::string out;
@@ -82,7 +81,6 @@ TEST_F(PlanTest, ReplaceUnReplaceAndCancelActOnWholeGroups) {
     // table, negative, a blank entry) have no cell, or get "------" back.
     for (const int index : {-3, 1, 6})
         h.state.Replacements.append(index, "/s");
-    h.view.setCell(5, 2, "/s");
     h.view.answers = {MsgAnswer::No, MsgAnswer::Yes};
     CanBtnClick(h.ctx);
     EXPECT_EQ(plan(), "5:x.wav -3:s 1:s 6:s ");
@@ -100,8 +98,8 @@ TEST_F(PlanTest, NothingIsEditableDuringALoadOrAfterAStoppedOne) {
         RplBtnClick(c);
         UnBtnClick(c);
         CanBtnClick(c);
-        EXPECT_FALSE(FileListDragOver(c, browser, 10, 30));
-        FileListDragDrop(c, {DragSource::Kind::LocalFile, x});
+        EXPECT_FALSE(FileListDragOver(c, browser, 1));
+        FileListDragDrop(c, {DragSource::Kind::LocalFile, x}, 1);
     };
     h.view.browserSelection = "x.wav";
     h.view.onProcessEvents = [&] {  // during a load, nor marks
@@ -123,29 +121,26 @@ TEST_F(PlanTest, NothingIsEditableDuringALoadOrAfterAStoppedOne) {
     EXPECT_EQ(h.state.Replacements.Count + h.view.log.size(), 1u);
 }
 
-// The row under the pointer is picked from the top row in view; over a
-// scrolled grid's heading the row above the view is not. What is no file, and
+// The grid's hit test gives the row; over the heading or past the last row
+// there is none. What is no file, and
 // a desktop file over a blank row, are refused though the selection moves, and
 // a drop then records nothing, nor one of a file gone since; any other kind of
 // drag leaves the selection alone.
 TEST_F(PlanTest, ADragPicksTheRowUnderThePointerAndADropReplacesItsGroup) {
     h.view.browserSelection = "x.wav";
-    const int tops[] = {1, 1, 1, 1, 1, 1, 1, 4, 4, 4, 4};
-    const int ys[] = {-40, 21, 22, 39, 40, 121, 139, 22, 67, 21, 3};
-    const int picked[] = {0, 0, 1, 1, 2, 6, 0, 4, 6, 0, 0};  // 0: refused
-    for (int k = 0; k < 11; ++k) {
-        h.view.top = tops[k];
+    for (const int row : {-1, 0, 1, 6, 7}) {  // the heading and past the last row: refused
+        SCOPED_TRACE(row);
         h.view.selectRow(3);
-        EXPECT_EQ(FileListDragOver(h.ctx, browser, 7, ys[k]), picked[k] != 0) << k;
-        EXPECT_EQ(h.view.selectedRow(), picked[k] ? picked[k] : 3) << k;
+        const bool entryRow = row >= 1 && row <= 6;
+        EXPECT_EQ(over(browser, row), entryRow);
+        EXPECT_EQ(h.view.selectedRow(), entryRow ? row : 3);
     }
-    h.view.top = 1;
     ASSERT_TRUE(over(browser, 4));
     EXPECT_EQ(column(0), "+1|2|3|+4|+5|6");
-    FileListDragDrop(h.ctx, browser);
+    drop(browser);
     const DragSource file{DragSource::Kind::LocalFile, dir.write("new.smk", "N")};
     EXPECT_TRUE(over(file, 3));
-    FileListDragDrop(h.ctx, file);
+    drop(file);
     const auto desktop = [](const std::string& path) {
         return DragSource{DragSource::Kind::LocalFile, path};
     };
@@ -159,18 +154,18 @@ TEST_F(PlanTest, ADragPicksTheRowUnderThePointerAndADropReplacesItsGroup) {
         h.view.browserSelection = caption;
         EXPECT_FALSE(over(source, 6)) << source.path << caption;
         EXPECT_EQ(h.view.selectedRow(), 6);
-        FileListDragDrop(h.ctx, source);
+        drop(source);
     }
     EXPECT_FALSE(over(file, 2));  // blank
-    FileListDragDrop(h.ctx, file);
+    drop(file);
     h.view.browserSelection = "y.pal";
     ASSERT_TRUE(over(browser, 6));
     std::filesystem::remove(y);
-    FileListDragDrop(h.ctx, browser);
+    drop(browser);
     const DragSource other{DragSource::Kind::Other, file.path};
     h.view.selectRow(1);
     EXPECT_FALSE(over(other, 3));
-    FileListDragDrop(h.ctx, other);
+    drop(other);
     EXPECT_EQ(h.view.selectedRow(), 1);
     EXPECT_EQ(column(5), "x.wav|------|new.smk|x.wav|x.wav|");
 }

@@ -5,9 +5,10 @@
 #include "core/Compiler.h"
 #include "script/IniFile.h"
 #include "script/ScriptFile.h"
-#include "script/ScriptHandlers.h"
 #include "script/Summary.h"
 #include "support/Suite.h"
+#include "ui/CompileHandlers.h"
+#include "ui/ScriptHandlers.h"
 
 namespace vxa::test {
 namespace {
@@ -24,12 +25,13 @@ class RunnerTest : public ::testing::Test {
     ReplRec oldPlan;
 
     void SetUp() override {
-        ASSERT_EQ(LoadArchive(h.ctx, dir.write("old.vxa", BuildArchive(ManyEntries(3))), false),
+        ASSERT_EQ(LoadInWindow(h.ctx, dir.write("old.vxa", BuildArchive(ManyEntries(3))), false),
                   LoadOutcome::Complete);
         h.state.OutPath = dir.file("old-out.vxa");
-        h.view.setCell(5, 0, "Replace with");
-        h.view.setCell(5, 2, fileB);
+        h.state.Grid.Texts.assign(1, {});
+        h.state.Grid.Texts[0][5] = "Replace with";
         h.state.Replacements.append(1, fileB);
+        ShowPlan(h.state.Grid, h.state.Table, h.state.Replacements);
         oldPlan = h.state.Replacements;
         h.view.processEventsCalls = 0;
         h.view.log.clear();
@@ -201,12 +203,12 @@ TEST(Summary, StatusAndDetailsFromTheInstalledScript) {
     for (const auto& [index, path] : std::vector<std::pair<int, std::string>>{
              {0, present}, {41, gone}, {-5, dir.path()}, {2147483647, present}})
         state.Replacements.append(index, path);  // a folder is no file; any index is listed
-    SummaryStatus st = SummaryOnShow(state, fs);
+    SummaryStatus st = SummaryOnShow(state.InPath, state.OutPath, state.Replacements, fs);
     EXPECT_EQ(st.lines, (Lines{"Status:", "",
                                "Fatal error: Input file doesn't exist. This script can't be ran"}));
     EXPECT_FALSE(st.proceedEnabled || st.allFilesExist);
     state.InPath = present;
-    st = SummaryOnShow(state, fs);
+    st = SummaryOnShow(state.InPath, state.OutPath, state.Replacements, fs);
     EXPECT_EQ(st.lines,
               (Lines{"Status:", "", "Input file OK", "",
                      "Output file not chosen. If you click <Proceed>, you will be asked to choose "
@@ -218,14 +220,14 @@ TEST(Summary, StatusAndDetailsFromTheInstalledScript) {
                      "", "Click <Show details> to see details"}));
     EXPECT_TRUE(st.proceedEnabled);
     EXPECT_EQ(
-        SummaryDetails(state, fs, false),
+        SummaryDetails(state.Replacements, fs, false),
         (Lines{"Files that are to be replaced:", "", "Missing files are marked with asterisks", "",
                "file 1 --> " + present, "* file 42 --> " + gone, "* file -4 --> " + dir.path(),
                "file 2147483648 --> " + present}));
     state.OutPath = "/o.vxa";
     state.Replacements.Paths[1] = state.Replacements.Paths[2] = present;
-    st = SummaryOnShow(state, fs);
-    EXPECT_EQ(st.lines[4] + st.lines[6] + SummaryDetails(state, fs, true)[2],
+    st = SummaryOnShow(state.InPath, state.OutPath, state.Replacements, fs);
+    EXPECT_EQ(st.lines[4] + st.lines[6] + SummaryDetails(state.Replacements, fs, true)[2],
               "Ouput file OKFiles OKfile 1 --> " + present);
     EXPECT_TRUE(st.allFilesExist);
 }

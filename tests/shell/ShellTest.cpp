@@ -4,8 +4,8 @@
 #include <new>
 #include <stdexcept>
 
-#include "core/IoError.h"
 #include "core/io/DirStyle.h"
+#include "core/io/IoError.h"
 #include "support/Suite.h"
 #include "ui/Browser.h"
 #include "ui/Dispatch.h"

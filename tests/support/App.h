@@ -12,9 +12,9 @@
 
 #include "support/FakeView.h"
 #include "ui/Browser.h"
-#include "ui/BrowserWidgets.h"
-#include "ui/EntryGrid.h"
-#include "ui/ProgramWindows.h"
+#include "ui/widgets/BrowserWidgets.h"
+#include "ui/widgets/EntryGrid.h"
+#include "ui/widgets/ProgramWindows.h"
 
 namespace vxa::test {
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "core/AppState.h"
-#include "core/Context.h"
-#include "core/HeadlessView.h"
+#include "plan/GridRows.h"
+#include "ui/AppState.h"
+#include "ui/Context.h"
 
 namespace vxa::test {
 
@@ -31,17 +31,18 @@ inline MsgAnswer NextAnswer(std::deque<MsgAnswer>& answers, MsgButtons buttons) 
 // A view that records what the logic shows, a line per call ("box
 // Error|error|File doesn't exist !!!", "progress 10/25 40", "busy", "idle"),
 // and answers from queues the test fills; empty queues answer No, Cancel and
-// nothing. Whatever a test did, every operation must leave the window
-// usable: the fake ends the test program when it goes with a grid update
-// open, the busy cursor on, or the Stop button or the progress dialog shown.
-class FakeView final : public HeadlessView {
+// nothing. The grid it shows is the state's. Whatever a test did, every
+// operation must leave the window usable: the fake ends the test program when
+// it goes with the busy cursor on, or the Stop button or the progress dialog
+// shown.
+class FakeView final : public View {
   public:
-    explicit FakeView(const EntryTable& table) : HeadlessView(table) {}
+    explicit FakeView(const AppState& state) : state_(state) {}
     ~FakeView() override {
-        if (gridUpdateDepth == 0 && !busy && !stopVisible && !progressDialogVisible)
+        if (!busy && !stopVisible && !progressDialogVisible)
             return;
-        std::fprintf(stderr, "FakeView left with update depth %d, busy %d, Stop %d, dialog %d\n",
-                     gridUpdateDepth, busy, stopVisible, progressDialogVisible);
+        std::fprintf(stderr, "FakeView left with busy %d, Stop %d, dialog %d\n", busy, stopVisible,
+                     progressDialogVisible);
         std::abort();
     }
 
@@ -51,16 +52,19 @@ class FakeView final : public HeadlessView {
     std::optional<std::string> browserSelection;
     std::string openEdit = "Open VXA file";
     std::function<void()> onProcessEvents, onOfferEvents, onSummary;
-    int top = 1;  // the grid's first row in view
 
     std::vector<std::string> log;
     std::vector<std::string> messages;  // texts of message and error boxes
     std::string status, progressStatus, pathText;
     bool stopVisible = false, busy = false, progressDialogVisible = false;
     int gaugeMax = 100, processEventsCalls = 0, offerEventsCalls = 0;
-    int gridUpdateDepth = 0, gridUpdates = 0;
+    int gridUpdates = 0;
     std::vector<BrowserItem> browserItems;
 
+    int rowCount() const { return state_.Grid.Count; }
+    std::string cell(int col, int row) const {
+        return GridCellText(state_.Grid, state_.Table, col, row);
+    }
     std::string row(int r) const {  // the six cells, joined by "|"
         std::string out = cell(0, r);
         for (int col = 1; col < kGridColumns; ++col)
@@ -76,14 +80,9 @@ class FakeView final : public HeadlessView {
         return out;
     }
 
-    void setCell(int col, int row, const std::string& text) override {
-        if (row >= rowCount())  // the logic writes only rows the grid has
-            std::abort();
-        HeadlessView::setCell(col, row, text);
-    }
-    void beginGridUpdate() override { ++gridUpdateDepth, ++gridUpdates; }
-    void endGridUpdate() override { --gridUpdateDepth; }
-    int topRow() const override { return top; }
+    void gridChanged() override { ++gridUpdates; }
+    int selectedRow() const override { return selected_; }
+    void selectRow(int row) override { selected_ = row; }
     void drawLoadProgress(int width, const std::string& text) override {
         log.push_back("progress " + text + " " + std::to_string(width));
     }
@@ -114,28 +113,12 @@ class FakeView final : public HeadlessView {
         busy = on;
         log.push_back(on ? "busy" : "idle");
     }
-    void processEvents() override {
-        ++processEventsCalls;
-        if (onProcessEvents)
-            onProcessEvents();
-    }
-    void offerEvents() override {
-        ++offerEventsCalls;
-        if (onOfferEvents)
-            onOfferEvents();
-    }
-    void setGaugeMax(int max) override { gaugeMax = max; }
-    void setGaugeProgress(int progress) override {
-        log.push_back("gauge " + std::to_string(progress));
-    }
-    void setProgressStatus(const std::string& text) override { progressStatus = text; }
-    void showProgressDialog() override {
-        progressDialogVisible = true;
-        log.push_back("progress-dialog show");
-    }
-    void closeProgressDialog() override {
-        progressDialogVisible = false;
-        log.push_back("progress-dialog close");
+    void processEvents(bool progressPoint) override {
+        int& calls = progressPoint ? processEventsCalls : offerEventsCalls;
+        ++calls;
+        const auto& hook = progressPoint ? onProcessEvents : onOfferEvents;
+        if (hook)
+            hook();
     }
     SummaryResult showSummaryDialog() override {
         log.push_back("summary");
@@ -143,17 +126,33 @@ class FakeView final : public HeadlessView {
             onSummary();
         return Next(summaryAnswers, SummaryResult::Cancel);
     }
-    std::optional<std::string> browserSelectedCaption() const override { return browserSelection; }
-    void setBrowserItems(std::vector<BrowserItem> items) override {
-        browserItems = std::move(items);
+    void progressDialog(const ProgressStep& step) override {
+        using K = ProgressStep::Kind;
+        if (step.kind == K::Show || step.kind == K::Close) {
+            progressDialogVisible = step.kind == K::Show;
+            log.push_back(progressDialogVisible ? "progress-dialog show" : "progress-dialog close");
+        }
+        if (step.kind == K::GaugePosition)
+            log.push_back("gauge " + std::to_string(step.value));
+        gaugeMax = step.kind == K::GaugeMax ? step.value : gaugeMax;
+        progressStatus = step.kind == K::Status ? step.text : progressStatus;
     }
-    void setPathText(const std::string& text) override { pathText = text; }
+    std::optional<std::string> browserSelectedCaption() const override { return browserSelection; }
+    void showBrowser(const std::string& text,
+                     std::optional<std::vector<BrowserItem>> items) override {
+        pathText = text;
+        browserItems = items ? std::move(*items) : browserItems;
+    }
+
+  private:
+    const AppState& state_;
+    int selected_ = 1;
 };
 
 // A program state with a fake view and the real disk, ready for handlers.
 struct Harness {
     AppState state;
-    FakeView view{state.Table};
+    FakeView view{state};
     Context ctx{state, view, RealFileSystem()};
 
     // What a load or a script run leaves: entries, grid rows, a complete load,

@@ -7,11 +7,11 @@
 #include <cerrno>
 #include <filesystem>
 
-#include "core/Loader.h"
 #include "support/ArchiveBuilder.h"
 #include "support/FakeView.h"
 #include "support/TempDir.h"
 #include "support/TestFileSystem.h"
+#include "ui/LoadHandlers.h"
 
 namespace vxa::test {
 using Lines = std::vector<std::string>;

@@ -1,6 +1,6 @@
 #include "TestFileSystem.h"
 
-#include "core/IoError.h"
+#include "core/io/IoError.h"
 
 namespace vxa::test {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/FileSystem.h"
+#include "core/io/FileSystem.h"
 
 namespace vxa::test {
 

@@ -18,10 +18,10 @@
 #include "support/ArchiveBuilder.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
-#include "ui/DesktopOpen.h"
-#include "ui/ExtractMenu.h"
-#include "ui/GridModel.h"
-#include "ui/StatusPanels.h"
+#include "ui/widgets/DesktopOpen.h"
+#include "ui/widgets/ExtractMenu.h"
+#include "ui/widgets/GridModel.h"
+#include "ui/widgets/StatusPanels.h"
 
 using namespace vxa;
 using namespace vxa::test;
@@ -55,7 +55,9 @@ QString OpenMenu(App& app, QWidget* target = nullptr, int y = 0) {
     QMenu* menu = app.form1->findChild<ExtractMenu*>()->menu();
     QString items;
     for (QAction* action : menu->actions())
-        items += (action->isEnabled() && menu->isVisible() ? "+" : "-") + action->text();
+        items += action->isSeparator()
+                     ? QString()
+                     : (action->isEnabled() && menu->isVisible() ? "+" : "-") + action->text();
     menu->hide();
     return items;
 }
@@ -83,7 +85,9 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
     QAbstractItemModelTester tester(&app.form1->gridModel(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
     QWidget* rows = app.ui().FileList->viewport();
-    QCOMPARE(OpenMenu(app, rows, 5), u"-Extract entry...-Extract all...");  // nothing loaded
+    QCOMPARE(
+        OpenMenu(app, rows, 5),
+        u"-Extract entry...-Extract all...-Preview-Find...-Replace from folder...-Edit with...");
     // Arguments other than one path ending exactly in ".vxa" or ".vxc" give
     // the usage; an archive opens, its path made absolute.
     std::ostringstream err;
@@ -108,7 +112,10 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
                              OpenMenu(app, app.ui().FileList->horizontalHeader()->viewport(), 5),
                              OpenMenu(app), OpenMenu(app, rows, app.rowCentre(5).y())};
     for (int i = 0; i < 5; ++i)
-        QCOMPARE(menus[i], (i < 3 ? "-" : "+") + QStringLiteral("Extract entry...+Extract all..."));
+        QCOMPARE(menus[i], (i < 3 ? "-" : "+") + QStringLiteral("Extract entry...+Extract all...") +
+                               (i == 1 || i == 2 ? "-" : "+") +
+                               QStringLiteral("Preview+Find...+Replace from folder...") +
+                               (i < 3 ? "-" : "+") + QStringLiteral("Edit with..."));
     ExtractMenu* extract = app.form1->findChild<ExtractMenu*>();
     app.picks = {dir.file("five.bin")};
     extract->menu()->actions()[0]->trigger();
@@ -224,8 +231,20 @@ void EndToEndTest::aLoadHoldsOffCommandsStopsAndEndsAtErrors() {
         app.reopen(small);            // would start a second load
     });
     app.reopen(big);
-    QCOMPARE(menu + QString::number(app.offered.size() + app.form1->rowCount()),
-             u"-Extract entry...-Extract all...61");
+    QCOMPARE(
+        menu + QString::number(app.offered.size() + app.form1->rowCount()),
+        u"-Extract entry...-Extract all...-Preview-Find...-Replace from folder...-Edit with...61");
+    // Scrolled to the end, the top row is cut off: the first pixel row of the
+    // row below it picks that row, in drag-over and drop alike.
+    EntryGrid* grid = app.ui().FileList;
+    QTest::keyClick(grid, Qt::Key_End, Qt::ControlModifier);
+    const int top = grid->rowAt(0) + 1;
+    const QRect below = grid->visualRect(grid->model()->index(top, 0));
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(QString::fromStdString(small))});
+    QVERIFY(app.form1->selectedRow() == 60 && below.top() < EntryGrid::kRowHeight);
+    QVERIFY(Drag(grid->viewport(), &mime, below.top(), true));
+    QVERIFY(app.form1->selectedRow() == top + 1 && app.form1->cell(5, top + 1) == small);
     app.click(app.ui().ReloadBtn);
     QCOMPARE(app.state.InPath, small);
 

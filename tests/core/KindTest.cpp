@@ -1,0 +1,93 @@
+// Entry kinds told from real headers (whole, cut short and lying), and the
+// find box's matching over a loaded archive.
+#include "core/EntryFiles.h"
+#include "core/EntryFind.h"
+#include "plan/Plan.h"
+#include "support/Suite.h"
+#include "ui/LoadHandlers.h"
+
+namespace vxa::test {
+namespace {
+
+using namespace std::string_literals;
+
+std::string Chunk(const char* id, const std::string& body, std::int64_t claimed = -1) {
+    return id + U32(static_cast<std::uint32_t>(claimed < 0 ? body.size() : claimed)) + body;
+}
+// A WAV file: format `format`, 16-bit stereo at 22050 Hz, `data` as samples.
+std::string Wav(const std::string& data, std::int64_t claimed = -1, std::uint16_t format = 1) {
+    const std::string fmt = U16(format) + U16(2) + U32(22050) + U32(22050 * 4) + U16(4) + U16(16);
+    return "RIFF" + U32(999) + "WAVE" + Chunk("LIST", "abc") + "\0"s + Chunk("fmt ", fmt) +
+           Chunk("data", data, claimed);
+}
+
+class KindTest : public ::testing::Test {
+  protected:
+    TempDir dir;
+    Harness h;
+    void load(const std::vector<TestEntry>& entries) {
+        ASSERT_EQ(LoadInWindow(h.ctx, dir.write("a.vxa", BuildArchive(entries)), false),
+                  LoadOutcome::Complete);
+    }
+};
+
+TEST_F(KindTest, HeadersWholeTruncatedAndLying) {
+    const std::string smk = "SMK2" + U32(320) + U32(200) + U32(75) + U32(-100000 / 15);
+    const std::string xmi = "FORM" + U32(14) + "XDIR" + "INFO" + U32(2) + U16(3);
+    load({Owned(Wav(std::string(88200, 'a'))),  // one second
+          Owned(Wav(std::string(100, 'a'), 1u << 30)), Owned(Wav("", -1, 0xFFFE).substr(0, 30)),
+          Owned(smk), Owned(smk.substr(0, 10)), Owned(xmi), Owned(xmi, 4), Owned("RIFF"), Blank(),
+          Shared(0), Owned("")});
+    const char* expected[] = {
+        "WAV, 2 channels, 22050 Hz, 16 bits, 1.00 s",
+        "WAV, 2 channels, 22050 Hz, 16 bits, 0.00 s (header claims more than is stored)",
+        "WAV, 0 channels, 0 Hz, 0 bits, 0.00 s",  // its format chunk cut off
+        "SMK video, 320 x 200, 75 frames, 15.00 frames/s",
+        "SMK video, 0 x 0, 0 frames, 0.00 frames/s",
+        "XMI music, 3 sequences",
+        "Packed (type 4)",
+        "Other",
+        "Blank",
+        "WAV, 2 channels, 22050 Hz, 16 bits, 1.00 s",
+        "Other",
+    };
+    for (int i = 0; i < 11; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(KindOf(h.state, i).describe(), expected[i]);
+    }
+    const EntryKind cut = KindOf(h.state, 1);
+    EXPECT_EQ(cut.Wav.DataSize, 100u);
+    EXPECT_EQ(cut.Wav.DataStart, 12u + 11 + 1 + 24 + 8);
+    EXPECT_EQ(KindOf(h.state, 9).Owner, 0);
+    EXPECT_EQ(EntryFileName(h.state, 9), "10.wav");
+    EXPECT_EQ(EntryFileName(h.state, 6), "07.bin");  // packed: not looked into
+}
+
+TEST_F(KindTest, FindMatchesAndWraps) {
+    load({Owned(Wav("")), Owned(std::string(2000, 'x')), Blank(), Shared(0), Owned("", 3),
+          Owned(std::string(5000, 'y'))});
+    AddReplacement(h.state.Replacements, h.state.Table, 1, dir.write("r", "r"));
+    KindCache cache;
+    const struct {
+        const char* text;
+        int from;
+        bool back;
+        std::optional<int> found;
+    } cases[] = {
+        {"5", 0, false, 4},     {"2-4", 3, false, 1},    {"WAV", 0, false, 3},
+        {" wav ", 3, false, 0}, {"wav", -1, true, 3},    {"blank", 2, false, 2},
+        {"packed", 0, true, 4}, {"shared", 4, false, 3}, {"replaced", 1, false, 1},
+        {"> 1k", 1, false, 5},  {"<1K", 5, false, 0},    {"> 4.5k", 0, false, {}},
+        {"xmi", 0, false, {}},  {"9-3", 0, false, {}},   {"> 1x", 0, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const auto q = ParseFindQuery(c.text);
+        const auto found =
+            q ? FindEntry(h.state, h.state.Replacements, cache, *q, c.from, c.back) : std::nullopt;
+        EXPECT_EQ(found, c.found);
+    }
+}
+
+}  // namespace
+}  // namespace vxa::test
