@@ -26,6 +26,7 @@ constexpr const char* kUsage =
     "       vxa-bench gen OUT [options]                       one synthetic archive\n"
     "       vxa-bench load ARCHIVE                            seconds of one load\n"
     "       vxa-bench read FILE                               seconds of reading it whole\n"
+    "       vxa-bench ratio ARCHIVE [RUNS] [cpu]              load against read, as in the table\n"
     "       vxa-bench compile ARCHIVE OUT                     seconds of one compile\n"
     "       vxa-bench rss ARCHIVE                             peak KiB of one load\n"
     "       vxa-bench script SCRIPT                           seconds, peak KiB, validity\n"
@@ -302,6 +303,30 @@ int main(int argc, char** argv) {
         return ScriptCommand(a[2]);
     if (cmd == "load" && a.size() == 3) {
         std::cout << Load(a[2]) << "\n";
+        return 0;
+    }
+    if (cmd == "ratio" && a.size() >= 3 && a.size() <= 5) {
+        // The load rows of the table for one archive: alternating runs in
+        // one process, after a read that warms the page cache. With "cpu",
+        // the process's CPU time instead of the clock's: it varies less on a
+        // busy machine, which shares out its processors.
+        const bool cpu = a.back() == "cpu";
+        const int runs = a.size() >= 4 && a[3] != "cpu" ? std::stoi(a[3]) : 5;
+        const auto timed = [cpu](const std::function<double()>& job) {
+            if (!cpu)
+                return job();
+            const double start = CpuSeconds();
+            job();
+            return CpuSeconds() - start;
+        };
+        std::vector<double> load, read;
+        ReadIntoBuffer(a[2]);
+        Alternate(
+            runs, [&] { return timed([&] { return Load(a[2]); }); },
+            [&] { return timed([&] { return ReadIntoBuffer(a[2]); }); }, load, read);
+        Runs("load", load);
+        Runs("read", read);
+        std::cout << Fmt(Median(load) / Median(read), "x") << "\n";
         return 0;
     }
     if (cmd == "read" && a.size() == 3) {

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
+#include <time.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -41,6 +42,12 @@ double Seconds(const std::function<void()>& job) {
     const auto start = std::chrono::steady_clock::now();
     job();
     return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+double CpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
 }
 
 double Median(std::vector<double> v) {

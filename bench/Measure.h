@@ -23,6 +23,8 @@ struct Loaded {
 void Settle();
 // Wall-clock seconds `job` takes.
 double Seconds(const std::function<void()>& job);
+// Seconds of processor time this process has used so far.
+double CpuSeconds();
 double Median(std::vector<double> v);
 // Median of `runs` calls of `once`.
 double MedianOf(int runs, const std::function<double()>& once);

@@ -5,10 +5,11 @@
 # null sink of a private pulseaudio server.
 # xdg-utils, shared-mime-info and libfile-mimeinfo-perl check the installed
 # file types: outside a desktop session xdg-mime asks `mimetype`, which reads
-# the shared MIME database (its fallback, `file`, does not).
+# the shared MIME database (its fallback, `file`, does not). scdoc makes the
+# manual pages; appstream checks the software centre's metadata.
 VXA_PACKAGES=(cmake ninja-build g++ pkg-config qt6-base-dev qt6-multimedia-dev pulseaudio libgl-dev googletest libgtest-dev
               fonts-dejavu-core fonts-liberation2 ccache desktop-file-utils dpkg-dev file xdg-utils
-              shared-mime-info libfile-mimeinfo-perl)
+              shared-mime-info libfile-mimeinfo-perl scdoc appstream)
 
 vxa_install_packages() {
     local missing=()

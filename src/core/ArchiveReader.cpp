@@ -21,16 +21,9 @@ constexpr std::uint64_t kMaxArchiveSize = 0x7FFFFFFFu;
 // pass takes tens of milliseconds.
 constexpr std::uint64_t kSlice = std::uint64_t{1} << 16;
 
-// Headers at most this far apart are read in one block: copying a few KiB
-// more costs less than another read from the system.
-constexpr std::uint64_t kGap = 4096;
-// The work of the header pass in units of about what one header costs: a
-// read costs as much as a few dozen, each KiB it copies about one.
-constexpr std::uint64_t kReadWork = 32;
-constexpr std::uint64_t kBytesPerWork = 1024;
-// Units of that work between two offers of events: headers of records that
-// lie out of order are written at random, which costs a few milliseconds.
-constexpr std::uint64_t kHeaderSlice = std::uint64_t{1} << 14;
+// Headers per read of the header pass, and so between two offers of events:
+// for a million entries the pass takes tens of milliseconds.
+constexpr std::size_t kBatch = 8192;
 
 constexpr std::size_t kAhead = 16;
 
@@ -101,51 +94,44 @@ bool ArchiveReader::readTable(EntryTable& t, const Pause& pause) {
 
 void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
     const std::vector<Record> outOfOrder = std::move(outOfOrder_);
-    const auto block = Buffer(size_);
-    // The records whose headers one block holds, gathered while its extent is
-    // found, so that each is taken from the order once: at most a block's
-    // worth of headers, 800 KiB.
-    std::vector<Record> batch;
-    std::uint64_t work = 0;
     RecordOrder order(t.Offsets, static_cast<std::size_t>(t.EntryCount), outOfOrder);
+    std::vector<std::uint64_t> positions;
+    std::vector<std::uint32_t> entries;
+    positions.reserve(kBatch);
+    entries.reserve(kBatch);
+    const auto headers =
+        std::make_unique_for_overwrite<std::uint8_t[]>(kBatch * kRecordHeaderBytes);
+    std::uint32_t* orig = t.OrigSizes.data();
+    std::uint32_t* packed = t.PackedSizes.data();
+    std::uint16_t* types = t.CompTypes.data();
     std::optional<Record> next = order.next();
     // In file order, so once a header lies past the end every later one does.
     while (next && next->value + kRecordHeaderBytes <= size_) {
-        // The block runs from this header over every following one that is
-        // close enough and fits.
-        const std::uint64_t at = next->value;
-        const std::uint64_t limit = std::min(size_, at + kBlock);
-        std::uint64_t end = at;
-        batch.clear();
+        positions.clear();
+        entries.clear();
         do {
-            batch.push_back(*next);
-            end = std::max(end, next->value + kRecordHeaderBytes);
+            positions.push_back(next->value);
+            entries.push_back(next->entry);
             next = order.next();
-        } while (next && next->value <= end + kGap && next->value + kRecordHeaderBytes <= limit);
-        file_.readExactAt(block.get(), static_cast<std::size_t>(end - at), at);
-        work += kReadWork + (end - at) / kBytesPerWork;
-        std::uint32_t* orig = t.OrigSizes.data();
-        std::uint32_t* packed = t.PackedSizes.data();
-        std::uint16_t* types = t.CompTypes.data();
-        for (std::size_t k = 0; k < batch.size(); ++k) {
+        } while (positions.size() < kBatch && next && next->value + kRecordHeaderBytes <= size_);
+        file_.readGather(positions, kRecordHeaderBytes, headers.get());
+        for (std::size_t k = 0; k < entries.size(); ++k) {
             // Records out of entry order write at random: ask for the lines
             // of a few records ahead, so that their misses overlap.
-            if (k + kAhead < batch.size()) {
-                const std::uint32_t ahead = batch[k + kAhead].entry;
+            if (k + kAhead < entries.size()) {
+                const std::uint32_t ahead = entries[k + kAhead];
                 __builtin_prefetch(orig + ahead, 1);
                 __builtin_prefetch(packed + ahead, 1);
                 __builtin_prefetch(types + ahead, 1);
             }
-            const Record& r = batch[k];
-            const std::uint8_t* header = block.get() + (r.value - at);
-            orig[r.entry] = LoadU32(header);
-            packed[r.entry] = LoadU32(header + 4);
-            types[r.entry] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
-            if (++work >= kHeaderSlice && pause) {
-                pause();
-                work = 0;
-            }
+            const std::uint32_t e = entries[k];
+            const std::uint8_t* header = headers.get() + k * kRecordHeaderBytes;
+            orig[e] = LoadU32(header);
+            packed[e] = LoadU32(header + 4);
+            types[e] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
         }
+        if (pause && next)
+            pause();
     }
 }
 

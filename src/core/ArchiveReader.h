@@ -18,11 +18,11 @@ inline std::uint32_t LoadU32(const std::uint8_t* p) {
 
 // The two passes of a load that read the archive: the offset table, and the
 // header of every record. Neither reads stored bytes, and neither holds more
-// of the file than one block at a time, so what a load costs does not grow
-// with what the archive stores.
+// of the file than a block or a mapped window at a time, so what a load
+// costs does not grow with what the archive stores.
 class ArchiveReader {
   public:
-    // The most either pass reads at once.
+    // The most the table pass reads at once.
     static constexpr std::size_t kBlock = std::size_t{1} << 20;
 
     // Throws "Read beyond end of file" for a file too large to be an archive.
@@ -36,8 +36,8 @@ class ArchiveReader {
 
     // Reads the header of every record that lies inside the file into the
     // sizes and types of the entry that owns it, in file order, however the
-    // records are ordered: headers close to each other in one read, others
-    // one read each. Records outside the file are left to the entry pass,
+    // records are ordered: a gather read (File::readGather) for each batch
+    // of headers. Records outside the file are left to the entry pass,
     // which fails when it reaches the first of them. Calls `pause` between
     // slices of the work.
     void readHeaders(EntryTable& t, const Pause& pause);

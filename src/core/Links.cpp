@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <memory>
 #include <utility>
 
 namespace vxa {
@@ -24,45 +25,55 @@ void Sliced(std::size_t n, const Pause& pause, Body&& body) {
     }
 }
 
-// Sorts the entries of `index` by their value, keeping equal values in
-// their order, and returns them as value << 32 | entry; `index` is released.
-// An LSD radix sort over the bits that `maxValue` needs, with digits of at
-// most 13 bits: the counters (32 KiB) stay in the first-level cache, and an
-// archive under 64 MiB takes two passes instead of three. A value and its
-// entry travel as one word, so a pass writes one stream for each digit
-// value, and no pass reads the table at random.
-std::vector<std::uint64_t> SortByValue(const std::vector<std::uint32_t>& values,
-                                       std::vector<std::uint32_t>& index, std::uint32_t maxValue,
-                                       const Pause& pause) {
-    constexpr int kMaxDigit = 13;
-    std::vector<std::uint64_t> word;
-    word.reserve(index.size());
-    Sliced(index.size(), pause, [&](std::size_t k) {
-        word.push_back(std::uint64_t{values[index[k]]} << 32 | index[k]);
-    });
-    index = {};
-    const int bits = std::bit_width(maxValue);
-    const int passes = (bits + kMaxDigit - 1) / kMaxDigit;
-    if (passes == 0 || word.size() < 2)
-        return word;
-    const int digit = (bits + passes - 1) / passes;
-    const std::uint64_t mask = (std::uint64_t{1} << digit) - 1;
-    std::vector<std::uint64_t> out;
-    ResizeInSlices(out, word.size(), std::uint64_t{0}, pause);
-    std::vector<std::uint32_t> start(std::size_t{1} << digit);
-    for (int shift = 32; shift < 32 + passes * digit; shift += digit) {
-        std::fill(start.begin(), start.end(), 0);
-        Sliced(word.size(), pause, [&](std::size_t k) { ++start[(word[k] >> shift) & mask]; });
+// Marks a record entry among those sorted: entries are below 2^31.
+constexpr std::uint32_t kRecordEntry = std::uint32_t{1} << 31;
+
+// The digits of an LSD radix sort over the bits that the largest value
+// needs, of at most 13 bits: the counters (32 KiB a digit) stay in the
+// first-level cache, and an archive under 64 MiB takes two passes instead of
+// three.
+struct Digits {
+    static constexpr int kMaxBits = 13;
+    int passes = 0;
+    int bits = 0;
+    explicit Digits(std::uint32_t maxValue) {
+        const int all = std::bit_width(maxValue);
+        passes = (all + kMaxBits - 1) / kMaxBits;
+        bits = passes == 0 ? 0 : (all + passes - 1) / passes;
+    }
+    std::uint32_t of(std::uint32_t value, int pass) const {
+        return value >> (pass * bits) & ((std::uint32_t{1} << bits) - 1);
+    }
+};
+
+// Sorts `records` by value, keeping equal values in their order, given
+// `counts`, how many records have each value of each digit. A record is a
+// value and its entry in one word, so that a pass writes one stream for each
+// digit value and no pass reads the table at random. The buffer a pass
+// writes into is left for the pass to fill, not cleared first.
+void SortByValue(std::vector<Record>& records, const Digits& digits,
+                 std::vector<std::uint32_t>& counts, const Pause& pause) {
+    const std::size_t n = records.size();
+    const std::size_t width = std::size_t{1} << digits.bits;
+    if (digits.passes == 0 || n < 2)
+        return;
+    const auto spare = std::make_unique_for_overwrite<Record[]>(n);
+    AdviseHugePages(spare.get(), n * sizeof(Record));
+    Record* from = records.data();
+    Record* to = spare.get();
+    for (int pass = 0; pass < digits.passes; ++pass) {
+        std::uint32_t* start = counts.data() + static_cast<std::size_t>(pass) * width;
         std::uint32_t sum = 0;
-        for (std::uint32_t& s : start)
-            sum += std::exchange(s, sum);
-        Sliced(word.size(), pause,
-               [&](std::size_t k) { out[start[(word[k] >> shift) & mask]++] = word[k]; });
+        for (std::size_t d = 0; d < width; ++d)
+            sum += std::exchange(start[d], sum);
+        Sliced(n, pause,
+               [&](std::size_t k) { to[start[digits.of(from[k].value, pass)]++] = from[k]; });
         if (pause)
             pause();
-        word.swap(out);
+        std::swap(from, to);
     }
-    return word;
+    if (from != records.data())
+        std::copy(from, from + n, records.data());
 }
 
 // Links every non-blank entry whose value one of the `records` record
@@ -140,66 +151,51 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
     } else {
         restCount += records;
     }
-    // Counted first, so that the list never grows past its final size.
-    std::vector<std::uint32_t> rest;
-    rest.reserve(restCount);
+    // Counted first, so that the list never grows past its final size; the
+    // digits of every pass of the sort are counted on the way.
+    const Digits digits(max);
+    std::vector<std::uint32_t> counts(static_cast<std::size_t>(digits.passes) << digits.bits);
+    std::vector<Record> sorted;
+    sorted.reserve(restCount);
+    AdviseHugePages(sorted.data(), restCount * sizeof(Record));
+    // Each of them is taken as the owner of its record until the sort finds
+    // an earlier entry with its value, so that the links of the usual case,
+    // no value shared, are written here in order rather than at random
+    // after the sort. A record entry sorted along keeps its link, marked.
     Sliced(values.size(), pause, [&](std::size_t i) {
-        if (values[i] != 0 && (links[i] == -1 || !search))
-            rest.push_back(static_cast<std::uint32_t>(i));
+        const std::uint32_t v = values[i];
+        if (v == 0 || (links[i] != -1 && search))
+            return;
+        const std::uint32_t mark = links[i] == 0 ? kRecordEntry : 0;
+        links[i] = 0;
+        sorted.push_back({v, static_cast<std::uint32_t>(i) | mark});
+        for (int pass = 0; pass < digits.passes; ++pass)
+            ++counts[(static_cast<std::size_t>(pass) << digits.bits) + digits.of(v, pass)];
     });
     if (pause)
         pause();
-    std::vector<std::uint64_t> sorted = SortByValue(values, rest, max, pause);
+    SortByValue(sorted, digits, counts, pause);
 
-    // The first entry of each run of equal values owns the record; the
-    // owners are moved to the front of `sorted`, which stays sorted: it is
-    // read no further back than it is written. A record entry sorted along is
-    // first of its run and stays out of the list: RecordOrder finds it by
+    // The first entry of each run of equal values owns the record; a later
+    // one links to it. The owners are moved to the front of `sorted`, which
+    // stays sorted: it is read no further back than it is written. A record
+    // entry sorted along stays out of the list: RecordOrder finds it by
     // itself.
     std::size_t owners = 0;
-    std::uint32_t previous = 0;  // the entry of sorted[k - 1] as it was
+    std::uint32_t first = 0;  // the owner of the run of sorted[k]
     Sliced(sorted.size(), pause, [&](std::size_t k) {
-        const std::uint64_t word = sorted[k];
-        const auto i = static_cast<std::uint32_t>(word);
-        if (k > 0 && (sorted[k - 1] >> 32) == (word >> 32)) {
-            links[i] =
-                links[previous] == 0 ? static_cast<std::int32_t>(previous) + 1 : links[previous];
-        } else if (links[i] != 0) {
-            links[i] = 0;
-            sorted[owners++] = word;
+        const Record r = sorted[k];
+        const std::uint32_t entry = r.entry & ~kRecordEntry;
+        if (k > 0 && sorted[k - 1].value == r.value) {
+            links[entry] = static_cast<std::int32_t>(first) + 1;
+            return;
         }
-        previous = i;
+        first = entry;
+        if ((r.entry & kRecordEntry) == 0)
+            sorted[owners++] = r;
     });
-    std::vector<Record> out(owners);
-    Sliced(owners, pause, [&](std::size_t k) {
-        out[k] = {static_cast<std::uint32_t>(sorted[k] >> 32),
-                  static_cast<std::uint32_t>(sorted[k])};
-    });
-    return out;
-}
-
-std::optional<Record> RecordOrder::next() {
-    // The list may name the end marker, which is no entry.
-    while (k_ < later_->size() && (*later_)[k_].entry >= count_)
-        ++k_;
-    const bool haveRising = rising_ < count_;
-    const bool haveLater = k_ < later_->size();
-    if (!haveRising && !haveLater)
-        return std::nullopt;
-    // No two owners share a value, so the smaller value goes first.
-    if (haveRising && (!haveLater || (*values_)[rising_] < (*later_)[k_].value)) {
-        const Record record{(*values_)[rising_], static_cast<std::uint32_t>(rising_)};
-        max_ = record.value;
-        ++rising_;
-        findRising();
-        return record;
-    }
-    return (*later_)[k_++];
-}
-
-void RecordOrder::findRising() {
-    while (rising_ < count_ && (*values_)[rising_] <= max_)
-        ++rising_;
+    sorted.resize(owners);
+    return sorted;
 }
 
 }  // namespace vxa

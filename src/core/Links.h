@@ -7,6 +7,8 @@
 #include <optional>
 #include <vector>
 
+#include "core/io/HugePages.h"
+
 namespace vxa {
 
 // Called between the slices of a long pass that has no progress points of
@@ -21,6 +23,7 @@ void ResizeInSlices(std::vector<T>& v, std::size_t n, const T& value, const Paus
     constexpr std::size_t kSliceBytes = std::size_t{1} << 18;
     v.clear();
     v.reserve(n);
+    AdviseHugePages(v.data(), n * sizeof(T));
     while (v.size() < n) {
         if (!v.empty() && pause)
             pause();
@@ -72,5 +75,31 @@ class RecordOrder {
     std::uint32_t max_ = 0;   // the largest value before rising_
     std::size_t k_ = 0;       // the next of later_
 };
+
+// Inline: the header pass asks for every record, a million for a big
+// archive.
+inline std::optional<Record> RecordOrder::next() {
+    // The list may name the end marker, which is no entry.
+    while (k_ < later_->size() && (*later_)[k_].entry >= count_)
+        ++k_;
+    const bool haveRising = rising_ < count_;
+    const bool haveLater = k_ < later_->size();
+    if (!haveRising && !haveLater)
+        return std::nullopt;
+    // No two owners share a value, so the smaller value goes first.
+    if (haveRising && (!haveLater || (*values_)[rising_] < (*later_)[k_].value)) {
+        const Record record{(*values_)[rising_], static_cast<std::uint32_t>(rising_)};
+        max_ = record.value;
+        ++rising_;
+        findRising();
+        return record;
+    }
+    return (*later_)[k_++];
+}
+
+inline void RecordOrder::findRising() {
+    while (rising_ < count_ && (*values_)[rising_] <= max_)
+        ++rising_;
+}
 
 }  // namespace vxa

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "core/io/DirStyle.h"
 #include "ui/BrowserListing.h"
 #include "ui/ItemPath.h"
 #include "ui/PlanHandlers.h"
@@ -22,7 +23,8 @@ void FillBrowser(Context& c, const std::string& dir) {
     // A folder that cannot be read (gone, no access) is shown empty: the
     // path line says where the pane is, and no box interrupts.
     auto items = ListDirectory(listed);
-    c.Ui.showBrowser(listed + "/", items ? std::move(*items) : std::vector<BrowserItem>{});
+    c.Ui.showBrowser(listed + DirSeparator(),
+                     items ? std::move(*items) : std::vector<BrowserItem>{});
 }
 
 void DriveComboBox1Change(Context& c, const std::string& root) {
@@ -42,7 +44,7 @@ void List1DblClick(Context& c) {
     if (*caption == "[..]") {
         FillBrowser(c, ParentDir(dir));
     } else if (IsDirectoryCaption(*caption)) {
-        FillBrowser(c, dir + "/" + caption->substr(1, caption->size() - 2));
+        FillBrowser(c, dir + DirSeparator() + caption->substr(1, caption->size() - 2));
     } else {
         // A file that has gone since the listing: list the folder again, so
         // the item disappears instead of being taken for a directory.

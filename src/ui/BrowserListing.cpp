@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <filesystem>
 #include <system_error>
 #include <utility>
+
+#include "core/io/DirStyle.h"
 
 namespace vxa {
 
@@ -17,6 +20,10 @@ constexpr std::array<std::string_view, 11> kKnownExtensions{
     ".zqa", ".pal", ".zqb", ".zqc", ".zqd", ".zqe", ".wav", ".voc", ".smk", ".xmi", ".zqf"};
 
 constexpr std::string_view kParentCaption = "[..]";
+
+bool IsRootDir(const std::string& dir) {
+    return dir.size() == DirRootLength(dir);
+}
 
 }  // namespace
 
@@ -40,12 +47,14 @@ int CaptionGroup(std::string_view caption) {
 
 std::optional<std::vector<BrowserItem>> ListDirectory(const std::string& dir) {
     std::error_code ec;
-    fs::directory_iterator it(dir.empty() ? fs::path("/") : fs::path(dir), ec);
+    // A root's name ("", "c:") is listed with its separator: "c:" alone
+    // would be the current folder of drive C.
+    fs::directory_iterator it(IsRootDir(dir) ? fs::path(dir + DirSeparator()) : fs::path(dir), ec);
     if (ec)
         return std::nullopt;
 
     std::vector<BrowserItem> items;
-    if (!dir.empty())
+    if (!IsRootDir(dir))
         items.push_back({std::string(kParentCaption), kFolderPicture});
     // The iterator never yields "." or "..": the parent is the item above.
     for (const fs::directory_iterator end; it != end;) {
@@ -73,7 +82,9 @@ std::optional<std::vector<BrowserItem>> ListDirectory(const std::string& dir) {
 std::string BrowserDirOf(const std::string& dir) {
     if (dir.empty())
         return {};
-    fs::path p(dir);
+    // A root given by its name alone ("c:") is made whole first, so that it
+    // is not taken as relative.
+    fs::path p(IsRootDir(dir) ? dir + DirSeparator() : dir);
     if (p.is_relative()) {
         std::error_code ec;
         fs::path full = fs::absolute(p, ec);
@@ -81,14 +92,19 @@ std::string BrowserDirOf(const std::string& dir) {
             p = std::move(full);
     }
     std::string out = p.lexically_normal().string();
-    while (!out.empty() && out.back() == '/')
+    while (!out.empty() && out.back() == DirSeparator())
         out.pop_back();
+    // Drive letters in lower case, as the drive selector hands them over.
+    for (std::size_t i = 0; i < DirRootLength(out); ++i)
+        out[i] = static_cast<char>(std::tolower(static_cast<unsigned char>(out[i])));
     return out;
 }
 
 std::string ParentDir(const std::string& dir) {
-    const auto slash = dir.rfind('/');
-    return slash == std::string::npos ? std::string() : dir.substr(0, slash);
+    const std::size_t root = DirRootLength(dir);
+    const auto separator = dir.rfind(DirSeparator());
+    return separator == std::string::npos || separator < root ? dir.substr(0, root)
+                                                              : dir.substr(0, separator);
 }
 
 }  // namespace vxa

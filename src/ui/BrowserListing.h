@@ -23,7 +23,8 @@ int FilePicture(std::string_view name);
 // the other bracketed captions (the directories), 2 for the rest.
 int CaptionGroup(std::string_view caption);
 
-// The items of directory `dir` ("" is the root): "[..]" except at the root,
+// The items of directory `dir` ("" is the root, "c:" a drive's on Windows):
+// "[..]" except at a root,
 // "[name]" for each subdirectory, the bare name for everything else; hidden
 // entries included. Nothing when the directory cannot be read. They come in
 // caption groups, byte order within each, so that a listing is reproducible;
@@ -31,10 +32,12 @@ int CaptionGroup(std::string_view caption);
 std::optional<std::vector<BrowserItem>> ListDirectory(const std::string& dir);
 
 // The browser's form of a directory: absolute, no "." or ".." parts, no
-// trailing "/", and "" for the root, so that dir + "/" + name is a full path.
+// trailing separator, and "" for the root ("c:" for a drive's on Windows),
+// so that dir + separator + name is a full path (core/io/DirStyle.h).
 std::string BrowserDirOf(const std::string& dir);
 
-// The directory above `dir` in the browser's form ("" above "/home").
+// The directory above `dir` in the browser's form ("" above "/home", "c:"
+// above "c:\games"); a root is its own parent.
 std::string ParentDir(const std::string& dir);
 
 }  // namespace vxa

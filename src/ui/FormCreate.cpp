@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "ui/Browser.h"
+#include "ui/BrowserListing.h"
 
 namespace vxa {
 
@@ -37,12 +38,8 @@ void FormCreate(Context& c, const std::string& currentDir) {
 
 std::string CurrentDirectory() {
     std::error_code ec;
-    std::string dir = std::filesystem::current_path(ec).string();
-    if (ec)
-        return {};
-    while (!dir.empty() && dir.back() == '/')
-        dir.pop_back();
-    return dir;
+    const std::string dir = std::filesystem::current_path(ec).string();
+    return ec ? std::string() : BrowserDirOf(dir);
 }
 
 }  // namespace vxa

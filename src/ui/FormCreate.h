@@ -10,9 +10,9 @@ namespace vxa {
 // lists `currentDir` in the browser pane.
 void FormCreate(Context& c, const std::string& currentDir);
 
-// The process's current directory the way the browser names directories:
-// without a trailing "/", and "" for the root. The root, too, when the
-// current directory is gone.
+// The process's current directory the way the browser names directories
+// (BrowserDirOf), so that the drive selector finds the drive holding it. The
+// root "", too, when the current directory is gone.
 std::string CurrentDirectory();
 
 }  // namespace vxa

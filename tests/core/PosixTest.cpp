@@ -183,6 +183,34 @@ TEST(PosixFiles, InterruptedAndPartialReadsAndWritesCarryOn) {
     EXPECT_EQ(RealFileSystem().openRead(fifo)->read(three, 3), 3u);
 }
 
+// A gather reads the same bytes mapped (dense positions), read one by one
+// (sparse) and through the plain reads; a file another program shrinks
+// under a mapping fails the read, not the program.
+TEST(PosixFiles, GathersReadTheBytesAtEachPositionAndFailPastTheEnd) {
+    TempDir dir;
+    std::string data(3 * 4096 + 100, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(i * 7 / 3);
+    const std::string path = dir.write("g", data);
+    const auto f = RealFileSystem().openRead(path);
+    const std::vector<std::uint64_t> dense{1, 4095, 4096, 9000}, sparse{0, 12285};
+    for (const auto* at : {&dense, &sparse}) {
+        std::string expected, mapped(3 * at->size(), '-'), plain = mapped;
+        for (const std::uint64_t p : *at)
+            expected += data.substr(p, 3);
+        f->readGather(*at, 3, reinterpret_cast<std::uint8_t*>(mapped.data()));
+        f->File::readGather(*at, 3, reinterpret_cast<std::uint8_t*>(plain.data()));
+        EXPECT_EQ(mapped, expected);
+        EXPECT_EQ(plain, expected);
+    }
+    std::uint8_t out[12];
+    for (const off_t size : {off_t{4100}, off_t{9001}}) {  // a page short, bytes short
+        ASSERT_EQ(truncate(path.c_str(), size), 0);
+        EXPECT_EQ(Failure([&] { f->readGather(dense, 3, out); }),
+                  path + ": Read beyond end of file");
+    }
+}
+
 // Pieces go out in order however they meet the buffer's edges: a write that
 // fills it, one larger than it, a last byte alone in it, copies from a file
 // over several buffers and one large enough for the kernel to copy.

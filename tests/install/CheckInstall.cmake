@@ -1,6 +1,7 @@
 # Installs the build into a fresh prefix and checks what a user's system
-# would get: both programs, the desktop entry (valid), the icons and the
-# file types, which xdg-mime finds there.
+# would get: both programs, their manual pages, the desktop entry and the
+# software centre's metadata (both valid), the icons, the file types, which
+# xdg-mime finds there, and the shell completion of vxa-tool.
 # Run by CTest with -DBUILD_DIR=... -DPREFIX=...
 file(REMOVE_RECURSE "${PREFIX}")
 execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${PREFIX}"
@@ -12,7 +13,13 @@ set(expected
   bin/vxa-manager
   bin/vxa-tool
   share/applications/vxa-manager.desktop
+  share/bash-completion/completions/vxa-tool
+  share/doc/vxa-manager/changelog.gz
+  share/doc/vxa-manager/copyright
   share/icons/hicolor/scalable/apps/vxa-manager.svg
+  share/man/man1/vxa-manager.1.gz
+  share/man/man1/vxa-tool.1.gz
+  share/metainfo/invalid.vxa_manager.VxaManager.metainfo.xml
   share/mime/packages/vxa-manager.xml)
 foreach(size 16 32 48 64 128 256)
   foreach(icon apps/vxa-manager mimetypes/application-x-vxa-archive
@@ -35,6 +42,26 @@ execute_process(COMMAND "${VALIDATE}" "${PREFIX}/share/applications/vxa-manager.
 if(NOT rc EQUAL 0 OR out MATCHES "error" OR err MATCHES "error")
   message(FATAL_ERROR "desktop-file-validate: ${out}${err}")
 endif()
+find_program(APPSTREAMCLI appstreamcli REQUIRED)
+execute_process(COMMAND "${APPSTREAMCLI}" validate --no-net
+                "${PREFIX}/share/metainfo/invalid.vxa_manager.VxaManager.metainfo.xml"
+                RESULT_VARIABLE rc OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT rc EQUAL 0)
+  message(FATAL_ERROR "appstreamcli validate: ${out}${err}")
+endif()
+# The completion offers the commands, then each command's options.
+foreach(case "co|compile" "compile --|--skip-missing --from --" "run --|--out --")
+  string(REPLACE "|" ";" case "${case}")
+  list(GET case 0 words)
+  list(GET case 1 expected_words)
+  execute_process(COMMAND bash -c "source \"$0\"; COMP_WORDS=(vxa-tool $1)
+                  COMP_CWORD=$((\${#COMP_WORDS[@]} - 1)); _vxa_tool; echo \"\${COMPREPLY[*]}\""
+                  "${PREFIX}/share/bash-completion/completions/vxa-tool" "${words}"
+                  OUTPUT_VARIABLE got OUTPUT_STRIP_TRAILING_WHITESPACE)
+  if(NOT got STREQUAL expected_words)
+    message(FATAL_ERROR "completion of 'vxa-tool ${words}': '${got}', expected '${expected_words}'")
+  endif()
+endforeach()
 # As a desktop without a session asks, with this prefix as its only data.
 execute_process(COMMAND update-mime-database "${PREFIX}/share/mime" RESULT_VARIABLE rc)
 foreach(name archive.vxa script.vxc)

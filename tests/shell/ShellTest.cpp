@@ -4,6 +4,7 @@
 #include <new>
 #include <stdexcept>
 
+#include "core/io/DirStyle.h"
 #include "core/io/IoError.h"
 #include "support/Suite.h"
 #include "ui/Browser.h"
@@ -66,6 +67,21 @@ TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {
         EXPECT_EQ(h.state.BrowserDir + h.view.pathText, "/") << top;
         EXPECT_EQ(shown().find("[..]"), std::string::npos);
     }
+}
+
+// Windows's counterpart of the root above: a drive's, named "c:" however
+// it is given, shown as "c:\", the top of "[..]" and without one itself.
+TEST(BrowserTest, ADriveRootIsTheTopOnWindows) {
+    if (DirSeparator() != '\\')
+        GTEST_SKIP() << "drive letters are Windows's";
+    Harness h;
+    FillBrowser(h.ctx, "C:/windows/../windows/");
+    EXPECT_EQ(h.state.BrowserDir + " " + h.view.pathText, "c:\\windows c:\\windows\\");
+    h.view.browserSelection = "[..]";
+    List1DblClick(h.ctx);
+    EXPECT_EQ(h.state.BrowserDir + " " + h.view.pathText, "c: c:\\");
+    ASSERT_FALSE(h.view.browserItems.empty());
+    EXPECT_NE(h.view.browserItems.front().caption, "[..]");
 }
 
 }  // namespace

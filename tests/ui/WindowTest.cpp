@@ -12,6 +12,7 @@
 #include "ui/widgets/Drives.h"
 #include "ui/widgets/Glyphs.h"
 #include "ui/widgets/GridModel.h"
+#include "ui/widgets/linux/Volumes.h"
 
 using namespace vxa;
 using namespace vxa::test;

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <utility>
 
@@ -63,6 +64,15 @@ class File {
 
     // readAt() of exactly `size` bytes or "Read beyond end of file".
     void readExactAt(void* buffer, std::size_t size, std::uint64_t position);
+
+    // Reads `width` bytes at each of `positions`, which ascend, into `out`
+    // one after the other; throws "Read beyond end of file" when one of them
+    // runs past the end, also when the file shrinks meanwhile. The default
+    // reads positions close to each other in one readAt, others one each;
+    // a real file maps the file a window at a time instead, which costs no
+    // system call a position.
+    virtual void readGather(std::span<const std::uint64_t> positions, std::size_t width,
+                            std::uint8_t* out);
 
     // The file errors name: the one opened, or the target a new file is
     // written for.

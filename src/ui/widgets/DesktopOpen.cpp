@@ -1,5 +1,6 @@
 #include "ui/widgets/DesktopOpen.h"
 
+#include <QDir>
 #include <QDropEvent>
 #include <QFile>
 #include <QLineEdit>
@@ -39,7 +40,9 @@ std::optional<std::string> DraggedArchive(const QMimeData* mime) {
         !mime->urls().front().isLocalFile()) {
         return std::nullopt;
     }
-    std::string path = QFile::encodeName(mime->urls().front().toLocalFile()).toStdString();
+    std::string path =
+        QFile::encodeName(QDir::toNativeSeparators(mime->urls().front().toLocalFile()))
+            .toStdString();
     if (!HasExtension(path, ".vxa"))
         return std::nullopt;
     return path;

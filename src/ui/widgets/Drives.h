@@ -10,7 +10,9 @@ enum class DriveKind { Root, Home, Fixed, Removable, Network, Optical, Ram };
 
 // One entry of the drive selector.
 struct Drive {
-    QString root;   // directory string handed to the browser: no trailing "/", "" for "/"
+    // The directory string handed to the browser, without a trailing
+    // separator: "" for "/", "c:" for drive C on Windows.
+    QString root;
     QString label;  // what the selector shows
     DriveKind kind = DriveKind::Fixed;
 };
@@ -18,13 +20,11 @@ struct Drive {
 // The picture of a kind, in the program's resources.
 QString DrivePicture(DriveKind kind);
 
-// Whether a mounted filesystem is one a user browses: real and network
-// filesystems, not the kernel's and container's bookkeeping mounts.
-bool IsUserVolume(const QString& fsType, const QString& mountPath);
-DriveKind KindOf(const QString& fsType, const QString& mountPath, const QString& device);
-
-// The root, the home folder and the user's mounted volumes, without
-// duplicates, in that order (mounts sorted by path).
+// The machine's drives, each platform's own way (linux/Volumes.cpp and
+// windows/Volumes.cpp beside this file). Linux: the root, the home folder
+// and the user's mounted volumes, without duplicates, in that order (mounts
+// sorted by path). Windows: the drive letters with their volume or network
+// names.
 std::vector<Drive> ListDrives();
 
 // The entry whose root holds `dir` most closely (the longest matching root),

@@ -1,5 +1,6 @@
 #include "ui/widgets/EntryGrid.h"
 
+#include <QDir>
 #include <QDragMoveEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -80,7 +81,8 @@ DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObj
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return result;
     result.kind = DragSource::Kind::LocalFile;
-    result.path = QFile::encodeName(urls.front().toLocalFile()).toStdString();
+    result.path =
+        QFile::encodeName(QDir::toNativeSeparators(urls.front().toLocalFile())).toStdString();
     return result;
 }
 

@@ -101,7 +101,8 @@ std::optional<std::string> FileDialogs::run(FileDialog dialog, const std::string
         return std::nullopt;
     const QString picked = dlg.selectedFiles().front();
     last_[static_cast<int>(dialog)] = picked;
-    return QFile::encodeName(picked).toStdString();
+    // Qt's dialogs answer with "/"; the program shows the system's own form.
+    return QFile::encodeName(QDir::toNativeSeparators(picked)).toStdString();
 }
 
 }  // namespace vxa

@@ -15,6 +15,7 @@
 #include "core/EntryFiles.h"
 #include "ui/Browser.h"
 #include "ui/ExtractHandlers.h"
+#include "ui/ItemPath.h"
 #include "ui/PlanHandlers.h"
 #include "ui/widgets/BrowserWidgets.h"
 #include "ui/widgets/EntryGrid.h"
@@ -240,7 +241,8 @@ bool EntryEdits::browserDrop(QEvent* event) {
         const std::int32_t entry = row.toInt() - 1;
         if (!CanExtractEntry(c.State, entry + 1))
             return;
-        const std::string path = c.State.BrowserDir + "/" + EntryFileName(c.State, entry);
+        // Joined as the browser joins its items, "\" on Windows.
+        const std::string path = BrowserItemPath(c.State, EntryFileName(c.State, entry));
         if (c.Fs.fileExists(path) &&
             c.Ui.messageBox(path + " exists already. Replace it?", "Simple question",
                             MsgButtons::YesNo, MsgIcon::Question) != MsgAnswer::Yes) {
