@@ -94,6 +94,8 @@ TEST_F(CliTest, ExtractThenCompileFromGivesWhatNrEqualsFileGives) {
     const RunResult r = Tool({"compile", in, out, "--from", x});
     EXPECT_EQ(r.out + r.err, "1 <- " + x + "/1.bin\n3 <- " + x + "/1.bin\n4 <- " + x + "/4.bin\n");
     EXPECT_EQ(ReadFile(out), BuildArchive({Owned("P"), Blank(), Shared(0), Owned("cc")}));
+    EXPECT_EQ(run({"extract", "--", out, dir.file("y"), "1", "1"}), "0 ");  // one byte
+    EXPECT_EQ(ReadFile(dir.file("y/1.bin")), "P");
 }
 
 TEST_F(CliTest, FailuresPrintTheProgramsMessageAndWriteNothing) {
