@@ -105,6 +105,8 @@ TEST_F(CliTest, ExtractThenCompileFromGivesWhatNrEqualsFileGives) {
     EXPECT_EQ(r.out + r.err, "1 <- " + x + kSep + "1.bin\n3 <- " + x + kSep + "1.bin\n4 <- " + x +
                                  kSep + "4.bin\n");
     EXPECT_EQ(ReadFile(out), BuildArchive({Owned("P"), Blank(), Shared(0), Owned("cc")}));
+    EXPECT_EQ(run({"extract", "--", out, dir.file("y"), "1", "1"}), "0 ");  // one byte
+    EXPECT_EQ(ReadFile(dir.file("y/1.bin")), "P");
 }
 
 // What the system says of a folder as the output, and of a file where a

@@ -79,7 +79,9 @@ TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
     ASSERT_EQ(load(BuildArchive({Owned("x"), Owned("", 5, 9)})), LoadOutcome::Complete);
     EXPECT_EQ(h.view.row(2), "2|23|9|0|5/N|");  // a record of no bytes that ends the file
     widest = WidestEntryTexts(h.state.Table);
-    EXPECT_EQ(std::pair(widest[1], widest[4]), std::pair(Lines{"23"}, Lines{"5/N"}));
+    // Each column's maximum from any entry: sizes from the second, packed from the first.
+    EXPECT_EQ(std::vector(widest.begin() + 1, widest.end()),
+              (std::vector<Lines>{{"23"}, {"9"}, {"1"}, {"5/N"}}));
     // A running program may be read, but not opened for writing, even by root.
     EXPECT_EQ(LoadInWindow(h.ctx, RunningProgram(), false), LoadOutcome::Failed);
     EXPECT_EQ(h.view.messages.back(), "Read beyond end of file");
@@ -162,6 +164,12 @@ TEST_F(LoaderTest, BrokenArchivesKeepTheEntriesBeforeTheFailingOne) {
     EXPECT_EQ(h.view.log.back() + ", " + h.describe() + ", " + h.state.InPath,
               "ioerror File access denied, 3 entries, 4 rows, complete, open, plan 1, " +
                   dir.file("a.vxa"));
+    // Opened, but its size unknown: the table is not touched yet, so no rows go.
+    faulty.reset();
+    faulty.failStep(2, EIO);
+    EXPECT_EQ(LoadInWindow(fc, dir.file("b.vxa"), false), LoadOutcome::Failed);
+    EXPECT_EQ(h.view.log.back() + ", " + h.describe(),
+              "ioerror I/O error 5, 3 entries, 4 rows, plan 1");
 }
 
 // The table pass reads a block at a time: a table that ends on the block's
