@@ -166,10 +166,10 @@ TEST_F(LoaderTest, BrokenArchivesKeepTheEntriesBeforeTheFailingOne) {
                   dir.file("a.vxa"));
     // Opened, but its size unknown: the table is not touched yet, so no rows go.
     faulty.reset();
-    faulty.failStep(2, EIO);
+    faulty.failStep(2, kDeviceError);
     EXPECT_EQ(LoadInWindow(fc, dir.file("b.vxa"), false), LoadOutcome::Failed);
     EXPECT_EQ(h.view.log.back() + ", " + h.describe(),
-              "ioerror I/O error 5, 3 entries, 4 rows, plan 1");
+              "ioerror I/O error " + std::to_string(kDeviceError) + ", 3 entries, 4 rows, plan 1");
 }
 
 // The table pass reads a block at a time: a table that ends on the block's

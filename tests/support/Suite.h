@@ -31,11 +31,14 @@ inline std::string Failure(const std::function<void()>& operation) {
     return "done";
 }
 
-// The system's error numbers for "File access denied" and "Disk full".
+// The system's error numbers for "File access denied", "Disk full" and a
+// failing device.
 #ifdef _WIN32
 inline constexpr int kDeniedError = ERROR_ACCESS_DENIED, kFullError = ERROR_DISK_FULL;
+inline constexpr int kDeviceError = ERROR_IO_DEVICE;
 #else
 inline constexpr int kDeniedError = EACCES, kFullError = ENOSPC;
+inline constexpr int kDeviceError = EIO;
 #endif
 
 // This test program's own file, which the system holds open while it runs.
