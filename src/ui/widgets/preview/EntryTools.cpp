@@ -26,10 +26,19 @@ constexpr std::size_t kListedPicks = 20;
 
 std::string PickList(const std::vector<FolderPick>& picks) {
     std::string text;
-    for (std::size_t k = 0; k < picks.size() && k < kListedPicks; ++k)
-        text += "\n" + std::to_string(picks[k].Entry + 1) + " <- " + picks[k].Path;
-    if (picks.size() > kListedPicks)
-        text += "\n... and " + std::to_string(picks.size() - kListedPicks) + " more";
+    // Appended piece by piece: GCC 12 at -O3 takes "literal" + std::string
+    // for an overlapping copy (-Werror=restrict).
+    for (std::size_t k = 0; k < picks.size() && k < kListedPicks; ++k) {
+        text += '\n';
+        text += std::to_string(picks[k].Entry + 1);
+        text += " <- ";
+        text += picks[k].Path;
+    }
+    if (picks.size() > kListedPicks) {
+        text += "\n... and ";
+        text += std::to_string(picks.size() - kListedPicks);
+        text += " more";
+    }
     return text;
 }
 
