@@ -222,6 +222,29 @@ TEST(PosixFiles, GathersReadTheBytesAtEachPositionAndFailPastTheEnd) {
     }
 }
 
+// Thousands of positions a page or more apart are read by two threads, each
+// half to its own place; a failure in the upper half still reaches the caller.
+TEST(PosixFiles, ScatteredGathersSplitInTwoKeepEveryPositionInPlace) {
+    TempDir dir;
+    std::vector<std::uint64_t> at(4001);
+    std::string data(at.size() * 4099 + 10, '\0');
+    for (std::size_t i = 0; i < data.size(); ++i)
+        data[i] = static_cast<char>(i * 13 / 5);
+    const std::string path = dir.write("s", data);
+    std::string expected;
+    for (std::size_t k = 0; k < at.size(); ++k) {
+        at[k] = k * 4099 + k % 7;
+        expected += data.substr(at[k], 10);
+    }
+    const auto f = RealFileSystem().openRead(path);
+    std::string got(expected.size(), '-');
+    f->readGather(at, 10, reinterpret_cast<std::uint8_t*>(got.data()));
+    EXPECT_TRUE(got == expected);
+    ASSERT_EQ(truncate(path.c_str(), static_cast<off_t>(at.back() + 9)), 0);
+    EXPECT_EQ(Failure([&] { f->readGather(at, 10, reinterpret_cast<std::uint8_t*>(got.data())); }),
+              path + ": Read beyond end of file");
+}
+
 // Pieces go out in order however they meet the buffer's edges: a write that
 // fills it, one larger than it, a last byte alone in it, copies from a file
 // over several buffers and one large enough for the kernel to copy.

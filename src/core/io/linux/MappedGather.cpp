@@ -10,6 +10,8 @@
 #include <csetjmp>
 #include <csignal>
 #include <cstring>
+#include <exception>
+#include <thread>
 
 #include "core/io/IoError.h"
 
@@ -19,6 +21,10 @@ namespace {
 
 // The most mapped at once.
 constexpr std::uint64_t kWindow = std::uint64_t{4} << 20;
+
+// The fewest positions a thread of a gather split in two reads: fewer are
+// over before a thread has started.
+constexpr std::size_t kSplitAt = 1024;
 
 // Where a bus error during a copy from a mapping returns to, for the thread
 // copying; null outside such a copy. A signal handler can reach nothing but
@@ -84,14 +90,10 @@ struct BusErrorCatcher {
     BusErrorCatcher& operator=(const BusErrorCatcher&) = delete;
 };
 
-}  // namespace
-
-void MappedGather(int fd, const std::string& path, std::span<const std::uint64_t> positions,
-                  std::size_t width, std::uint8_t* out, const GatherRun& readRun) {
-    if (positions.empty())
-        return;
+// MappedGather over one stretch of the positions, without the final check.
+void GatherPart(int fd, const std::string& path, std::span<const std::uint64_t> positions,
+                std::size_t width, std::uint8_t* out, const GatherRun& readRun) {
     static const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
-    const BusErrorCatcher catcher;
     for (std::size_t k = 0; k < positions.size();) {
         // The window runs from the page of this position over every later
         // one that ends inside kWindow.
@@ -133,6 +135,39 @@ void MappedGather(int fd, const std::string& path, std::span<const std::uint64_t
             throw IoError(kReadBeyondEnd, path);
         }
         k = stop;
+    }
+}
+
+}  // namespace
+
+void MappedGather(int fd, const std::string& path, std::span<const std::uint64_t> positions,
+                  std::size_t width, std::uint8_t* out, const GatherRun& readRun) {
+    if (positions.empty())
+        return;
+    const BusErrorCatcher catcher;
+    // Positions scattered over more pages than there are of them cost a trip
+    // to memory each, for the page cache's index and for the page, and one
+    // thread waits for them one at a time: a second thread reading the upper
+    // half waits beside it. (Dense positions are mapped, and two threads
+    // mapping at once only queue for the process's memory map.)
+    static const auto page = static_cast<std::uint64_t>(::sysconf(_SC_PAGESIZE));
+    const std::size_t half = positions.size() / 2;
+    const bool sparse = positions.back() - positions.front() > positions.size() * page;
+    if (sparse && half >= kSplitAt && std::thread::hardware_concurrency() > 1) {
+        std::exception_ptr failure;
+        std::jthread upper([&] {
+            try {
+                GatherPart(fd, path, positions.subspan(half), width, out + half * width, readRun);
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        GatherPart(fd, path, positions.first(half), width, out, readRun);
+        upper.join();
+        if (failure)
+            std::rethrow_exception(failure);
+    } else {
+        GatherPart(fd, path, positions, width, out, readRun);
     }
     // A file that shrank into the last page of a window reads as zeros there
     // instead of faulting: its size now tells.
