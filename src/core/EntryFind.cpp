@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 #include <string_view>
+#include <utility>
 
 #include "core/EntryBytes.h"
 
@@ -150,41 +151,51 @@ Content KindCache::content(const LoadedArchive& s, std::int32_t entry) {
     return static_cast<Content>(known_[owner] - 1);
 }
 
-// Reads one block of the archive at `owner`'s stored bytes and tells the
-// kind of it and of every following record owner whose first bytes lie in
-// that block: in an archive whose records follow one another in entry
-// order, one read serves hundreds of small entries where reading each
-// alone would cost a call to the system apiece.
+// Tells the kind of every record owner of `owner`'s group of entries not
+// told yet. The groups are fixed stretches of the entry order, so a search
+// in either direction fills each once. One gather read fetches the first
+// bytes of every owner of the group: where records follow one another it
+// maps the file a window at a time, and where they are scattered it reads
+// them in file order; reading each alone would cost a call to the system
+// apiece. Only the few whose first bytes may be of a known kind are read
+// further.
 void KindCache::fill(const LoadedArchive& s, std::int32_t owner) {
-    constexpr std::size_t kBlock = 128 * 1024;
-    constexpr std::uint64_t kHead = 24;  // what telling a kind reads first
+    constexpr std::size_t kGroup = 8192;
+    constexpr std::size_t kHead = 24;  // what telling a kind reads first
     const EntryTable& t = s.Table;
-    const std::uint64_t start = std::uint64_t{t.Offsets[static_cast<std::size_t>(owner)]} + 10;
-    block_.resize(kBlock);
-    const std::size_t got = s.Archive ? s.Archive->readAt(block_.data(), kBlock, start) : 0;
-    for (std::int32_t i = owner; i < t.EntryCount; ++i) {
-        const auto at = static_cast<std::size_t>(i);
-        if (t.Links[at] != 0 || known_[at] != 0)
+    const std::size_t first = static_cast<std::size_t>(owner) / kGroup * kGroup;
+    const std::size_t end = std::min(first + kGroup, static_cast<std::size_t>(t.EntryCount));
+    const std::uint64_t size = s.Archive ? s.Archive->size() : 0;
+    const auto tell = [&](std::size_t i, Content c) {
+        known_[i] = static_cast<std::uint8_t>(static_cast<int>(c) + 1);
+    };
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> heads;  // where, whose
+    for (std::size_t i = first; i < end; ++i) {
+        if (t.Links[i] != 0 || known_[i] != 0)
             continue;
-        const std::uint64_t from = std::uint64_t{t.Offsets[at]} + 10, stored = t.PackedSizes[at];
-        const bool inBlock = from >= start && from - start + std::min(stored, kHead) <= got;
-        if (!inBlock && i != owner)
-            break;
-        const auto read = [&](std::uint64_t pos, void* buffer, std::size_t size) -> std::size_t {
-            const std::uint64_t n = pos < stored ? std::min<std::uint64_t>(size, stored - pos) : 0;
-            if (!inBlock || from - start + pos + n > got)
-                return ReadEntryBytes(s, i, pos, buffer, size);
-            std::memcpy(buffer, block_.data() + (from - start + pos), n);
-            return static_cast<std::size_t>(n);
-        };
-        // Most records start with none of the known signatures: those
-        // are told apart without the full look.
-        const char* head = block_.data() + (from - start);
-        const Content c = t.CompTypes[at] != 0 ? Content::Packed
-                          : inBlock && !MayBeKnownContent(head, std::min(stored, kHead))
-                              ? Content::Other
-                              : KindOf(s, i, read).What;
-        known_[at] = static_cast<std::uint8_t>(static_cast<int>(c) + 1);
+        const std::uint64_t from = std::uint64_t{t.Offsets[i]} + kRecordHeaderBytes;
+        if (t.CompTypes[i] != 0)
+            tell(i, Content::Packed);
+        else if (from + kHead <= size)
+            heads.push_back({from, static_cast<std::uint32_t>(i)});
+        else  // at the very end of the file, or past it
+            tell(i, KindOf(s, static_cast<std::int32_t>(i)).What);
+    }
+    if (heads.empty())
+        return;
+    if (!std::is_sorted(heads.begin(), heads.end()))
+        std::sort(heads.begin(), heads.end());
+    std::vector<std::uint64_t> positions(heads.size());
+    for (std::size_t k = 0; k < heads.size(); ++k)
+        positions[k] = heads[k].first;
+    std::vector<char> bytes(heads.size() * kHead);
+    s.Archive->readGather(positions, kHead, reinterpret_cast<std::uint8_t*>(bytes.data()));
+    for (std::size_t k = 0; k < heads.size(); ++k) {
+        const std::uint32_t i = heads[k].second;
+        const std::size_t shown = std::min<std::size_t>(t.PackedSizes[i], kHead);
+        tell(i, MayBeKnownContent(bytes.data() + k * kHead, shown)
+                    ? KindOf(s, static_cast<std::int32_t>(i)).What
+                    : Content::Other);
     }
 }
 

@@ -54,7 +54,6 @@ class KindCache {
     const File* archive_ = nullptr;
     FileStamp stamp_;
     std::vector<std::uint8_t> known_;  // Content + 1 per record owner; 0 = not read yet
-    std::vector<char> block_;          // the archive's bytes where the last fill read
 };
 
 // The first entry after `from` (0-based; -1 starts at the first entry)

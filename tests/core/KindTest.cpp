@@ -89,5 +89,35 @@ TEST_F(KindTest, FindMatchesAndWraps) {
     }
 }
 
+// Kinds are read a group of entries at a time: with records stored last
+// entry first, past the first group, and a record too short to read a
+// whole head of at the very end of the file.
+TEST_F(KindTest, FindTellsKindsOfRecordsInAnyOrder) {
+    std::vector<TestEntry> entries = ManyEntries(8200);
+    entries[0] = Owned(("SMK2" + U32(320)).substr(0, 6));  // stored last
+    entries[100] = Owned("FORM" + U32(14) + "XDIR" + "INFO" + U32(2) + U16(3));
+    entries[8195] = Owned(Wav(""));
+    ASSERT_EQ(
+        LoadInWindow(h.ctx, dir.write("r.vxa", BuildArchive(entries, {.reverseRecords = true})),
+                     false),
+        LoadOutcome::Complete);
+    KindCache cache;
+    const struct {
+        const char* text;
+        int from;
+        bool back;
+        std::optional<int> found;
+    } cases[] = {
+        {"wav", 0, false, 8195},   {"xmi", 8199, true, 100}, {"smk", 5, false, 0},
+        {"wav", 8199, true, 8195}, {"packed", 0, false, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(FindEntry(h.state, h.state.Replacements, cache, *ParseFindQuery(c.text), c.from,
+                            c.back),
+                  c.found);
+    }
+}
+
 }  // namespace
 }  // namespace vxa::test

@@ -53,6 +53,10 @@ void CopyOutFixed(const std::uint8_t* window, std::uint64_t start, const std::ui
         CopyOutFixed<10>(window, start, positions, count, out);
         return;
     }
+    if (width == 24) {  // what telling an entry's kind reads first
+        CopyOutFixed<24>(window, start, positions, count, out);
+        return;
+    }
     for (std::size_t k = 0; k < count; ++k)
         std::memcpy(out + k * width, window + (positions[k] - start), width);
 }
