@@ -99,7 +99,7 @@ int LoaderTarget(const std::uint8_t* data, std::size_t size) {
                                                        : "Incomplete file is not editable"));
             break;
         case LoadOutcome::Failed:
-            FUZZ_CHECK(view.messages[0] == "Read beyond end of file");
+            FUZZ_CHECK(view.messages[0] == "Read beyond end of file.");
             FUZZ_CHECK(view.status.empty() && view.logged("beep").empty());
             break;
         case LoadOutcome::FileMissing:

@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "core/Compiler.h"
+#include "ui/Dispatch.h"
 
 namespace vxa {
 
@@ -57,7 +58,7 @@ bool CompileAndReport(Context& c, const std::string& path) {
     if (refused) {
         c.Ui.messageBox(*failure, "Error", MsgButtons::Ok, MsgIcon::Error);
     } else {
-        c.Ui.showIoError(*failure);
+        ShowGeneralError(c, *failure);
     }
     return false;
 }

@@ -8,6 +8,10 @@
 
 namespace vxa {
 
+void ShowGeneralError(Context& c, const std::string& runtimeText) {
+    c.Ui.messageBox(ErrorBoxText(runtimeText), c.AppTitle, MsgButtons::Ok, MsgIcon::Error);
+}
+
 Dispatcher::Dispatcher(Context& c, std::function<void()> afterOutermost)
     : c_(c), afterOutermost_(std::move(afterOutermost)) {}
 
@@ -18,13 +22,13 @@ bool Dispatcher::run(HandlerKind kind, const std::function<void()>& handler) {
     try {
         handler();
     } catch (const IoError& e) {
-        c_.Ui.showIoError(e.what());
+        ShowGeneralError(c_, e.what());
     } catch (const std::bad_alloc&) {
-        c_.Ui.showIoError(kOutOfMemory);
+        ShowGeneralError(c_, kOutOfMemory);
     } catch (const std::exception& e) {
         // Nothing may cross the toolkit's event loop: an exception there ends
         // the program and drops the user's plan. Show it like any other.
-        c_.Ui.showIoError(e.what());
+        ShowGeneralError(c_, e.what());
     }
     --depth_;
     if (depth_ == 0 && afterOutermost_)

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 
 #include "ui/Context.h"
 
@@ -12,6 +13,10 @@ enum class HandlerKind {
     Command,  // refused during a load: it could act on a table being rebuilt
     Stop,     // the one command a running load listens to
 };
+
+// The application's general error handler's box for a runtime error text:
+// the application's title, the error icon, the text with its full stop.
+void ShowGeneralError(Context& c, const std::string& runtimeText);
 
 // Runs every event handler of the main window and plays the part of the
 // application's general error handler: a file or memory error that leaves a

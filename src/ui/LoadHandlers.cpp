@@ -5,6 +5,7 @@
 #include <new>
 
 #include "core/io/IoError.h"
+#include "ui/Dispatch.h"
 
 namespace vxa {
 
@@ -139,7 +140,7 @@ void EndCompleteLoad(Context& c, bool scriptMode) {
 LoadOutcome EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode,
                           const std::string& text) {
     if (!load.begun) {
-        c.Ui.showIoError(text);
+        ShowGeneralError(c, text);
         return LoadOutcome::NotOpened;
     }
     if (load.tableTouched)
@@ -149,7 +150,7 @@ LoadOutcome EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode,
         c.Ui.setStopButtonVisible(false);
     c.Ui.setStatusText("");
     c.State.ArchiveComplete = false;
-    c.Ui.showIoError(text);
+    ShowGeneralError(c, text);
     return LoadOutcome::Failed;
 }
 

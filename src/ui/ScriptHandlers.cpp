@@ -2,6 +2,7 @@
 
 #include "core/io/IoError.h"
 #include "script/ScriptFile.h"
+#include "ui/Dispatch.h"
 #include "ui/ScriptRunner.h"
 
 namespace vxa {
@@ -24,7 +25,7 @@ void SvsBtnClick(Context& c) {
         return;
     }
     if (!WriteScript(c.Fs, *path, s.InPath, s.OutPath, s.Replacements)) {
-        c.Ui.showIoError("Unable to write to " + *path);
+        ShowGeneralError(c, "Unable to write to " + *path);
         return;
     }
     c.Ui.beep();

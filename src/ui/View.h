@@ -67,8 +67,6 @@ class View {
 
     virtual MsgAnswer messageBox(const std::string& text, const std::string& title,
                                  MsgButtons buttons, MsgIcon icon) = 0;
-    // The general error handler's box for a runtime error text.
-    virtual void showIoError(const std::string& runtimeText) = 0;
     // Runs a file dialog; nullopt when cancelled.
     virtual std::optional<std::string> runFileDialog(FileDialog dialog) = 0;
     virtual void beep() = 0;

@@ -265,7 +265,7 @@ TEST_F(SafeCompileTest, FailureAtEveryStepKeepsAnExistingOutputTheArchiveOrNothi
                 faulty.failStep(int(k + 1), errnum);
                 h.view.log.clear();
                 SvahBtnClick(fc);
-                EXPECT_EQ(h.view.log, (Lines{"busy", "idle", "ioerror " + IoErrorText(errnum)}))
+                EXPECT_EQ(h.view.log, (Lines{"busy", "idle", GeneralError(IoErrorText(errnum))}))
                     << target << named << k;
                 EXPECT_EQ(dir.names(), files);
                 EXPECT_EQ(existed ? ReadFile(target) : "", before);
@@ -319,7 +319,7 @@ TEST_F(SafeCompileTest, SizesThatDoNotFitOrDoNotHoldAreRefused) {
         faulty.sizes[dir.file("small.bin")] = size;  // 6: one byte more than it holds
         SvahBtnClick(fc);
         EXPECT_EQ(h.view.log.back(), size == 6
-                                         ? "ioerror Read beyond end of file"
+                                         ? GeneralError(kReadBeyondEnd)
                                          : "box Error|error|" + std::string(kArchiveTooLarge));
         EXPECT_EQ(faulty.trace().empty(), size != 6);
         EXPECT_EQ(ReadFile(h.state.OutPath), "old");

@@ -84,7 +84,7 @@ TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
               (std::vector<Lines>{{"23"}, {"9"}, {"1"}, {"5/N"}}));
     // A running program may be read, but not opened for writing, even by root.
     EXPECT_EQ(LoadInWindow(h.ctx, RunningProgram(), false), LoadOutcome::Failed);
-    EXPECT_EQ(h.view.messages.back(), "Read beyond end of file");
+    EXPECT_EQ(h.view.messages.back(), "Read beyond end of file.");
     ASSERT_EQ(load(U32(4)), LoadOutcome::Complete);  // only the heading row
     EXPECT_EQ(h.describe(), "0 entries, 1 rows, complete, open, plan 0");
 }
@@ -149,7 +149,7 @@ TEST_F(LoaderTest, BrokenArchivesKeepTheEntriesBeforeTheFailingOne) {
         Harness s;
         s.state.ArchiveComplete = true;
         EXPECT_EQ(load(bytes, s), LoadOutcome::Failed);
-        EXPECT_EQ(s.view.log.back(), "ioerror Read beyond end of file");
+        EXPECT_EQ(s.view.log.back(), GeneralError(kReadBeyondEnd));
         EXPECT_EQ(s.describe(),
                   std::to_string(read) + " entries, " + std::to_string(read + 1) + " rows, plan 0");
         EXPECT_EQ(s.view.cell(0, read), read ? std::to_string(read) : "");
@@ -162,14 +162,15 @@ TEST_F(LoaderTest, BrokenArchivesKeepTheEntriesBeforeTheFailingOne) {
     Context fc{h.state, h.view, faulty};
     EXPECT_EQ(LoadInWindow(fc, dir.write("b.vxa", "b"), false), LoadOutcome::NotOpened);
     EXPECT_EQ(h.view.log.back() + ", " + h.describe() + ", " + h.state.InPath,
-              "ioerror File access denied, 3 entries, 4 rows, complete, open, plan 1, " +
+              GeneralError(kAccessDenied) + ", 3 entries, 4 rows, complete, open, plan 1, " +
                   dir.file("a.vxa"));
     // Opened, but its size unknown: the table is not touched yet, so no rows go.
     faulty.reset();
     faulty.failStep(2, kDeviceError);
     EXPECT_EQ(LoadInWindow(fc, dir.file("b.vxa"), false), LoadOutcome::Failed);
-    EXPECT_EQ(h.view.log.back() + ", " + h.describe(),
-              "ioerror I/O error " + std::to_string(kDeviceError) + ", 3 entries, 4 rows, plan 1");
+    EXPECT_EQ(
+        h.view.log.back() + ", " + h.describe(),
+        GeneralError("I/O error " + std::to_string(kDeviceError)) + ", 3 entries, 4 rows, plan 1");
 }
 
 // The table pass reads a block at a time: a table that ends on the block's

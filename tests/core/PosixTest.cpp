@@ -132,7 +132,7 @@ TEST(PosixFiles, AWriteGoesWhereLinksLeadAndIntoDevicesAsTheyAre) {
     ASSERT_EQ(LoadInWindow(h.ctx, dir.write("in.vxa", U32(4)), false), LoadOutcome::Complete);
     EXPECT_TRUE(CompileAndReport(h.ctx, null) && CompileAndReport(h.ctx, longest));
     EXPECT_FALSE(CompileAndReport(h.ctx, full));
-    EXPECT_EQ(h.view.messages, std::vector<std::string>{"Disk full"});
+    EXPECT_EQ(h.view.messages, std::vector<std::string>{"Disk full."});
     EXPECT_EQ(ReadFile(longest), U32(4));
     EXPECT_TRUE(std::filesystem::is_character_file(null) &&
                 std::filesystem::is_character_file(full));

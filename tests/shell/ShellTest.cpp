@@ -22,7 +22,7 @@ TEST(DispatchTest, WhateverAHandlerThrowsReachesTheErrorBox) {
     dispatch.run(HandlerKind::Command, [] { throw std::bad_alloc(); });
     dispatch.run(HandlerKind::Command, [] { throw std::length_error("too long"); });
     EXPECT_EQ(h.view.messages,
-              (std::vector<std::string>{"File access denied", "Out of memory", "too long"}));
+              (std::vector<std::string>{"File access denied.", "Out of memory.", "too long."}));
 }
 
 TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/io/IoError.h"
 #include "plan/GridRows.h"
 #include "ui/AppState.h"
 #include "ui/Context.h"
@@ -97,10 +98,6 @@ class FakeView final : public View {
         messages.push_back(text);
         return NextAnswer(answers, buttons);
     }
-    void showIoError(const std::string& text) override {
-        log.push_back("ioerror " + text);
-        messages.push_back(text);
-    }
     std::optional<std::string> runFileDialog(FileDialog dialog) override {
         static constexpr const char* kNames[] = {"OpenDialog1",        "SaveDialog1",
                                                  "SaveDialog2",        "OpenDialog2",
@@ -148,6 +145,11 @@ class FakeView final : public View {
     const AppState& state_;
     int selected_ = 1;
 };
+
+// How the fake logs the general error box for a runtime error text.
+inline std::string GeneralError(const std::string& text) {
+    return "box vxa-manager|error|" + ErrorBoxText(text);
+}
 
 // A program state with a fake view and the real disk, ready for handlers.
 struct Harness {

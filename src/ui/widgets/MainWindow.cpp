@@ -31,7 +31,9 @@ namespace vxa {
 MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     : QMainWindow(parent),
       state_(state),
-      ctx_{state, *this, fs},
+      // The application sets no title of its own, so its general error box
+      // goes by the executable's name.
+      ctx_{state, *this, fs, QCoreApplication::applicationName().toStdString()},
       ui_(BuildForm1(*this)),
       model_(new GridModel(state, this)),
       dispatch_(ctx_, [this] { afterHandler(); }),
@@ -194,13 +196,6 @@ MsgAnswer MainWindow::messageBox(const std::string& text, const std::string& tit
     if (progress_ && progress_->isVisible())
         progress_->closeRun();
     return messageBoxHook(MessageRequest{text, title, buttons, icon});
-}
-
-void MainWindow::showIoError(const std::string& runtimeText) {
-    // The general error box: titled like the application, which sets no
-    // title of its own and so goes by its executable's name.
-    messageBox(ErrorBoxText(runtimeText), QCoreApplication::applicationName().toStdString(),
-               MsgButtons::Ok, MsgIcon::Error);
 }
 
 std::optional<std::string> MainWindow::runFileDialog(FileDialog dialog) {

@@ -60,7 +60,6 @@ class MainWindow final : public QMainWindow, public View {
     // View: boxes, dialogs, feedback.
     MsgAnswer messageBox(const std::string& text, const std::string& title, MsgButtons buttons,
                          MsgIcon icon) override;
-    void showIoError(const std::string& runtimeText) override;
     std::optional<std::string> runFileDialog(FileDialog dialog) override;
     void beep() override;
     void setBusyCursor(bool busy) override;
