@@ -87,6 +87,13 @@ TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
     EXPECT_EQ(h.view.messages.back(), "Read beyond end of file.");
     ASSERT_EQ(load(U32(4)), LoadOutcome::Complete);  // only the heading row
     EXPECT_EQ(h.describe(), "0 entries, 1 rows, complete, open, plan 0");
+    // The largest size a table can name, and a byte more, which no table can.
+    const std::string big = dir.write("big.vxa", U32(0x7FFFFFFF));
+    for (const std::uintmax_t size : {0x7FFFFFFFu, 0x80000000u}) {
+        std::filesystem::resize_file(big, size);
+        EXPECT_EQ(LoadInWindow(h.ctx, big, false),
+                  size == 0x7FFFFFFF ? LoadOutcome::Complete : LoadOutcome::Failed);
+    }
 }
 
 // 80 entries: progress points after entries 1, 11, ..., 71, in the status

@@ -222,6 +222,18 @@ TEST(PosixFiles, GathersReadTheBytesAtEachPositionAndFailPastTheEnd) {
     }
 }
 
+// A closed file lets go of its descriptor once: by the time the object
+// goes, the number may belong to a file opened since.
+TEST(PosixFiles, AClosedFileLetsGoOfItsDescriptorOnce) {
+    TempDir dir;
+    auto first = RealFileSystem().openRead(dir.write("a", "aaa"));
+    first->close();
+    const auto second = RealFileSystem().openRead(dir.write("b", "bbb"));
+    first.reset();
+    char got[3];
+    EXPECT_EQ(second->readAt(got, 3, 0), 3u);
+}
+
 // Thousands of positions a page or more apart are read by two threads, each
 // half to its own place; a failure in the upper half still reaches the caller.
 TEST(PosixFiles, ScatteredGathersSplitInTwoKeepEveryPositionInPlace) {
