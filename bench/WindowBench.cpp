@@ -90,12 +90,12 @@ int main(int argc, char** argv) {
     // Built as the program builds its windows.
     vxa::AppState state;
     vxa::ProgramWindows windows(state, vxa::RealFileSystem());
-    vxa::MainWindow& form1 = windows.form1;
+    vxa::MainWindow& form1 = windows.Form1;
     // A box would wait for an answer nobody gives off screen: note it instead.
     std::string message;
-    form1.messageBoxHook = [&](const vxa::MessageRequest& r) {
-        message = r.text;
-        return r.buttons == vxa::MsgButtons::YesNo ? vxa::MsgAnswer::No : vxa::MsgAnswer::Ok;
+    form1.MessageBoxHook = [&](const vxa::MessageRequest& r) {
+        message = r.Text;
+        return r.Buttons == vxa::MsgButtons::YesNo ? vxa::MsgAnswer::No : vxa::MsgAnswer::Ok;
     };
     form1.show();
 

@@ -28,7 +28,7 @@ class MemoryFileSystem final : public FileSystem {
         return std::make_unique<MemoryFile>(path, files[path], false);
     }
     WriteTarget inspectTarget(const std::string& path) override {
-        return {fileExists(path) ? WriteTarget::Kind::Regular : WriteTarget::Kind::New, path};
+        return {fileExists(path) ? WriteTarget::Found::Regular : WriteTarget::Found::New, path};
     }
     std::unique_ptr<File> openWrite(const std::string& path) override {
         return std::make_unique<MemoryFile>(path, files.at(path), true);

@@ -50,8 +50,8 @@ std::optional<Script> CheckCancelledRun(MemoryFileSystem& fs) {
         shown = Script{state.InPath, state.OutPath, state.ScriptList};
         FUZZ_CHECK(state.Replacements == state.ScriptList);
         const SummaryStatus st = SummaryOnShow(state.InPath, state.OutPath, state.Replacements, fs);
-        FUZZ_CHECK(st.proceedEnabled == fs.fileExists(state.InPath));
-        const auto details = SummaryDetails(state.Replacements, fs, st.allFilesExist);
+        FUZZ_CHECK(st.ProceedEnabled == fs.fileExists(state.InPath));
+        const auto details = SummaryDetails(state.Replacements, fs, st.AllFilesExist);
         FUZZ_CHECK(details.size() >= static_cast<std::size_t>(state.ScriptList.Count));
     };
     RsBtnClick(c);

@@ -12,24 +12,24 @@ namespace vxa::cli {
 // One option of a command: a flag ("--skip-missing") or one that takes the
 // next argument as its value ("--out OUTPUT").
 struct Option {
-    std::string name;
-    bool takesValue = false;
+    std::string Name;
+    bool TakesValue = false;
 };
 
 // What a command accepts.
 struct Syntax {
-    std::string command;  // "compile"
-    std::string usage;    // the usage line, ending in "\n"
-    std::vector<Option> options;
-    std::size_t minOperands = 0;
-    std::optional<std::size_t> maxOperands;  // nullopt: no limit
+    std::string Command;  // "compile"
+    std::string Usage;    // the usage line, ending in "\n"
+    std::vector<Option> Options;
+    std::size_t MinOperands = 0;
+    std::optional<std::size_t> MaxOperands;  // nullopt: no limit
 };
 
 struct Args {
-    std::map<std::string, std::string> options;  // given: name -> value ("" for a flag)
-    std::vector<std::string> operands;
+    std::map<std::string, std::string> Options;  // given: name -> value ("" for a flag)
+    std::vector<std::string> Operands;
 
-    bool has(const std::string& name) const { return options.count(name) != 0; }
+    bool has(const std::string& name) const { return Options.count(name) != 0; }
 };
 
 // Reads a command's arguments. Options may come anywhere before "--"; every

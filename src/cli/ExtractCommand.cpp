@@ -33,14 +33,14 @@ int Extract(const std::vector<std::string>& args, std::ostream& err) {
     const auto parsed = ParseArgs(kExtractSyntax, args, err);
     if (!parsed)
         return kUsage;
-    const std::vector<std::string>& operands = parsed->operands;
+    const std::vector<std::string>& operands = parsed->Operands;
     const std::string& dir = operands[1];
     std::vector<std::uint64_t> numbers;
     for (std::size_t k = 2; k < operands.size(); ++k) {
         const auto nr = ParseEntryNumber(operands[k]);
         if (!nr) {
             err << "vxa-tool extract: entry number \"" << operands[k] << "\" is not a number\n"
-                << kExtractSyntax.usage;
+                << kExtractSyntax.Usage;
             return kUsage;
         }
         numbers.push_back(*nr);
@@ -48,7 +48,7 @@ int Extract(const std::vector<std::string>& args, std::ostream& err) {
     Session s(err);
     if (!s.load(operands[0]))
         return kFailed;
-    const LoadedArchive& state = s.archive;
+    const LoadedArchive& state = s.Archive;
 
     std::vector<EntryFile> files;
     std::set<std::uint64_t> listed;
@@ -65,7 +65,7 @@ int Extract(const std::vector<std::string>& args, std::ostream& err) {
         files = AllEntryFiles(state, dir);
     try {
         MakeFolder(dir);
-        WriteEntryFiles(state, s.fs, files, {});
+        WriteEntryFiles(state, s.Fs, files, {});
     } catch (const IoError& e) {
         s.ioError(e.path().empty() ? dir : e.path(), e.what());
         return kFailed;

@@ -13,10 +13,10 @@ int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
     if (!parsed)
         return kUsage;
     Session s(err);
-    if (!s.load(parsed->operands[0]))
+    if (!s.load(parsed->Operands[0]))
         return kFailed;
     // The rows as the window's grid shows them after the load.
-    const EntryTable& t = s.archive.Table;
+    const EntryTable& t = s.Archive.Table;
     const GridRows grid = LoadedRows(t.EntryCount);
     std::string line;
     for (int row = 1; row <= t.EntryCount; ++row) {

@@ -30,16 +30,16 @@ int Run(const std::vector<std::string>& args, std::ostream& err) {
     const auto parsed = ParseArgs(kRunSyntax, args, err);
     if (!parsed)
         return kUsage;
-    const std::string& scriptPath = parsed->operands[0];
+    const std::string& scriptPath = parsed->Operands[0];
     Session s(err);
     // A file that is there but cannot be read is damaged, as the window
     // takes it; only a missing one keeps its own message, for a mistyped
     // name.
     std::optional<Script> script;
     try {
-        script = ParseScript(ReadScriptText(s.fs, scriptPath));
+        script = ParseScript(ReadScriptText(s.Fs, scriptPath));
     } catch (const IoError& e) {
-        if (!s.fs.fileExists(scriptPath)) {
+        if (!s.Fs.fileExists(scriptPath)) {
             s.ioError(e.path().empty() ? scriptPath : e.path(), e.what());
             return kFailed;
         }
@@ -48,16 +48,16 @@ int Run(const std::vector<std::string>& args, std::ostream& err) {
         s.ioError(scriptPath, kScriptDamaged);
         return kFailed;
     }
-    const std::string output = parsed->has("--out") ? parsed->options.at("--out") : script->Out;
+    const std::string output = parsed->has("--out") ? parsed->Options.at("--out") : script->Out;
     if (output.empty()) {
         err << "Output file not chosen\n";
         return kUsage;
     }
-    ReportMissingFiles(script->Items, s.fs, err);
+    ReportMissingFiles(script->Items, s.Fs, err);
     // The window's own Proceed: load, plan, compile.
     if (!s.load(script->In))
         return kFailed;
-    s.plan = script->Items;
+    s.Plan = script->Items;
     return s.compile(output) ? kOk : kFailed;
 }
 

@@ -12,7 +12,7 @@ bool Session::load(const std::string& path) {
     LoadObserver quiet;
     const bool noStop = false;
     try {
-        if (LoadArchive(fs, path, archive, quiet, noStop) == LoadOutcome::FileMissing) {
+        if (LoadArchive(Fs, path, Archive, quiet, noStop) == LoadOutcome::FileMissing) {
             message("File doesn't exist !!!");
             return false;
         }
@@ -28,7 +28,7 @@ bool Session::load(const std::string& path) {
 
 bool Session::compile(const std::string& output) {
     try {
-        CompileArchive(fs, archive, plan, output);
+        CompileArchive(Fs, Archive, Plan, output);
         return true;
     } catch (const CompileRefused& e) {
         message(e.what());
@@ -46,11 +46,11 @@ void Session::message(const std::string& text) {
         if (ch == '\r')
             ch = '\n';
     }
-    err << line << '\n';
+    Err << line << '\n';
 }
 
 void Session::ioError(const std::string& path, const std::string& text) {
-    err << "vxa-tool: " << (path.empty() ? "" : path + ": ") << text << '\n';
+    Err << "vxa-tool: " << (path.empty() ? "" : path + ": ") << text << '\n';
 }
 
 }  // namespace vxa::cli

@@ -14,12 +14,12 @@ namespace vxa::cli {
 // texts, one a line; errors of the runtime name their file:
 // "vxa-tool: PATH: TEXT".
 struct Session {
-    explicit Session(std::ostream& errors) : err(errors) {}
+    explicit Session(std::ostream& errors) : Err(errors) {}
 
-    LoadedArchive archive;
-    ReplRec plan;
-    FileSystem& fs = RealFileSystem();
-    std::ostream& err;
+    LoadedArchive Archive;
+    ReplRec Plan;
+    FileSystem& Fs = RealFileSystem();
+    std::ostream& Err;
 
     // Loads the archive at `path`; false, with the message printed, when
     // there is no file there or it cannot be read whole.

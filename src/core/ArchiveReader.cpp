@@ -106,14 +106,14 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
     std::uint16_t* types = t.CompTypes.data();
     std::optional<Record> next = order.next();
     // In file order, so once a header lies past the end every later one does.
-    while (next && next->value + kRecordHeaderBytes <= size_) {
+    while (next && next->Value + kRecordHeaderBytes <= size_) {
         positions.clear();
         entries.clear();
         do {
-            positions.push_back(next->value);
-            entries.push_back(next->entry);
+            positions.push_back(next->Value);
+            entries.push_back(next->Entry);
             next = order.next();
-        } while (positions.size() < kBatch && next && next->value + kRecordHeaderBytes <= size_);
+        } while (positions.size() < kBatch && next && next->Value + kRecordHeaderBytes <= size_);
         file_.readGather(positions, kRecordHeaderBytes, headers.get());
         for (std::size_t k = 0; k < entries.size(); ++k) {
             // Records out of entry order write at random: ask for the lines

@@ -7,8 +7,8 @@ namespace vxa {
 namespace {
 
 struct StoredRange {
-    std::uint64_t start = 0;  // in the archive
-    std::uint64_t size = 0;
+    std::uint64_t Start = 0;  // in the archive
+    std::uint64_t Size = 0;
 };
 
 // Where `entry`'s stored bytes lie in the open archive; none for an entry
@@ -29,14 +29,14 @@ StoredRange EntryRange(const LoadedArchive& s, std::int32_t entry) {
 std::size_t ReadEntryBytes(const LoadedArchive& s, std::int32_t entry, std::uint64_t from,
                            void* buffer, std::size_t size) {
     const StoredRange r = EntryRange(s, entry);
-    if (from >= r.size)
+    if (from >= r.Size)
         return 0;
-    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size, r.size - from));
-    return s.Archive->readAt(buffer, n, r.start + from);
+    const auto n = static_cast<std::size_t>(std::min<std::uint64_t>(size, r.Size - from));
+    return s.Archive->readAt(buffer, n, r.Start + from);
 }
 
 std::uint64_t StoredSize(const LoadedArchive& s, std::int32_t entry) {
-    return EntryRange(s, entry).size;
+    return EntryRange(s, entry).Size;
 }
 
 bool HeldArchiveCurrent(const LoadedArchive& s) {
@@ -45,8 +45,8 @@ bool HeldArchiveCurrent(const LoadedArchive& s) {
 
 void CopyEntryData(const LoadedArchive& s, std::int32_t entry, File& out) {
     const StoredRange r = EntryRange(s, entry);
-    if (r.size > 0)
-        s.Archive->copyTo(out, r.start, r.size);
+    if (r.Size > 0)
+        s.Archive->copyTo(out, r.Start, r.Size);
 }
 
 }  // namespace vxa

@@ -51,9 +51,9 @@ std::optional<FindQuery> Word(std::string word) {
                    [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
     using By = FindQuery::By;
     const struct {
-        const char* word;
-        By by;
-        Content what;
+        const char* Word;
+        By Kind;
+        Content What;
     } kWords[] = {
         {"wav", By::Content, Content::Wav},         {"smk", By::Content, Content::Smk},
         {"xmi", By::Content, Content::Xmi},         {"packed", By::Content, Content::Packed},
@@ -61,10 +61,10 @@ std::optional<FindQuery> Word(std::string word) {
         {"replaced", By::Replaced, Content::Other},
     };
     for (const auto& w : kWords) {
-        if (word == w.word) {
+        if (word == w.Word) {
             FindQuery q;
-            q.Kind = w.by;
-            q.What = w.what;
+            q.Kind = w.Kind;
+            q.What = w.What;
             return q;
         }
     }

@@ -34,15 +34,15 @@ constexpr std::uint32_t kRecordEntry = std::uint32_t{1} << 31;
 // three.
 struct Digits {
     static constexpr int kMaxBits = 13;
-    int passes = 0;
-    int bits = 0;
+    int Passes = 0;
+    int Bits = 0;
     explicit Digits(std::uint32_t maxValue) {
         const int all = std::bit_width(maxValue);
-        passes = (all + kMaxBits - 1) / kMaxBits;
-        bits = passes == 0 ? 0 : (all + passes - 1) / passes;
+        Passes = (all + kMaxBits - 1) / kMaxBits;
+        Bits = Passes == 0 ? 0 : (all + Passes - 1) / Passes;
     }
     std::uint32_t of(std::uint32_t value, int pass) const {
-        return value >> (pass * bits) & ((std::uint32_t{1} << bits) - 1);
+        return value >> (pass * Bits) & ((std::uint32_t{1} << Bits) - 1);
     }
 };
 
@@ -54,20 +54,20 @@ struct Digits {
 void SortByValue(std::vector<Record>& records, const Digits& digits,
                  std::vector<std::uint32_t>& counts, const Pause& pause) {
     const std::size_t n = records.size();
-    const std::size_t width = std::size_t{1} << digits.bits;
-    if (digits.passes == 0 || n < 2)
+    const std::size_t width = std::size_t{1} << digits.Bits;
+    if (digits.Passes == 0 || n < 2)
         return;
     const auto spare = std::make_unique_for_overwrite<Record[]>(n);
     AdviseHugePages(spare.get(), n * sizeof(Record));
     Record* from = records.data();
     Record* to = spare.get();
-    for (int pass = 0; pass < digits.passes; ++pass) {
+    for (int pass = 0; pass < digits.Passes; ++pass) {
         std::uint32_t* start = counts.data() + static_cast<std::size_t>(pass) * width;
         std::uint32_t sum = 0;
         for (std::size_t d = 0; d < width; ++d)
             sum += std::exchange(start[d], sum);
         Sliced(n, pause,
-               [&](std::size_t k) { to[start[digits.of(from[k].value, pass)]++] = from[k]; });
+               [&](std::size_t k) { to[start[digits.of(from[k].Value, pass)]++] = from[k]; });
         if (pause)
             pause();
         std::swap(from, to);
@@ -154,7 +154,7 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
     // Counted first, so that the list never grows past its final size; the
     // digits of every pass of the sort are counted on the way.
     const Digits digits(max);
-    std::vector<std::uint32_t> counts(static_cast<std::size_t>(digits.passes) << digits.bits);
+    std::vector<std::uint32_t> counts(static_cast<std::size_t>(digits.Passes) << digits.Bits);
     std::vector<Record> sorted;
     sorted.reserve(restCount);
     AdviseHugePages(sorted.data(), restCount * sizeof(Record));
@@ -169,8 +169,8 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
         const std::uint32_t mark = links[i] == 0 ? kRecordEntry : 0;
         links[i] = 0;
         sorted.push_back({v, static_cast<std::uint32_t>(i) | mark});
-        for (int pass = 0; pass < digits.passes; ++pass)
-            ++counts[(static_cast<std::size_t>(pass) << digits.bits) + digits.of(v, pass)];
+        for (int pass = 0; pass < digits.Passes; ++pass)
+            ++counts[(static_cast<std::size_t>(pass) << digits.Bits) + digits.of(v, pass)];
     });
     if (pause)
         pause();
@@ -185,13 +185,13 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
     std::uint32_t first = 0;  // the owner of the run of sorted[k]
     Sliced(sorted.size(), pause, [&](std::size_t k) {
         const Record r = sorted[k];
-        const std::uint32_t entry = r.entry & ~kRecordEntry;
-        if (k > 0 && sorted[k - 1].value == r.value) {
+        const std::uint32_t entry = r.Entry & ~kRecordEntry;
+        if (k > 0 && sorted[k - 1].Value == r.Value) {
             links[entry] = static_cast<std::int32_t>(first) + 1;
             return;
         }
         first = entry;
-        if ((r.entry & kRecordEntry) == 0)
+        if ((r.Entry & kRecordEntry) == 0)
             sorted[owners++] = r;
     });
     sorted.resize(owners);

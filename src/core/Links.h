@@ -33,8 +33,8 @@ void ResizeInSlices(std::vector<T>& v, std::size_t n, const T& value, const Paus
 
 // An entry that owns its record, and the record's offset (its table value).
 struct Record {
-    std::uint32_t value;
-    std::uint32_t entry;
+    std::uint32_t Value;
+    std::uint32_t Entry;
 };
 
 // Links of the offset table values: -1 for a blank value (0), 0 for the
@@ -80,16 +80,16 @@ class RecordOrder {
 // archive.
 inline std::optional<Record> RecordOrder::next() {
     // The list may name the end marker, which is no entry.
-    while (k_ < later_->size() && (*later_)[k_].entry >= count_)
+    while (k_ < later_->size() && (*later_)[k_].Entry >= count_)
         ++k_;
     const bool haveRising = rising_ < count_;
     const bool haveLater = k_ < later_->size();
     if (!haveRising && !haveLater)
         return std::nullopt;
     // No two owners share a value, so the smaller value goes first.
-    if (haveRising && (!haveLater || (*values_)[rising_] < (*later_)[k_].value)) {
+    if (haveRising && (!haveLater || (*values_)[rising_] < (*later_)[k_].Value)) {
         const Record record{(*values_)[rising_], static_cast<std::uint32_t>(rising_)};
-        max_ = record.value;
+        max_ = record.Value;
         ++rising_;
         findRising();
         return record;

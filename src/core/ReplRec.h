@@ -25,7 +25,7 @@ class SharedPath {
     SharedPath(const char* path) : SharedPath(std::string(path)) {}
     SharedPath(const SharedPath& other) noexcept : node_(other.node_) {
         if (node_)
-            ++node_->refs;
+            ++node_->Refs;
     }
     SharedPath(SharedPath&& other) noexcept : node_(std::exchange(other.node_, nullptr)) {}
     SharedPath& operator=(SharedPath other) noexcept {
@@ -33,11 +33,11 @@ class SharedPath {
         return *this;
     }
     ~SharedPath() {
-        if (node_ && --node_->refs == 0)
+        if (node_ && --node_->Refs == 0)
             delete node_;
     }
 
-    const std::string& str() const { return node_ ? node_->text : Empty(); }
+    const std::string& str() const { return node_ ? node_->Text : Empty(); }
     operator const std::string&() const { return str(); }
     operator std::string_view() const { return str(); }
     bool operator==(const SharedPath& other) const {
@@ -46,8 +46,8 @@ class SharedPath {
 
   private:
     struct Node {
-        std::size_t refs;
-        const std::string text;
+        std::size_t Refs;
+        const std::string Text;
     };
     static const std::string& Empty() {
         static const std::string empty;

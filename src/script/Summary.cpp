@@ -7,26 +7,26 @@ SummaryStatus SummaryOnShow(const std::string& in, const std::string& out, const
     SummaryStatus st;
     for (const auto& path : plan.Paths) {
         if (!fs.fileExists(path)) {
-            st.allFilesExist = false;
+            st.AllFilesExist = false;
             break;
         }
     }
-    st.lines = {"Status:", ""};
+    st.Lines = {"Status:", ""};
     if (!fs.fileExists(in)) {
-        st.lines.push_back("Fatal error: Input file doesn't exist. This script can't be ran");
-        st.proceedEnabled = false;
+        st.Lines.push_back("Fatal error: Input file doesn't exist. This script can't be ran");
+        st.ProceedEnabled = false;
         return st;
     }
-    st.lines.insert(st.lines.end(), {"Input file OK", ""});
-    st.lines.push_back(out.empty() ? "Output file not chosen. If you click <Proceed>, "
+    st.Lines.insert(st.Lines.end(), {"Input file OK", ""});
+    st.Lines.push_back(out.empty() ? "Output file not chosen. If you click <Proceed>, "
                                      "you will be asked to choose it."
                                    : "Ouput file OK");
-    st.lines.push_back("");
-    st.lines.push_back(st.allFilesExist ? "Files OK"
+    st.Lines.push_back("");
+    st.Lines.push_back(st.AllFilesExist ? "Files OK"
                                         : "Some of files that are to be replaced are missing.\r\n"
                                           "Click <Show details> to see details.\r\n"
                                           "If you click <Proceed>, missing files will be skipped.");
-    st.lines.insert(st.lines.end(), {"", "Click <Show details> to see details"});
+    st.Lines.insert(st.Lines.end(), {"", "Click <Show details> to see details"});
     return st;
 }
 

@@ -12,9 +12,9 @@ namespace vxa {
 struct SummaryStatus {
     // Additions to the text box, in order; an addition may hold "\r\n" line
     // breaks of its own.
-    std::vector<std::string> lines;
-    bool proceedEnabled = true;  // false when the input archive is missing
-    bool allFilesExist = true;   // every replacement file exists
+    std::vector<std::string> Lines;
+    bool ProceedEnabled = true;  // false when the input archive is missing
+    bool AllFilesExist = true;   // every replacement file exists
 };
 
 // The status text, worked out from the installed script's input and output

@@ -73,8 +73,8 @@ std::optional<std::vector<BrowserItem>> ListDirectory(const std::string& dir) {
             break;  // show what could be read
     }
     std::sort(items.begin(), items.end(), [](const BrowserItem& x, const BrowserItem& y) {
-        return std::pair(CaptionGroup(x.caption), std::string_view(x.caption)) <
-               std::pair(CaptionGroup(y.caption), std::string_view(y.caption));
+        return std::pair(CaptionGroup(x.Caption), std::string_view(x.Caption)) <
+               std::pair(CaptionGroup(y.Caption), std::string_view(y.Caption));
     });
     return items;
 }

@@ -9,7 +9,7 @@ bool FileListDragOver(Context& c, const DragSource& source, int row) {
         return false;
     // A drag of something that can never be dropped here (text, several
     // files, a remote address) leaves the selection and its marks alone.
-    if (source.kind == DragSource::Kind::Other)
+    if (source.Kind == DragSource::From::Other)
         return false;
     // The grid's own hit test gives the row: none over the heading, below
     // the last row or beside the grid.
@@ -21,13 +21,13 @@ bool FileListDragOver(Context& c, const DragSource& source, int row) {
     c.Ui.selectRow(row);
     FileListSelectCell(c, row);
 
-    if (source.kind == DragSource::Kind::BrowserList) {
+    if (source.Kind == DragSource::From::BrowserList) {
         const auto caption = c.Ui.browserSelectedCaption();
         return caption && c.Fs.fileExists(BrowserItemPath(s, *caption));
     }
     // A desktop file on a blank row would be dropped and then ignored;
     // saying no at once shows the user that it will not be recorded.
-    return s.Table.Links[row - 1] != -1 && c.Fs.fileExists(source.path);
+    return s.Table.Links[row - 1] != -1 && c.Fs.fileExists(source.Path);
 }
 
 void FileListDragDrop(Context& c, const DragSource& source, int row) {
@@ -35,15 +35,15 @@ void FileListDragDrop(Context& c, const DragSource& source, int row) {
     // drop the toolkit delivers despite a refusal must still never record a
     // directory.
     std::string path;
-    switch (source.kind) {
-        case DragSource::Kind::BrowserList:
+    switch (source.Kind) {
+        case DragSource::From::BrowserList:
             if (const auto caption = c.Ui.browserSelectedCaption())
                 path = BrowserItemPath(c.State, *caption);
             break;
-        case DragSource::Kind::LocalFile:
-            path = source.path;
+        case DragSource::From::LocalFile:
+            path = source.Path;
             break;
-        case DragSource::Kind::Other:
+        case DragSource::From::Other:
             return;
     }
     if (!path.empty() && c.Fs.fileExists(path))

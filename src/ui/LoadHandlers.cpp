@@ -46,11 +46,11 @@ class WindowLoad final : public LoadObserver {
     WindowLoad(Context& c, const std::string& path, bool scriptMode)
         : c_(c), path_(path), scriptMode_(scriptMode) {}
 
-    bool begun = false;  // the file is open: the load changes the state from here
-    bool tableTouched = false;
+    bool Begun = false;  // the file is open: the load changes the state from here
+    bool TableTouched = false;
 
     void started() override {
-        begun = true;
+        Begun = true;
         c_.State.InPath = path_;
         c_.State.StopRequested = false;
         if (!scriptMode_)
@@ -59,7 +59,7 @@ class WindowLoad final : public LoadObserver {
         c_.State.Loading = true;
     }
     void readingTable() override {
-        tableTouched = true;
+        TableTouched = true;
         c_.Ui.setBusyCursor(true);
         ForgetRows(c_.State.Grid);
     }
@@ -74,14 +74,14 @@ class WindowLoad final : public LoadObserver {
         c_.Ui.setBusyCursor(false);
         c_.Ui.setStatusText("Reading file...");
         if (scriptMode_)
-            c_.Ui.progressDialog({ProgressStep::Kind::GaugeMax, entries, {}});
+            c_.Ui.progressDialog({ProgressStep::Action::GaugeMax, entries, {}});
     }
     void progressPoint(std::int32_t position, std::int32_t entries,
                        std::int32_t entriesRead) override {
         c_.State.Grid.EntryRows = entriesRead;
         c_.Ui.gridChanged();
         if (scriptMode_) {
-            c_.Ui.progressDialog({ProgressStep::Kind::GaugePosition, position, {}});
+            c_.Ui.progressDialog({ProgressStep::Action::GaugePosition, position, {}});
         } else {
             DrawLoadProgress(c_.Ui, position, entries);
         }
@@ -139,11 +139,11 @@ void EndCompleteLoad(Context& c, bool scriptMode) {
 // editable.
 LoadOutcome EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode,
                           const std::string& text) {
-    if (!load.begun) {
+    if (!load.Begun) {
         ShowGeneralError(c, text);
         return LoadOutcome::NotOpened;
     }
-    if (load.tableTouched)
+    if (load.TableTouched)
         CutBack(c);
     c.Ui.setBusyCursor(false);
     if (!scriptMode)
@@ -159,8 +159,8 @@ LoadOutcome EndFailedLoad(Context& c, const WindowLoad& load, bool scriptMode,
 LoadOutcome LoadInWindow(Context& c, const std::string& path, bool scriptMode) {
     AppState& s = c.State;
     struct LoadingEnds {
-        bool& flag;
-        ~LoadingEnds() { flag = false; }
+        bool& Flag;
+        ~LoadingEnds() { Flag = false; }
     } loading{s.Loading};
     WindowLoad load(c, path, scriptMode);
     LoadOutcome outcome;

@@ -8,13 +8,13 @@ namespace vxa {
 
 // What is being dragged over the entry grid.
 struct DragSource {
-    enum class Kind {
+    enum class From {
         BrowserList,  // an item of the browser pane's list
         LocalFile,    // one local file from the desktop (a text/uri-list drag)
         Other,        // anything else: always refused
     };
-    Kind kind = Kind::Other;
-    std::string path;  // the file, for LocalFile
+    From Kind = From::Other;
+    std::string Path;  // the file, for LocalFile
 };
 
 // Records `path` as the replacement of grid row `row`'s sharing group, when

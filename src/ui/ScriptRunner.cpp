@@ -38,14 +38,14 @@ void RestorePlan(AppState& s, PlanSnapshot saved) {
 
 ProceedOutcome ProceedWithScript(Context& c) {
     View& ui = c.Ui;
-    ui.progressDialog({ProgressStep::Kind::GaugePosition, 0, {}});
-    ui.progressDialog({ProgressStep::Kind::Status, 0, "Loading file..."});
-    ui.progressDialog({ProgressStep::Kind::Show, 0, {}});
+    ui.progressDialog({ProgressStep::Action::GaugePosition, 0, {}});
+    ui.progressDialog({ProgressStep::Action::Status, 0, "Loading file..."});
+    ui.progressDialog({ProgressStep::Action::Show, 0, {}});
     // The dialog disables the main window: it must close however the run
     // ends, an unexpected exception included.
     struct CloseProgressDialog {
-        View& ui;
-        ~CloseProgressDialog() { ui.progressDialog({ProgressStep::Kind::Close, 0, {}}); }
+        View& Ui;
+        ~CloseProgressDialog() { Ui.progressDialog({ProgressStep::Action::Close, 0, {}}); }
     } closer{ui};
 
     // The outcome, not ArchiveComplete, decides: after a load that did not
@@ -66,7 +66,7 @@ ProceedOutcome ProceedWithScript(Context& c) {
         SvhBtnClick(c);
     if (c.State.OutPath.empty())
         return ProceedOutcome::NoOutput;
-    ui.progressDialog({ProgressStep::Kind::Status, 0, "Saving file..."});
+    ui.progressDialog({ProgressStep::Action::Status, 0, "Saving file..."});
     // Reported as the compile button reports it; the output is then as it
     // was, and the dialog still closes.
     if (!CompileAndReport(c, c.State.OutPath))

@@ -28,8 +28,8 @@ enum class SummaryResult : int { Closed = 2, LoadOnly = 5, Proceed = 6, Cancel =
 // One item of the browser list: "[name]" for a directory, the bare name for
 // a file, and the index of its 17 x 17 picture.
 struct BrowserItem {
-    std::string caption;
-    int picture = 0;
+    std::string Caption;
+    int Picture = 0;
     bool operator==(const BrowserItem&) const = default;
 };
 
@@ -37,10 +37,10 @@ struct BrowserItem {
 // main window), close it, set its gauge's maximum or position, or its status
 // text.
 struct ProgressStep {
-    enum class Kind { Show, Close, GaugeMax, GaugePosition, Status };
-    Kind kind = Kind::Show;
-    int value = 0;
-    std::string text;
+    enum class Action { Show, Close, GaugeMax, GaugePosition, Status };
+    Action Kind = Action::Show;
+    int Value = 0;
+    std::string Text;
 };
 
 // Everything the window's handlers may do to the window. The Qt main window

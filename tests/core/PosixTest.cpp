@@ -114,12 +114,12 @@ TEST(PosixFiles, AWriteGoesWhereLinksLeadAndIntoDevicesAsTheyAre) {
         ASSERT_EQ(
             symlink(next.c_str(), dir.file(std::string("c").append(std::to_string(k))).c_str()), 0);
     }
-    using Kind = WriteTarget::Kind;
+    using Kind = WriteTarget::Found;
     for (const auto& [name, kind, path] : {std::tuple{"c1", Kind::Regular, other.file("f")},
                                            std::tuple{"dangling", Kind::New, dir.file("made")},
                                            std::tuple{"fifo", Kind::Special, dir.file("fifo")}}) {
         const WriteTarget t = fs.inspectTarget(dir.file(name));
-        EXPECT_EQ(std::tie(t.kind, t.path), std::tie(kind, path)) << name;
+        EXPECT_EQ(std::tie(t.Kind, t.Path), std::tie(kind, path)) << name;
     }
     EXPECT_EQ(Failure([&] { fs.inspectTarget(loop); }), loop + ": I/O error 40");
     // Root could replace /dev's nodes if a write went wrong: it writes into

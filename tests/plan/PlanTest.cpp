@@ -15,7 +15,7 @@ class PlanTest : public ::testing::Test {
     TempDir dir;
     Harness h;
     std::string x = dir.write("x.wav", "X"), y = dir.write("y.pal", "Y");
-    const DragSource browser{DragSource::Kind::BrowserList, ""};
+    const DragSource browser{DragSource::From::BrowserList, ""};
 
     void SetUp() override {
         load(BuildArchive({Owned("a"), Blank(), Owned("b"), Shared(0), Shared(0), Owned("c")}));
@@ -99,7 +99,7 @@ TEST_F(PlanTest, NothingIsEditableDuringALoadOrAfterAStoppedOne) {
         UnBtnClick(c);
         CanBtnClick(c);
         EXPECT_FALSE(FileListDragOver(c, browser, 1));
-        FileListDragDrop(c, {DragSource::Kind::LocalFile, x}, 1);
+        FileListDragDrop(c, {DragSource::From::LocalFile, x}, 1);
     };
     h.view.browserSelection = "x.wav";
     h.view.onProcessEvents = [&] {  // during a load, nor marks
@@ -138,11 +138,11 @@ TEST_F(PlanTest, ADragPicksTheRowUnderThePointerAndADropReplacesItsGroup) {
     ASSERT_TRUE(over(browser, 4));
     EXPECT_EQ(column(0), "+1|2|3|+4|+5|6");
     drop(browser);
-    const DragSource file{DragSource::Kind::LocalFile, dir.write("new.smk", "N")};
+    const DragSource file{DragSource::From::LocalFile, dir.write("new.smk", "N")};
     EXPECT_TRUE(over(file, 3));
     drop(file);
     const auto desktop = [](const std::string& path) {
-        return DragSource{DragSource::Kind::LocalFile, path};
+        return DragSource{DragSource::From::LocalFile, path};
     };
     for (const auto& [source, caption] :
          std::vector<std::pair<DragSource, std::string>>{{desktop(dir.file("sub")), "x.wav"},
@@ -152,7 +152,7 @@ TEST_F(PlanTest, ADragPicksTheRowUnderThePointerAndADropReplacesItsGroup) {
                                                          {browser, "[..]"},
                                                          {browser, "gone"}}) {
         h.view.browserSelection = caption;
-        EXPECT_FALSE(over(source, 6)) << source.path << caption;
+        EXPECT_FALSE(over(source, 6)) << source.Path << caption;
         EXPECT_EQ(h.view.selectedRow(), 6);
         drop(source);
     }
@@ -162,7 +162,7 @@ TEST_F(PlanTest, ADragPicksTheRowUnderThePointerAndADropReplacesItsGroup) {
     ASSERT_TRUE(over(browser, 6));
     std::filesystem::remove(y);
     drop(browser);
-    const DragSource other{DragSource::Kind::Other, file.path};
+    const DragSource other{DragSource::From::Other, file.Path};
     h.view.selectRow(1);
     EXPECT_FALSE(over(other, 3));
     drop(other);

@@ -202,12 +202,12 @@ TEST(Summary, StatusAndDetailsFromTheInstalledScript) {
              {0, present}, {41, gone}, {-5, dir.path()}, {2147483647, present}})
         state.Replacements.append(index, path);  // a folder is no file; any index is listed
     SummaryStatus st = SummaryOnShow(state.InPath, state.OutPath, state.Replacements, fs);
-    EXPECT_EQ(st.lines, (Lines{"Status:", "",
+    EXPECT_EQ(st.Lines, (Lines{"Status:", "",
                                "Fatal error: Input file doesn't exist. This script can't be ran"}));
-    EXPECT_FALSE(st.proceedEnabled || st.allFilesExist);
+    EXPECT_FALSE(st.ProceedEnabled || st.AllFilesExist);
     state.InPath = present;
     st = SummaryOnShow(state.InPath, state.OutPath, state.Replacements, fs);
-    EXPECT_EQ(st.lines,
+    EXPECT_EQ(st.Lines,
               (Lines{"Status:", "", "Input file OK", "",
                      "Output file not chosen. If you click <Proceed>, you will be asked to choose "
                      "it.",
@@ -216,7 +216,7 @@ TEST(Summary, StatusAndDetailsFromTheInstalledScript) {
                      "Click <Show details> to see details.\r\n"
                      "If you click <Proceed>, missing files will be skipped.",
                      "", "Click <Show details> to see details"}));
-    EXPECT_TRUE(st.proceedEnabled);
+    EXPECT_TRUE(st.ProceedEnabled);
     EXPECT_EQ(
         SummaryDetails(state.Replacements, fs, false),
         (Lines{"Files that are to be replaced:", "", "Missing files are marked with asterisks", "",
@@ -225,9 +225,9 @@ TEST(Summary, StatusAndDetailsFromTheInstalledScript) {
     state.OutPath = "/o.vxa";
     state.Replacements.Paths[1] = state.Replacements.Paths[2] = present;
     st = SummaryOnShow(state.InPath, state.OutPath, state.Replacements, fs);
-    EXPECT_EQ(st.lines[4] + st.lines[6] + SummaryDetails(state.Replacements, fs, true)[2],
+    EXPECT_EQ(st.Lines[4] + st.Lines[6] + SummaryDetails(state.Replacements, fs, true)[2],
               "Ouput file OKFiles OKfile 1 --> " + present);
-    EXPECT_TRUE(st.allFilesExist);
+    EXPECT_TRUE(st.AllFilesExist);
 }
 
 // Script files: the exact bytes a save writes, and what reading accepts.

@@ -34,7 +34,7 @@ TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {
     const auto shown = [&] {  // the items as "caption:picture", and the path line
         std::string out;
         for (const auto& item : h.view.browserItems)
-            out += item.caption + ":" + std::to_string(item.picture) + " ";
+            out += item.Caption + ":" + std::to_string(item.Picture) + " ";
         return out + h.view.pathText;
     };
     // Folders first, links to folders among them; pictures by extension.
@@ -81,7 +81,7 @@ TEST(BrowserTest, ADriveRootIsTheTopOnWindows) {
     List1DblClick(h.ctx);
     EXPECT_EQ(h.state.BrowserDir + " " + h.view.pathText, "c: c:\\");
     ASSERT_FALSE(h.view.browserItems.empty());
-    EXPECT_NE(h.view.browserItems.front().caption, "[..]");
+    EXPECT_NE(h.view.browserItems.front().Caption, "[..]");
 }
 
 }  // namespace

@@ -21,20 +21,20 @@ namespace vxa::test {
 struct App {
     AppState state;
     ProgramWindows windows{state, RealFileSystem()};
-    MainWindow* form1 = &windows.form1;
-    TForm2* form2 = &windows.form2;
-    TForm3* form3 = &windows.form3;
+    MainWindow* form1 = &windows.Form1;
+    TForm2* form2 = &windows.Form2;
+    TForm3* form3 = &windows.Form3;
     std::vector<MessageRequest> boxes;
     std::deque<MsgAnswer> answers;
     std::deque<std::string> picks;
     std::vector<std::string> offered;  // the name each file dialog was given
 
     App() {
-        form1->messageBoxHook = [this](const MessageRequest& r) {
+        form1->MessageBoxHook = [this](const MessageRequest& r) {
             boxes.push_back(r);
-            return NextAnswer(answers, r.buttons);
+            return NextAnswer(answers, r.Buttons);
         };
-        form1->fileDialogHook = [this](FileDialog, const std::string& name) {
+        form1->FileDialogHook = [this](FileDialog, const std::string& name) {
             offered.push_back(name);
             const auto pick = picks.empty() ? std::nullopt : std::optional(picks.front());
             picks.erase(picks.begin(), picks.begin() + (pick ? 1 : 0));

@@ -124,15 +124,15 @@ class FakeView final : public View {
         return Next(summaryAnswers, SummaryResult::Cancel);
     }
     void progressDialog(const ProgressStep& step) override {
-        using K = ProgressStep::Kind;
-        if (step.kind == K::Show || step.kind == K::Close) {
-            progressDialogVisible = step.kind == K::Show;
+        using K = ProgressStep::Action;
+        if (step.Kind == K::Show || step.Kind == K::Close) {
+            progressDialogVisible = step.Kind == K::Show;
             log.push_back(progressDialogVisible ? "progress-dialog show" : "progress-dialog close");
         }
-        if (step.kind == K::GaugePosition)
-            log.push_back("gauge " + std::to_string(step.value));
-        gaugeMax = step.kind == K::GaugeMax ? step.value : gaugeMax;
-        progressStatus = step.kind == K::Status ? step.text : progressStatus;
+        if (step.Kind == K::GaugePosition)
+            log.push_back("gauge " + std::to_string(step.Value));
+        gaugeMax = step.Kind == K::GaugeMax ? step.Value : gaugeMax;
+        progressStatus = step.Kind == K::Status ? step.Text : progressStatus;
     }
     std::optional<std::string> browserSelectedCaption() const override { return browserSelection; }
     void showBrowser(const std::string& text,

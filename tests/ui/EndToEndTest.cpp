@@ -126,7 +126,7 @@ void EndToEndTest::openPlanExtractCompileAndRunTheScript() {
     app.picks = {all.path(), all.path()};
     extract->menu()->actions()[1]->trigger();
     QCOMPARE(all.names(), std::vector<std::string>{"1.bin"});
-    extract->progressDelayMs = 0;
+    extract->ProgressDelayMs = 0;
     {
         Watch cancel(
             [] { return QApplication::activeModalWidget() != nullptr; },
@@ -256,14 +256,14 @@ void EndToEndTest::aLoadHoldsOffCommandsStopsAndEndsAtErrors() {
         app.click(app.ui().OpenBtn);
     }
     QVERIFY(app.form1->rowCount() == app.state.Table.EntryCount + 1);
-    QVERIFY(app.form1->rowCount() < 61 && app.boxes.back().icon == MsgIcon::Warning);
+    QVERIFY(app.form1->rowCount() < 61 && app.boxes.back().Icon == MsgIcon::Warning);
 
     // Not an archive: the general error box, titled like the program; in a
     // script's load it shows once the window is usable again, as does the box
     // of a compile the script's run refuses (an output of 2 GiB or more).
     app.reopen(bad);
     bool lockedAtBox = false;
-    app.form1->messageBoxHook = [&](const MessageRequest& r) {
+    app.form1->MessageBoxHook = [&](const MessageRequest& r) {
         app.boxes.push_back(r);
         lockedAtBox = lockedAtBox || app.form3->isVisible() || !app.form1->isEnabled();
         return MsgAnswer::Ok;
@@ -275,10 +275,10 @@ void EndToEndTest::aLoadHoldsOffCommandsStopsAndEndsAtErrors() {
         app.click(app.ui().RsBtn);  // Proceed
     }
     QVERIFY(!lockedAtBox && !app.ui().StopBtn->isVisible() && !QGuiApplication::overrideCursor());
-    QCOMPARE(app.boxes.at(1).title,
+    QCOMPARE(app.boxes.at(1).Title,
              QFileInfo(QCoreApplication::applicationFilePath()).fileName().toStdString());
-    QVERIFY(app.boxes.at(2).text == app.boxes.at(1).text && app.boxes.size() == 4 &&
-            app.boxes.back().text == kArchiveTooLarge);
+    QVERIFY(app.boxes.at(2).Text == app.boxes.at(1).Text && app.boxes.size() == 4 &&
+            app.boxes.back().Text == kArchiveTooLarge);
 
     // Closing during a load stops it quietly and closes once it returned.
     bool stillOpen = false;

@@ -158,17 +158,17 @@ void PreviewTest::previewFindAndFolderFromTheGrid() {
     files.write("1.bin", "aa");
     files.write("04.bin", "BB");
     files.write("notes.txt", "x");
-    tools->pickFolder = [&] { return QString::fromStdString(files.path()); };
+    tools->PickFolder = [&] { return QString::fromStdString(files.path()); };
     app.answers = {MsgAnswer::Yes};
     Action(app, "Replace from folder...")->trigger();
-    QCOMPARE(app.boxes.back().text,
+    QCOMPARE(app.boxes.back().Text,
              "Replace these entries by the edited files?\n4 <- " + files.file("04.bin"));
     QCOMPARE(app.column(5), "|||" + files.file("04.bin") + "|------");
     // Edited files of one group that differ: the tool's message, nothing added.
     files.write("3.bin", "cc");
     files.write("1.bin", "dd");
     Action(app, "Replace from folder...")->trigger();
-    QCOMPARE(app.boxes.back().text,
+    QCOMPARE(app.boxes.back().Text,
              "entries 1 and 3 share their data, but their edited files differ: " +
                  files.file("1.bin") + ", " + files.file("3.bin") + "\nNothing was added.");
     QCOMPARE(app.state.Replacements.Count, 1);
@@ -180,7 +180,7 @@ void PreviewTest::editWithAndDragOut() {
     app.reopen(dir.write("a.vxa", BuildArchive({Owned("aa"), Shared(0), Owned(Silence())})));
     auto* edits = app.form1->findChild<EntryEdits*>();
     QString opened;
-    edits->openFile = [&](const QString& path) { opened = path; };
+    edits->OpenFile = [&](const QString& path) { opened = path; };
     QWidget* rows = app.ui().FileList->viewport();
     QContextMenuEvent click(QContextMenuEvent::Mouse, app.rowCentre(2), {});
     QApplication::sendEvent(rows, &click);
@@ -212,7 +212,7 @@ void PreviewTest::editWithAndDragOut() {
     QCOMPARE(ReadFile(target.file("3.wav")), Silence());
     QVERIFY(!app.ui().List1->findItems("3.wav", Qt::MatchExactly).isEmpty());
     // Dropped on the grid, it replaces nothing.
-    QCOMPARE(ClassifyDrag(mime.get(), nullptr, app.ui().List1).kind, DragSource::Kind::Other);
+    QCOMPARE(ClassifyDrag(mime.get(), nullptr, app.ui().List1).Kind, DragSource::From::Other);
 
     // A new load removes the private folder.
     app.reopen(dir.file("a.vxa"));

@@ -7,15 +7,15 @@ namespace vxa {
 // FileSystem seam so that tests can make every step fail.
 AtomicFile::AtomicFile(FileSystem& fs, const std::string& target)
     : fs_(fs), target_(fs.inspectTarget(target)) {
-    if (target_.kind == WriteTarget::Kind::Special) {
+    if (target_.Kind == WriteTarget::Found::Special) {
         // Renaming a regular file over it would replace a device node or cut
         // a FIFO's reader off; cp writes into it too.
-        file_ = fs_.openWrite(target_.path);
+        file_ = fs_.openWrite(target_.Path);
         return;
     }
-    file_ = fs_.createUnnamed(target_.path);
+    file_ = fs_.createUnnamed(target_.Path);
     if (!file_)
-        file_ = fs_.createNamed(target_.path, temp_);
+        file_ = fs_.createNamed(target_.Path, temp_);
 }
 
 AtomicFile::~AtomicFile() {
@@ -26,8 +26,8 @@ AtomicFile::~AtomicFile() {
 }
 
 void AtomicFile::commit() {
-    if (target_.kind != WriteTarget::Kind::Special) {
-        if (target_.kind == WriteTarget::Kind::Regular) {
+    if (target_.Kind != WriteTarget::Found::Special) {
+        if (target_.Kind == WriteTarget::Found::Regular) {
             // Synced before the rename only when the rename replaces a
             // file: a system crash between a rename and the write-back of
             // its data could otherwise leave neither the old contents nor
@@ -37,15 +37,15 @@ void AtomicFile::commit() {
             file_->flush();
             // Root replacing another user's file leaves it theirs. The
             // owner first: changing it clears set-user-ID bits.
-            file_->setOwner(target_.uid, target_.gid);
+            file_->setOwner(target_.Uid, target_.Gid);
         }
-        file_->setMode(target_.mode);
+        file_->setMode(target_.Mode);
         if (temp_.empty())
             temp_ = file_->link();
     }
     file_->close();
-    if (target_.kind != WriteTarget::Kind::Special) {
-        fs_.rename(temp_, target_.path);
+    if (target_.Kind != WriteTarget::Found::Special) {
+        fs_.rename(temp_, target_.Path);
         temp_.clear();  // the target's name now
     }
 }

@@ -87,21 +87,21 @@ class File {
 
 // What a write to a path meets there.
 struct WriteTarget {
-    enum class Kind {
+    enum class Found {
         New,      // nothing: a new file is made
         Regular,  // a regular file, which a new one replaces
         Special,  // a device, FIFO or socket, which is written into
     };
-    Kind kind = Kind::New;
+    Found Kind = Found::New;
     // Where the data goes: the name a chain of symbolic links ends at (the
     // links stay), else the path itself.
-    std::string path;
+    std::string Path;
     // The permission bits of the file replaced, else those open(2) gives a
     // new file under the process's umask; on Windows its attributes.
-    std::uint32_t mode = 0;
+    std::uint32_t Mode = 0;
     // Owner and group of the file replaced.
-    std::uint32_t uid = 0;
-    std::uint32_t gid = 0;
+    std::uint32_t Uid = 0;
+    std::uint32_t Gid = 0;
 };
 
 // The seam between the program and the disk. Production code uses

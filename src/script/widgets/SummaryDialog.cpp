@@ -114,9 +114,9 @@ void TForm2::FormShow() {
 
     const SummaryStatus status =
         SummaryOnShow(state_.InPath, state_.OutPath, state_.Replacements, fs_);
-    AllFilesExist = status.allFilesExist;
-    Memo1->setPlainText(SummaryMemoText(status.lines));
-    Button2->setEnabled(status.proceedEnabled);
+    AllFilesExist = status.AllFilesExist;
+    Memo1->setPlainText(SummaryMemoText(status.Lines));
+    Button2->setEnabled(status.ProceedEnabled);
 }
 
 void TForm2::Button1Click() {

@@ -37,27 +37,27 @@ QCollator ListCollator() {
 std::vector<const BrowserItem*> SortedForDisplay(const std::vector<BrowserItem>& items) {
     const QCollator collator = ListCollator();
     struct Keyed {
-        int group;
-        QCollatorSortKey key;
-        const BrowserItem* item;
+        int Group;
+        QCollatorSortKey Key;
+        const BrowserItem* Item;
     };
     std::vector<Keyed> keyed;
     keyed.reserve(items.size());
     for (const BrowserItem& item : items) {
-        const QString shown = QFile::decodeName(QByteArray::fromStdString(item.caption));
-        keyed.push_back({CaptionGroup(item.caption), collator.sortKey(shown), &item});
+        const QString shown = QFile::decodeName(QByteArray::fromStdString(item.Caption));
+        keyed.push_back({CaptionGroup(item.Caption), collator.sortKey(shown), &item});
     }
     std::sort(keyed.begin(), keyed.end(), [](const Keyed& a, const Keyed& b) {
-        if (a.group != b.group)
-            return a.group < b.group;
-        if (const int order = a.key.compare(b.key); order != 0)
+        if (a.Group != b.Group)
+            return a.Group < b.Group;
+        if (const int order = a.Key.compare(b.Key); order != 0)
             return order < 0;
-        return a.item->caption < b.item->caption;
+        return a.Item->Caption < b.Item->Caption;
     });
     std::vector<const BrowserItem*> sorted;
     sorted.reserve(keyed.size());
     for (const Keyed& k : keyed)
-        sorted.push_back(k.item);
+        sorted.push_back(k.Item);
     return sorted;
 }
 
@@ -98,10 +98,10 @@ void BrowserList::setItems(const std::vector<BrowserItem>& items) {
     clear();
     for (const BrowserItem* item : SortedForDisplay(items)) {
         auto* row =
-            new QListWidgetItem(QFile::decodeName(QByteArray::fromStdString(item->caption)));
-        row->setData(kCaptionRole, QByteArray::fromStdString(item->caption));
-        if (item->picture >= 0 && item->picture < kPictureCount)
-            row->setIcon(pictures_[item->picture]);
+            new QListWidgetItem(QFile::decodeName(QByteArray::fromStdString(item->Caption)));
+        row->setData(kCaptionRole, QByteArray::fromStdString(item->Caption));
+        if (item->Picture >= 0 && item->Picture < kPictureCount)
+            row->setIcon(pictures_[item->Picture]);
         addItem(row);
     }
     setCurrentRow(-1);
@@ -189,7 +189,7 @@ void DriveSelector::setDrives(const std::vector<Drive>& drives, const QString& c
     const QSignalBlocker quiet(this);
     clear();
     for (const Drive& d : drives) {
-        addItem(ScaledPicture(DrivePicture(d.kind)), d.label, QFile::encodeName(d.root));
+        addItem(ScaledPicture(DrivePicture(d.Kind)), d.Label, QFile::encodeName(d.Root));
     }
     shown_ = previous_ = DriveHolding(drives, currentDir);
     setCurrentIndex(shown_);

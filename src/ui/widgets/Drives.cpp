@@ -15,7 +15,7 @@ int DriveHolding(const std::vector<Drive>& drives, const QString& dir) {
     int best = -1;
     qsizetype bestLength = -1;
     for (int i = 0; i < static_cast<int>(drives.size()); ++i) {
-        const QString& root = drives[i].root;
+        const QString& root = drives[i].Root;
         const bool holds = root.isEmpty() || dir == root ||
                            dir.startsWith(root + QChar::fromLatin1(DirSeparator()));
         if (holds && root.size() > bestLength) {

@@ -12,9 +12,9 @@ enum class DriveKind { Root, Home, Fixed, Removable, Network, Optical, Ram };
 struct Drive {
     // The directory string handed to the browser, without a trailing
     // separator: "" for "/", "c:" for drive C on Windows.
-    QString root;
-    QString label;  // what the selector shows
-    DriveKind kind = DriveKind::Fixed;
+    QString Root;
+    QString Label;  // what the selector shows
+    DriveKind Kind = DriveKind::Fixed;
 };
 
 // The picture of a kind, in the program's resources.

@@ -71,7 +71,7 @@ DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObj
                                        mime->data(QString::fromLatin1(kBrowserDragFormat)) ==
                                            BrowserDragToken(browserList);
     if (fromList) {
-        result.kind = DragSource::Kind::BrowserList;
+        result.Kind = DragSource::From::BrowserList;
         return result;
     }
     // An entry dragged out of the grid itself is no file to replace with.
@@ -80,8 +80,8 @@ DragSource ClassifyDrag(const QMimeData* mime, const QObject* source, const QObj
     const QList<QUrl> urls = mime->urls();
     if (urls.size() != 1 || !urls.front().isLocalFile())
         return result;
-    result.kind = DragSource::Kind::LocalFile;
-    result.path =
+    result.Kind = DragSource::From::LocalFile;
+    result.Path =
         QFile::encodeName(QDir::toNativeSeparators(urls.front().toLocalFile())).toStdString();
     return result;
 }
@@ -222,8 +222,8 @@ void EntryGrid::dragEnterEvent(QDragEnterEvent* event) {
 }
 
 void EntryGrid::dragMoveEvent(QDragMoveEvent* event) {
-    const DragSource source = ClassifyDrag(event->mimeData(), event->source(), browserList);
-    const bool accept = onDragOver && onDragOver(source, rowUnder(event->position().toPoint()));
+    const DragSource source = ClassifyDrag(event->mimeData(), event->source(), BrowserList);
+    const bool accept = OnDragOver && OnDragOver(source, rowUnder(event->position().toPoint()));
     if (accept) {
         event->setDropAction(Qt::CopyAction);
         event->accept();
@@ -237,9 +237,9 @@ void EntryGrid::dragLeaveEvent(QDragLeaveEvent* event) {
 }
 
 void EntryGrid::dropEvent(QDropEvent* event) {
-    const DragSource source = ClassifyDrag(event->mimeData(), event->source(), browserList);
-    if (onDrop)
-        onDrop(source, rowUnder(event->position().toPoint()));
+    const DragSource source = ClassifyDrag(event->mimeData(), event->source(), BrowserList);
+    if (OnDrop)
+        OnDrop(source, rowUnder(event->position().toPoint()));
     event->setDropAction(Qt::CopyAction);
     event->accept();
 }

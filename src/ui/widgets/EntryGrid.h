@@ -48,11 +48,11 @@ class EntryGrid final : public QTableView {
     void ensureCurrentRow();
 
     // The drag's source control, to tell browser items from other drags.
-    const QObject* browserList = nullptr;
+    const QObject* BrowserList = nullptr;
     // Drag-over and drop on grid row `row` (0: none), as the grid's own hit
     // test finds it; drag-over's true accepts a drop there.
-    std::function<bool(const DragSource&, int row)> onDragOver;
-    std::function<void(const DragSource&, int row)> onDrop;
+    std::function<bool(const DragSource&, int row)> OnDragOver;
+    std::function<void(const DragSource&, int row)> OnDrop;
 
   signals:
     // The user moved the selection to grid row `row`.

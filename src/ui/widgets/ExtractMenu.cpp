@@ -80,7 +80,7 @@ void ExtractMenu::extractEntry() {
         return;
     const std::int32_t entry = row_ - 1;
     const auto path =
-        window_.fileDialogHook(FileDialog::ExtractEntryDialog, EntryFileName(c.State, entry));
+        window_.FileDialogHook(FileDialog::ExtractEntryDialog, EntryFileName(c.State, entry));
     if (path)
         WriteEntryFile(c.State, c.Fs, entry, *path);
 }
@@ -89,7 +89,7 @@ void ExtractMenu::extractAll() {
     Context& c = window_.context();
     if (!CanExtractAll(c.State))
         return;
-    const auto dir = window_.fileDialogHook(FileDialog::ExtractFolderDialog, {});
+    const auto dir = window_.FileDialogHook(FileDialog::ExtractFolderDialog, {});
     if (!dir)
         return;
     // Made at the first file, after any question: it shows itself only when
@@ -102,7 +102,7 @@ void ExtractMenu::extractAll() {
                                                   QStringLiteral("Cancel"), 0, total, &window_);
             progress->setWindowTitle(window_.windowTitle());
             progress->setWindowModality(Qt::WindowModal);
-            progress->setMinimumDuration(progressDelayMs);
+            progress->setMinimumDuration(ProgressDelayMs);
         }
         progress->setValue(done);
         return !progress->wasCanceled();

@@ -24,7 +24,7 @@ class ExtractMenu final : public QObject {
     // The grid row the menu was last opened on; 0 for none.
     int row() const { return row_; }
     // How long "Extract all" may work before its progress dialog shows.
-    int progressDelayMs = 500;
+    int ProgressDelayMs = 500;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

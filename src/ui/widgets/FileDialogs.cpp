@@ -16,13 +16,13 @@ namespace {
 class SaveInExistingFolder final : public QFileDialog {
   public:
     using QFileDialog::QFileDialog;
-    bool pathMustExist = false;
+    bool PathMustExist = false;
 
     void accept() override {
         const QStringList files = selectedFiles();
         const QString folder =
             files.isEmpty() ? QString() : QFileInfo(files.front()).absolutePath();
-        if (pathMustExist && !folder.isEmpty() && !QFileInfo(folder).isDir()) {
+        if (PathMustExist && !folder.isEmpty() && !QFileInfo(folder).isDir()) {
             // The toolkit's own words for a missing folder, translated with it.
             QMessageBox::warning(
                 this, windowTitle(),
@@ -64,23 +64,23 @@ const FileDialogSpec& SpecOf(FileDialog dialog) {
 void FileDialogs::configure(QFileDialog& dlg, FileDialog dialog,
                             const std::string& suggestedName) const {
     const FileDialogSpec& spec = SpecOf(dialog);
-    if (!spec.title.isEmpty())
-        dlg.setWindowTitle(spec.title);
-    if (!spec.filter.isEmpty())
-        dlg.setNameFilter(spec.filter);
-    dlg.setDefaultSuffix(spec.defaultSuffix);
-    dlg.setOption(QFileDialog::HideNameFilterDetails, !spec.showFilterDetails);
-    if (spec.folder) {
+    if (!spec.Title.isEmpty())
+        dlg.setWindowTitle(spec.Title);
+    if (!spec.Filter.isEmpty())
+        dlg.setNameFilter(spec.Filter);
+    dlg.setDefaultSuffix(spec.DefaultSuffix);
+    dlg.setOption(QFileDialog::HideNameFilterDetails, !spec.ShowFilterDetails);
+    if (spec.Folder) {
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::Directory);
         dlg.setOption(QFileDialog::ShowDirsOnly, true);
-    } else if (spec.save) {
+    } else if (spec.Save) {
         dlg.setAcceptMode(QFileDialog::AcceptSave);
         dlg.setFileMode(QFileDialog::AnyFile);
         dlg.setOption(QFileDialog::DontConfirmOverwrite, false);  // ask before overwriting
     } else {
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
-        dlg.setFileMode(spec.mustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dlg.setFileMode(spec.MustExist ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
     }
     const QString& last = last_[static_cast<int>(dialog)];
     if (last.isEmpty()) {
@@ -95,7 +95,7 @@ void FileDialogs::configure(QFileDialog& dlg, FileDialog dialog,
 
 std::optional<std::string> FileDialogs::run(FileDialog dialog, const std::string& suggestedName) {
     SaveInExistingFolder dlg(parent_);
-    dlg.pathMustExist = SpecOf(dialog).pathMustExist;
+    dlg.PathMustExist = SpecOf(dialog).PathMustExist;
     configure(dlg, dialog, suggestedName);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;

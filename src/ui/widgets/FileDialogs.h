@@ -14,14 +14,14 @@ namespace vxa {
 
 // What sets each of the window's four file dialogs apart.
 struct FileDialogSpec {
-    QString title;   // empty: the toolkit's own title
-    QString filter;  // "Text (*.pattern)"
-    QString defaultSuffix;
-    bool save = false;
-    bool mustExist = false;          // open dialogs: the file must exist
-    bool pathMustExist = false;      // save dialogs: the folder must exist
-    bool showFilterDetails = false;  // false when the text has no pattern of its own
-    bool folder = false;             // picks a directory, not a file
+    QString Title;   // empty: the toolkit's own title
+    QString Filter;  // "Text (*.pattern)"
+    QString DefaultSuffix;
+    bool Save = false;
+    bool MustExist = false;          // open dialogs: the file must exist
+    bool PathMustExist = false;      // save dialogs: the folder must exist
+    bool ShowFilterDetails = false;  // false when the text has no pattern of its own
+    bool Folder = false;             // picks a directory, not a file
 };
 
 const FileDialogSpec& SpecOf(FileDialog dialog);

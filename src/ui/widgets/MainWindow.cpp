@@ -41,8 +41,8 @@ MainWindow::MainWindow(AppState& state, FileSystem& fs, QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("ORN VXA manager"));
     ui_.FileList->setModel(model_);
-    messageBoxHook = [this](const MessageRequest& r) { return ShowMessageBox(this, r); };
-    fileDialogHook = [this](FileDialog d, const std::string& name) {
+    MessageBoxHook = [this](const MessageRequest& r) { return ShowMessageBox(this, r); };
+    FileDialogHook = [this](FileDialog d, const std::string& name) {
         return dialogs_.run(d, name);
     };
     wireButtons();
@@ -90,16 +90,16 @@ void MainWindow::wireButtons() {
 
 void MainWindow::wireGrid() {
     EntryGrid* grid = ui_.FileList;
-    grid->browserList = ui_.List1;
+    grid->BrowserList = ui_.List1;
     connect(grid, &EntryGrid::rowSelected, this, [this](int row) {
         dispatch_.run(HandlerKind::Command, [&] { FileListSelectCell(ctx_, row); });
     });
-    grid->onDragOver = [this](const DragSource& source, int row) {
+    grid->OnDragOver = [this](const DragSource& source, int row) {
         bool accept = false;
         dispatch_.run(HandlerKind::Command, [&] { accept = FileListDragOver(ctx_, source, row); });
         return accept;
     };
-    grid->onDrop = [this](const DragSource& source, int row) {
+    grid->OnDrop = [this](const DragSource& source, int row) {
         dispatch_.run(HandlerKind::Command, [&] { FileListDragDrop(ctx_, source, row); });
     };
 }
@@ -195,11 +195,11 @@ MsgAnswer MainWindow::messageBox(const std::string& text, const std::string& tit
     // the run's dialog closes first.
     if (progress_ && progress_->isVisible())
         progress_->closeRun();
-    return messageBoxHook(MessageRequest{text, title, buttons, icon});
+    return MessageBoxHook(MessageRequest{text, title, buttons, icon});
 }
 
 std::optional<std::string> MainWindow::runFileDialog(FileDialog dialog) {
-    return fileDialogHook(dialog, {});
+    return FileDialogHook(dialog, {});
 }
 
 void MainWindow::beep() {
@@ -229,21 +229,21 @@ void MainWindow::processEvents(bool progressPoint) {
 void MainWindow::progressDialog(const ProgressStep& step) {
     if (!progress_)
         return;
-    switch (step.kind) {
-        case ProgressStep::Kind::Show:
+    switch (step.Kind) {
+        case ProgressStep::Action::Show:
             progress_->showRun();
             break;
-        case ProgressStep::Kind::Close:
+        case ProgressStep::Action::Close:
             progress_->closeRun();
             break;
-        case ProgressStep::Kind::GaugeMax:
-            progress_->setGaugeMax(step.value);
+        case ProgressStep::Action::GaugeMax:
+            progress_->setGaugeMax(step.Value);
             break;
-        case ProgressStep::Kind::GaugePosition:
-            progress_->setGaugeProgress(step.value);
+        case ProgressStep::Action::GaugePosition:
+            progress_->setGaugeProgress(step.Value);
             break;
-        case ProgressStep::Kind::Status:
-            progress_->setStatus(QString::fromStdString(step.text));
+        case ProgressStep::Action::Status:
+            progress_->setStatus(QString::fromStdString(step.Text));
             break;
     }
 }

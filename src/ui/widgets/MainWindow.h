@@ -38,9 +38,9 @@ class MainWindow final : public QMainWindow, public View {
     // What answers message boxes and file dialogs: the real modal ones at
     // first. Tests put their own answers here. A dialog may be given the
     // file name it offers (empty: its last pick).
-    MessageBoxFn messageBoxHook;
+    MessageBoxFn MessageBoxHook;
     std::function<std::optional<std::string>(FileDialog, const std::string& suggestedName)>
-        fileDialogHook;
+        FileDialogHook;
     // Runs every handler of the window: refuses commands during a load and
     // shows what a handler throws.
     Dispatcher& dispatcher() { return dispatch_; }

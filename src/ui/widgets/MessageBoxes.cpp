@@ -28,11 +28,11 @@ QString MessageText(const std::string& text) {
 }
 
 MsgAnswer ShowMessageBox(QWidget* parent, const MessageRequest& request) {
-    QMessageBox box(IconOf(request.icon), QString::fromStdString(request.title),
-                    MessageText(request.text), QMessageBox::NoButton, parent);
+    QMessageBox box(IconOf(request.Icon), QString::fromStdString(request.Title),
+                    MessageText(request.Text), QMessageBox::NoButton, parent);
     // Paths may hold "<" or "&"; never read them as markup.
     box.setTextFormat(Qt::PlainText);
-    if (request.buttons == MsgButtons::Ok) {
+    if (request.Buttons == MsgButtons::Ok) {
         box.setStandardButtons(QMessageBox::Ok);
         box.exec();
         return MsgAnswer::Ok;

@@ -12,10 +12,10 @@ namespace vxa {
 
 // One message box the program asks for.
 struct MessageRequest {
-    std::string text;
-    std::string title;
-    MsgButtons buttons = MsgButtons::Ok;
-    MsgIcon icon = MsgIcon::Error;
+    std::string Text;
+    std::string Title;
+    MsgButtons Buttons = MsgButtons::Ok;
+    MsgIcon Icon = MsgIcon::Error;
 };
 
 // Whatever answers the program's message boxes: a real modal box, or a test.

@@ -11,13 +11,13 @@ namespace vxa {
 // then the summary and progress dialogs, hidden, which it is given.
 struct ProgramWindows {
     ProgramWindows(AppState& state, FileSystem& fs)
-        : form1(state, fs), form2(state, fs, &form1), form3(state, &form1) {
-        form1.attachDialogs(form2, form3);
+        : Form1(state, fs), Form2(state, fs, &Form1), Form3(state, &Form1) {
+        Form1.attachDialogs(Form2, Form3);
     }
 
-    MainWindow form1;
-    TForm2 form2;
-    TForm3 form3;
+    MainWindow Form1;
+    TForm2 Form2;
+    TForm3 Form3;
 };
 
 }  // namespace vxa

@@ -46,16 +46,16 @@ void ProgressPanel::render() {
     QPainter p(&image_);
     // The bar from x 2 to w + 2, the rest of the panel in the button face
     // from w + 3 on; the column at w + 2 keeps what it showed.
-    p.fillRect(QRect(2, 4, d.barWidth, 16), QColor(255, 255, 0));
-    p.fillRect(QRect(d.barWidth + 3, 4, 100 - d.barWidth, 16), palette().color(QPalette::Button));
+    p.fillRect(QRect(2, 4, d.BarWidth, 16), QColor(255, 255, 0));
+    p.fillRect(QRect(d.BarWidth + 3, 4, 100 - d.BarWidth, 16), palette().color(QPalette::Button));
     p.setFont(font());
     p.setPen(palette().color(QPalette::WindowText));
-    const int textWidth = QFontMetrics(font()).horizontalAdvance(d.text);
+    const int textWidth = QFontMetrics(font()).horizontalAdvance(d.Text);
     const int x = 50 - textWidth / 2;
     // A text wider than the bar would leave pieces outside the area that
     // the next drawing clears, to be read with the next text.
     p.setClipRect(QRect(2, 4, 101, 16));
-    p.drawText(QRect(x, 4, kWidth, StatusBar1::kHeight), Qt::AlignLeft | Qt::AlignTop, d.text);
+    p.drawText(QRect(x, 4, kWidth, StatusBar1::kHeight), Qt::AlignLeft | Qt::AlignTop, d.Text);
 }
 
 void ProgressPanel::paintEvent(QPaintEvent*) {

@@ -33,8 +33,8 @@ class ProgressPanel final : public QWidget {
 
     QImage image_;
     struct Drawing {
-        int barWidth;
-        QString text;
+        int BarWidth;
+        QString Text;
     };
     std::optional<Drawing> pending_;
 };

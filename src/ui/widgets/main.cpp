@@ -26,7 +26,7 @@ int main(int argc, char** argv) {
     // The program's state lives as long as its windows.
     vxa::AppState state;
     vxa::ProgramWindows windows(state, vxa::RealFileSystem());
-    vxa::MainWindow& form1 = windows.form1;
+    vxa::MainWindow& form1 = windows.Form1;
 
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         form1.setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, form1.size(),

@@ -82,14 +82,14 @@ bool GuardedCopyOut(const std::uint8_t* window, std::uint64_t start, const std::
 // Catches SIGBUS while it lives, and puts back what was there before. A
 // process loads one archive at a time, so no two of these overlap.
 struct BusErrorCatcher {
-    struct sigaction old {};
+    struct sigaction Old {};
     BusErrorCatcher() {
         struct sigaction mine {};
         mine.sa_handler = OnBusError;
         sigemptyset(&mine.sa_mask);
-        sigaction(SIGBUS, &mine, &old);
+        sigaction(SIGBUS, &mine, &Old);
     }
-    ~BusErrorCatcher() { sigaction(SIGBUS, &old, nullptr); }
+    ~BusErrorCatcher() { sigaction(SIGBUS, &Old, nullptr); }
     BusErrorCatcher(const BusErrorCatcher&) = delete;
     BusErrorCatcher& operator=(const BusErrorCatcher&) = delete;
 };

@@ -256,8 +256,8 @@ class PosixFileSystem final : public FileSystem {
             // Anything else (ELOOP, ENOTDIR, EACCES) stops the write.
             if (errno != ENOENT)
                 ThrowErrno(errno, path);
-            t.path = EndOfLinks(path);
-            t.mode = NewFileMode();
+            t.Path = EndOfLinks(path);
+            t.Mode = NewFileMode();
             return t;
         }
         if (S_ISDIR(st.st_mode))
@@ -267,15 +267,15 @@ class PosixFileSystem final : public FileSystem {
         if (::faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) != 0)
             ThrowErrno(errno, path);
         if (!S_ISREG(st.st_mode)) {
-            t.kind = WriteTarget::Kind::Special;
-            t.path = path;
+            t.Kind = WriteTarget::Found::Special;
+            t.Path = path;
             return t;
         }
-        t.kind = WriteTarget::Kind::Regular;
-        t.path = EndOfLinks(path);
-        t.mode = st.st_mode & 07777;
-        t.uid = st.st_uid;
-        t.gid = st.st_gid;
+        t.Kind = WriteTarget::Found::Regular;
+        t.Path = EndOfLinks(path);
+        t.Mode = st.st_mode & 07777;
+        t.Uid = st.st_uid;
+        t.Gid = st.st_gid;
         return t;
     }
 

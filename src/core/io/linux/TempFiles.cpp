@@ -15,8 +15,8 @@ namespace {
 // lock: it reads only lock-free atomics and calls only unlink(), sigaction()
 // and raise(), which are async-signal-safe.
 struct Slot {
-    std::atomic<bool> used{false};
-    char path[PATH_MAX] = {};
+    std::atomic<bool> Used{false};
+    char Path[PATH_MAX] = {};
 };
 static_assert(std::atomic<bool>::is_always_lock_free);
 
@@ -25,8 +25,8 @@ constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
 
 extern "C" void RemoveTempFilesAndDie(int sig) {
     for (Slot& slot : gSlots) {
-        if (slot.used.load())
-            ::unlink(slot.path);
+        if (slot.Used.load())
+            ::unlink(slot.Path);
     }
     struct sigaction fallback {};
     fallback.sa_handler = SIG_DFL;
@@ -71,10 +71,10 @@ void RegisterTempFile(const std::string& path) noexcept {
     if (!Absolute(path, full))
         return;
     for (Slot& slot : gSlots) {
-        if (slot.used.load())
+        if (slot.Used.load())
             continue;
-        std::memcpy(slot.path, full, sizeof full);
-        slot.used.store(true);
+        std::memcpy(slot.Path, full, sizeof full);
+        slot.Used.store(true);
         return;
     }
 }
@@ -84,8 +84,8 @@ void ForgetTempFile(const std::string& path) noexcept {
     if (!Absolute(path, full))
         return;
     for (Slot& slot : gSlots) {
-        if (slot.used.load() && std::strcmp(slot.path, full) == 0) {
-            slot.used.store(false);
+        if (slot.Used.load() && std::strcmp(slot.Path, full) == 0) {
+            slot.Used.store(false);
             return;
         }
     }

@@ -113,7 +113,7 @@ class WinFile final : public File {
     // folder: there is nothing to hand on.
     void setOwner(std::uint32_t, std::uint32_t) override {}
 
-    // The replaced file's attributes (WriteTarget::mode on Windows).
+    // The replaced file's attributes (WriteTarget::Mode on Windows).
     void setMode(std::uint32_t attributes) override {
         FILE_BASIC_INFO basic{};  // times of 0 stay as they are
         basic.FileAttributes = attributes ? attributes : FILE_ATTRIBUTE_NORMAL;
@@ -285,8 +285,8 @@ WriteTarget WinFileSystem::inspectTarget(const std::string& path) {
         const DWORD error = GetLastError();
         if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
             ThrowErrno(static_cast<int>(error), path);
-        t.path = path;
-        t.mode = FILE_ATTRIBUTE_ARCHIVE;  // what the system gives a new file
+        t.Path = path;
+        t.Mode = FILE_ATTRIBUTE_ARCHIVE;  // what the system gives a new file
         return t;
     }
     // As opening it for writing would answer.
@@ -294,13 +294,13 @@ WriteTarget WinFileSystem::inspectTarget(const std::string& path) {
         ThrowErrno(ERROR_ACCESS_DENIED, path);
     // "\\.\pipe\name" and other device paths are written into as they are.
     if (path.starts_with("\\\\.\\") || path.starts_with("//./")) {
-        t.kind = WriteTarget::Kind::Special;
-        t.path = path;
+        t.Kind = WriteTarget::Found::Special;
+        t.Path = path;
         return t;
     }
-    t.kind = WriteTarget::Kind::Regular;
-    t.path = EndOfLinks(path);
-    t.mode = a & kKeptAttributes;
+    t.Kind = WriteTarget::Found::Regular;
+    t.Path = EndOfLinks(path);
+    t.Mode = a & kKeptAttributes;
     return t;
 }
 

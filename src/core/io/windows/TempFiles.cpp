@@ -19,8 +19,8 @@ namespace {
 // moment between unmarking it and the rename, and files made without the
 // mark.
 struct Table {
-    std::mutex lock;
-    std::array<std::wstring, 8> paths;
+    std::mutex Lock;
+    std::array<std::wstring, 8> Paths;
 };
 
 Table& Files() {
@@ -39,8 +39,8 @@ std::wstring Absolute(const std::string& path) {
 
 BOOL WINAPI RemoveTempFiles(DWORD) {
     Table& t = Files();
-    const std::lock_guard hold(t.lock);
-    for (const std::wstring& path : t.paths) {
+    const std::lock_guard hold(t.Lock);
+    for (const std::wstring& path : t.Paths) {
         if (!path.empty())
             DeleteFileW(path.c_str());
     }
@@ -59,8 +59,8 @@ void RegisterTempFile(const std::string& path) noexcept {
     try {
         std::wstring full = Absolute(path);
         Table& t = Files();
-        const std::lock_guard hold(t.lock);
-        for (std::wstring& slot : t.paths) {
+        const std::lock_guard hold(t.Lock);
+        for (std::wstring& slot : t.Paths) {
             if (slot.empty()) {
                 slot = std::move(full);
                 return;
@@ -74,8 +74,8 @@ void ForgetTempFile(const std::string& path) noexcept {
     try {
         const std::wstring full = Absolute(path);
         Table& t = Files();
-        const std::lock_guard hold(t.lock);
-        for (std::wstring& slot : t.paths) {
+        const std::lock_guard hold(t.Lock);
+        for (std::wstring& slot : t.Paths) {
             if (slot == full) {
                 slot.clear();
                 return;

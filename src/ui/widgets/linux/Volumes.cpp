@@ -103,7 +103,7 @@ std::vector<Drive> ListDrives() {
         if (!QFileInfo(path).isDir())
             continue;
         if (std::any_of(drives.begin(), drives.end(),
-                        [&](const Drive& d) { return d.root == path; })) {
+                        [&](const Drive& d) { return d.Root == path; })) {
             continue;
         }
         const QString name = v.name();

@@ -73,7 +73,7 @@ EntryEdits::EntryEdits(MainWindow& window, ExtractMenu& menu)
       menu_(menu),
       action_(menu.menu()->addAction(QStringLiteral("Edit with..."))),
       watcher_(new QFileSystemWatcher(this)) {
-    openFile = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
+    OpenFile = [](const QString& path) { QDesktopServices::openUrl(QUrl::fromLocalFile(path)); };
     connect(menu.menu(), &QMenu::aboutToShow, this,
             [this] { action_->setEnabled(CanExtractEntry(window_.context().State, menu_.row())); });
     connect(action_, &QAction::triggered, this, [this] {
@@ -139,19 +139,19 @@ void EntryEdits::editWith(int row) {
         watcher_->addPath(dir);
         watcher_->addPath(path);
     }
-    openFile(path);
+    OpenFile(path);
 }
 
 void EntryEdits::takeSavedEdits() {
     for (auto& [path, edit] : edits_) {
         const QFileInfo info(path);
-        if (!info.exists() || (Modified(info) == edit.modified && info.size() == edit.size))
+        if (!info.exists() || (Modified(info) == edit.Modified && info.size() == edit.Size))
             continue;
-        edit.modified = Modified(info);
-        edit.size = info.size();
+        edit.Modified = Modified(info);
+        edit.Size = info.size();
         if (!watcher_->files().contains(path))
             watcher_->addPath(path);  // a rename over it ended the old watch
-        const std::int32_t entry = edit.entry;
+        const std::int32_t entry = edit.Entry;
         window_.dispatcher().run(HandlerKind::Command, [&] { takeEdit(entry, path); });
     }
 }

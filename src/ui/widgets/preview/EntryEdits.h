@@ -41,7 +41,7 @@ class EntryEdits final : public QObject {
     ~EntryEdits() override;
 
     // Opens a file with the desktop's application; tests look instead.
-    std::function<void(const QString& path)> openFile;
+    std::function<void(const QString& path)> OpenFile;
     // What a drag of grid row `row` carries.
     QMimeData* dragData(int row);
     // The private folder, empty when there is none.
@@ -52,9 +52,9 @@ class EntryEdits final : public QObject {
 
   private:
     struct Edit {
-        std::int32_t entry = 0;
-        QDateTime modified;
-        qint64 size = 0;
+        std::int32_t Entry = 0;
+        QDateTime Modified;
+        qint64 Size = 0;
     };
 
     QString folderFor(const char* sub);

@@ -75,8 +75,8 @@ EntryTools::EntryTools(MainWindow& window, ExtractMenu& menu)
     });
     auto* shortcut = new QShortcut(QKeySequence::Find, &window);
     connect(shortcut, &QShortcut::activated, this, &EntryTools::openFind);
-    find_->onFind = [this](const std::string& text, bool back) { return find(text, back); };
-    pickFolder = [this] {
+    find_->OnFind = [this](const std::string& text, bool back) { return find(text, back); };
+    PickFolder = [this] {
         return QFileDialog::getExistingDirectory(&window_, QStringLiteral("Replace from folder"));
     };
 
@@ -169,7 +169,7 @@ void EntryTools::replaceFromFolder() {
     Context& c = window_.context();
     if (!c.State.ArchiveComplete)
         return;
-    std::string dir = pickFolder().toStdString();
+    std::string dir = PickFolder().toStdString();
     if (dir.empty())
         return;
     while (dir.size() > 1 && dir.back() == '/')

@@ -29,7 +29,7 @@ class EntryTools final : public QObject {
     PreviewWindow* preview() const { return preview_; }
     FindBox* findBox() const { return find_; }
     // Asks for the folder of "Replace from folder..."; tests answer here.
-    std::function<QString()> pickFolder;
+    std::function<QString()> PickFolder;
 
     // Selects grid row `row` as a click does, marks its group and scrolls
     // it into view.

@@ -38,8 +38,8 @@ void FindBox::open() {
 }
 
 void FindBox::find(bool back) {
-    if (onFind)
-        message_->setText(QString::fromStdString(onFind(field_->text().toStdString(), back)));
+    if (OnFind)
+        message_->setText(QString::fromStdString(OnFind(field_->text().toStdString(), back)));
 }
 
 }  // namespace vxa

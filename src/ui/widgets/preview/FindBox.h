@@ -19,7 +19,7 @@ class FindBox final : public QWidget {
 
     // Runs one search for the text, backwards when `back`; returns what the
     // box shows afterwards (empty when an entry was found).
-    std::function<std::string(const std::string& text, bool back)> onFind;
+    std::function<std::string(const std::string& text, bool back)> OnFind;
 
     // Shows the box with its text selected, ready for typing.
     void open();

@@ -62,7 +62,7 @@ std::vector<Drive> ListDrives() {
         drives.push_back({letter, label, kind});
     }
     std::sort(drives.begin(), drives.end(),
-              [](const Drive& a, const Drive& b) { return a.root < b.root; });
+              [](const Drive& a, const Drive& b) { return a.Root < b.Root; });
     return drives;
 }
 
