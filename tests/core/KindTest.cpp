@@ -25,9 +25,26 @@ class KindTest : public ::testing::Test {
   protected:
     TempDir dir;
     Harness h;
-    void load(const std::vector<TestEntry>& entries) {
-        ASSERT_EQ(LoadInWindow(h.ctx, dir.write("a.vxa", BuildArchive(entries)), false),
+    void load(const std::vector<TestEntry>& entries, Layout layout = {}) {
+        ASSERT_EQ(LoadInWindow(h.ctx, dir.write("a.vxa", BuildArchive(entries, layout)), false),
                   LoadOutcome::Complete);
+    }
+    // Each Find in turn, with one cache as the find box keeps it.
+    struct FindCase {
+        const char* text;
+        int from;
+        bool back;
+        std::optional<int> found;
+    };
+    void expectFinds(std::initializer_list<FindCase> cases) {
+        KindCache cache;
+        for (const FindCase& c : cases) {
+            SCOPED_TRACE(c.text);
+            const auto q = ParseFindQuery(c.text);
+            EXPECT_EQ(q ? FindEntry(h.state, h.state.Replacements, cache, *q, c.from, c.back)
+                        : std::nullopt,
+                      c.found);
+        }
     }
 };
 
@@ -67,26 +84,23 @@ TEST_F(KindTest, FindMatchesAndWraps) {
     load({Owned(Wav("")), Owned(std::string(2000, 'x')), Blank(), Shared(0), Owned("", 3),
           Owned(std::string(5000, 'y'))});
     AddReplacement(h.state.Replacements, h.state.Table, 1, dir.write("r", "r"));
-    KindCache cache;
-    const struct {
-        const char* text;
-        int from;
-        bool back;
-        std::optional<int> found;
-    } cases[] = {
-        {"5", 0, false, 4},     {"2-4", 3, false, 1},    {"WAV", 0, false, 3},
-        {" wav ", 3, false, 0}, {"wav", -1, true, 3},    {"blank", 2, false, 2},
-        {"packed", 0, true, 4}, {"shared", 4, false, 3}, {"replaced", 1, false, 1},
-        {"> 1k", 1, false, 5},  {"<1K", 5, false, 0},    {"> 4.5k", 0, false, {}},
-        {"xmi", 0, false, {}},  {"9-3", 0, false, {}},   {"> 1x", 0, false, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        const auto q = ParseFindQuery(c.text);
-        const auto found =
-            q ? FindEntry(h.state, h.state.Replacements, cache, *q, c.from, c.back) : std::nullopt;
-        EXPECT_EQ(found, c.found);
-    }
+    expectFinds({
+        {"5", 0, false, 4},
+        {"2-4", 3, false, 1},
+        {"WAV", 0, false, 3},
+        {" wav ", 3, false, 0},
+        {"wav", -1, true, 3},
+        {"blank", 2, false, 2},
+        {"packed", 0, true, 4},
+        {"shared", 4, false, 3},
+        {"replaced", 1, false, 1},
+        {"> 1k", 1, false, 5},
+        {"<1K", 5, false, 0},
+        {"> 4.5k", 0, false, {}},
+        {"xmi", 0, false, {}},
+        {"9-3", 0, false, {}},
+        {"> 1x", 0, false, {}},
+    });
 }
 
 // Kinds are read a group of entries at a time: with records stored last
@@ -97,26 +111,14 @@ TEST_F(KindTest, FindTellsKindsOfRecordsInAnyOrder) {
     entries[0] = Owned(("SMK2" + U32(320)).substr(0, 6));  // stored last
     entries[100] = Owned("FORM" + U32(14) + "XDIR" + "INFO" + U32(2) + U16(3));
     entries[8195] = Owned(Wav(""));
-    ASSERT_EQ(
-        LoadInWindow(h.ctx, dir.write("r.vxa", BuildArchive(entries, {.reverseRecords = true})),
-                     false),
-        LoadOutcome::Complete);
-    KindCache cache;
-    const struct {
-        const char* text;
-        int from;
-        bool back;
-        std::optional<int> found;
-    } cases[] = {
-        {"wav", 0, false, 8195},   {"xmi", 8199, true, 100}, {"smk", 5, false, 0},
-        {"wav", 8199, true, 8195}, {"packed", 0, false, {}},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(FindEntry(h.state, h.state.Replacements, cache, *ParseFindQuery(c.text), c.from,
-                            c.back),
-                  c.found);
-    }
+    load(entries, {.reverseRecords = true});
+    expectFinds({
+        {"wav", 0, false, 8195},
+        {"xmi", 8199, true, 100},
+        {"smk", 5, false, 0},
+        {"wav", 8199, true, 8195},
+        {"packed", 0, false, {}},
+    });
 }
 
 }  // namespace
