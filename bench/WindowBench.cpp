@@ -18,7 +18,7 @@
 #include "core/io/FileSystem.h"
 #include "ui/AppState.h"
 #include "ui/widgets/Form1Controls.h"
-#include "ui/widgets/ProgramWindows.h"
+#include "ui/widgets/MainWindow.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include "ui/Browser.h"
 #include "ui/widgets/BrowserWidgets.h"
 #include "ui/widgets/EntryGrid.h"
-#include "ui/widgets/ProgramWindows.h"
+#include "ui/widgets/MainWindow.h"
 
 namespace vxa::test {
 

@@ -18,9 +18,9 @@
 #include "support/ArchiveBuilder.h"
 #include "support/Process.h"
 #include "support/TempDir.h"
-#include "ui/widgets/DesktopOpen.h"
 #include "ui/widgets/ExtractMenu.h"
 #include "ui/widgets/GridModel.h"
+#include "ui/widgets/MainWindow.h"
 #include "ui/widgets/StatusPanels.h"
 
 using namespace vxa;

@@ -1,4 +1,3 @@
-#include "ui/widgets/DesktopOpen.h"
 
 #include <QDir>
 #include <QDropEvent>

@@ -1,5 +1,9 @@
 #include "ui/widgets/Drives.h"
 
+#include <QChar>
+#include <QLatin1String>
+#include <QString>
+
 #include "core/io/DirStyle.h"
 
 namespace vxa {

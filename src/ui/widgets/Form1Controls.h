@@ -1,10 +1,10 @@
 #pragma once
 
-class QFrame;
-class QLabel;
-class QLineEdit;
-class QMainWindow;
-class QPushButton;
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPushButton>
 
 namespace vxa {
 

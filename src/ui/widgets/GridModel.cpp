@@ -1,5 +1,7 @@
 #include "ui/widgets/GridModel.h"
 
+#include <QString>
+#include <QVariant>
 #include <algorithm>
 
 #include "core/WidestCells.h"

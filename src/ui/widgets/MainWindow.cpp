@@ -18,7 +18,6 @@
 #include "ui/PlanHandlers.h"
 #include "ui/ScriptHandlers.h"
 #include "ui/widgets/BrowserWidgets.h"
-#include "ui/widgets/DesktopOpen.h"
 #include "ui/widgets/EntryGrid.h"
 #include "ui/widgets/ExtractMenu.h"
 #include "ui/widgets/GridModel.h"

@@ -2,9 +2,13 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <iosfwd>
 #include <optional>
 #include <string>
+#include <vector>
 
+#include "script/widgets/ProgressDialog.h"
+#include "script/widgets/SummaryDialog.h"
 #include "ui/Context.h"
 #include "ui/Dispatch.h"
 #include "ui/View.h"
@@ -16,8 +20,6 @@
 namespace vxa {
 
 class GridModel;
-class TForm2;
-class TForm3;
 
 // The main window `Form1`. It builds its controls, wires their events to the
 // program's handlers and lets the logic reach the controls through View; the
@@ -101,5 +103,39 @@ class MainWindow final : public QMainWindow, public View {
     // that ran it has returned.
     bool gridRewritten_ = false;
 };
+
+// The program's three windows over one state, made in start-up order: the
+// main window (its creation lists the browser and fills the start cells),
+// then the summary and progress dialogs, hidden, which it is given.
+struct ProgramWindows {
+    ProgramWindows(AppState& state, FileSystem& fs)
+        : Form1(state, fs), Form2(state, fs, &Form1), Form3(state, &Form1) {
+        Form1.attachDialogs(Form2, Form3);
+    }
+
+    MainWindow Form1;
+    TForm2 Form2;
+    TForm3 Form3;
+};
+
+// Opening what the desktop hands over: a file named on the command line (a
+// file manager's "Open with" or double click), or an archive dropped on the
+// path bar.
+
+inline constexpr const char* kManagerUsage =
+    "usage: vxa-manager [ARCHIVE.vxa | SCRIPT.vxc]\n"
+    "  ARCHIVE.vxa  opens the archive, as typing its path and pressing Reopen does\n"
+    "  SCRIPT.vxc   runs the script, as \"Run script...\" does once a script is picked\n";
+
+// Acts on vxa-manager's arguments (the program's name left out): none does
+// nothing; one path ending in ".vxa" or ".vxc" (exactly, case included, as
+// the program tells every extension) is opened or run. Anything else writes
+// the usage to `err`, opens nothing and returns false.
+bool OpenFromArguments(MainWindow& window, const std::vector<std::string>& args, std::ostream& err);
+
+// Makes a drop of one local ".vxa" file on the path bar open that archive,
+// as typing its path and pressing Reopen does. Other drops keep the line
+// edit's own meaning.
+void AcceptArchiveDrops(MainWindow& window);
 
 }  // namespace vxa

@@ -10,8 +10,7 @@
 #include "core/io/FileSystem.h"
 #include "core/io/TempFiles.h"
 #include "ui/AppState.h"
-#include "ui/widgets/DesktopOpen.h"
-#include "ui/widgets/ProgramWindows.h"
+#include "ui/widgets/MainWindow.h"
 
 int main(int argc, char** argv) {
     vxa::InstallTempFileCleanup();  // Qt installs no handlers of its own for these signals

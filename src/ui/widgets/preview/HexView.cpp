@@ -14,7 +14,7 @@ HexView::HexView(QWidget* parent) : QAbstractScrollArea(parent) {
     setMinimumWidth(width + verticalScrollBar()->sizeHint().width() + 12);
 }
 
-void HexView::setSource(StoredReader read, std::uint64_t size) {
+void HexView::setSource(ReadStored read, std::uint64_t size) {
     read_ = std::move(read);
     size_ = read_ ? size : 0;
     verticalScrollBar()->setValue(0);

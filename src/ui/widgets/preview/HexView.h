@@ -3,7 +3,7 @@
 #include <QAbstractScrollArea>
 #include <cstdint>
 
-#include "ui/widgets/preview/StoredReader.h"
+#include "core/EntryKind.h"
 
 namespace vxa {
 
@@ -17,7 +17,9 @@ class HexView final : public QAbstractScrollArea {
 
     explicit HexView(QWidget* parent = nullptr);
 
-    void setSource(StoredReader read, std::uint64_t size);
+    // Shows `size` bytes read through `read`, which reads only the lines on
+    // screen and gives none once the archive may no longer be read.
+    void setSource(ReadStored read, std::uint64_t size);
     void clear() { setSource({}, 0); }
     // The text of line `line` as drawn, for bytes `bytes` (up to 16).
     static QString lineText(std::uint64_t line, const unsigned char* bytes, int count);
@@ -32,7 +34,7 @@ class HexView final : public QAbstractScrollArea {
     int visibleLines() const;
     void updateScrollRange();
 
-    StoredReader read_;
+    ReadStored read_;
     std::uint64_t size_ = 0;
     QStringList shown_;
 };

@@ -19,7 +19,7 @@ namespace {
 // The samples of one entry as a device the sink pulls from.
 class StoredSamples final : public QIODevice {
   public:
-    StoredSamples(StoredReader read, std::uint64_t start, std::uint64_t size)
+    StoredSamples(ReadStored read, std::uint64_t start, std::uint64_t size)
         : read_(std::move(read)), start_(start), size_(size) {
         open(QIODevice::ReadOnly);
     }
@@ -40,7 +40,7 @@ class StoredSamples final : public QIODevice {
     qint64 writeData(const char*, qint64) override { return -1; }
 
   private:
-    StoredReader read_;
+    ReadStored read_;
     std::uint64_t start_, size_, at_ = 0;
 };
 
@@ -98,7 +98,7 @@ WavPlayer::~WavPlayer() {
     stop();
 }
 
-void WavPlayer::setSound(const WavFacts& wav, StoredReader read) {
+void WavPlayer::setSound(const WavFacts& wav, ReadStored read) {
     stop();
     wav_ = wav;
     read_ = std::move(read);

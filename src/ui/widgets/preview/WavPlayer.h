@@ -4,7 +4,6 @@
 #include <memory>
 
 #include "core/EntryKind.h"
-#include "ui/widgets/preview/StoredReader.h"
 
 class QAudioSink;
 class QIODevice;
@@ -26,7 +25,7 @@ class WavPlayer final : public QWidget {
 
     // The entry to play from: its facts and its stored bytes. Stops what
     // was playing.
-    void setSound(const WavFacts& wav, StoredReader read);
+    void setSound(const WavFacts& wav, ReadStored read);
     void stop();
 
     bool playing() const;
@@ -41,7 +40,7 @@ class WavPlayer final : public QWidget {
     void showPosition();
 
     WavFacts wav_;
-    StoredReader read_;
+    ReadStored read_;
     QPushButton* button_;
     QProgressBar* position_;
     QLabel* note_;
