@@ -69,11 +69,10 @@ TEST(BrowserTest, ListsWhatAFolderHoldsGoesUpToTheRootAndDropsWhatVanished) {
     }
 }
 
+#ifdef _WIN32
 // Windows's counterpart of the root above: a drive's, named "c:" however
 // it is given, shown as "c:\", the top of "[..]" and without one itself.
 TEST(BrowserTest, ADriveRootIsTheTopOnWindows) {
-    if (DirSeparator() != '\\')
-        GTEST_SKIP() << "drive letters are Windows's";
     Harness h;
     FillBrowser(h.ctx, "C:/windows/../windows/");
     EXPECT_EQ(h.state.BrowserDir + " " + h.view.pathText, "c:\\windows c:\\windows\\");
@@ -83,6 +82,7 @@ TEST(BrowserTest, ADriveRootIsTheTopOnWindows) {
     ASSERT_FALSE(h.view.browserItems.empty());
     EXPECT_NE(h.view.browserItems.front().Caption, "[..]");
 }
+#endif
 
 }  // namespace
 }  // namespace vxa::test
