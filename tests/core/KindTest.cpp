@@ -80,25 +80,35 @@ TEST_F(KindTest, HeadersWholeTruncatedAndLying) {
     EXPECT_EQ(EntryFileName(h.state, 6), "07.bin");  // packed: not looked into
 }
 
+// An extensible format names the real one in its sub-format, behind a
+// 22-byte extension; chunks after the samples are not read.
+TEST_F(KindTest, ExtensibleFormatsAndChunksAfterTheSamples) {
+    const std::string ext = U16(0xFFFE) + U16(1) + U32(8000) + U32(16000) + U16(2) + U16(16) +
+                            U16(22) + U16(16) + U32(4) + U16(3) + std::string(14, 'g');
+    const std::string mono = U16(1) + U16(1) + U32(11025) + U32(11025) + U16(1) + U16(8);
+    const std::string wav = "RIFF" + U32(999) + "WAVE" + Chunk("fmt ", ext) + Chunk("data", "abcd");
+    load({Owned(wav), Owned(wav + Chunk("fmt ", mono))});
+    EXPECT_EQ(KindOf(h.state, 0).Wav.Format, 3);
+    EXPECT_EQ(KindOf(h.state, 1).describe(), "WAV, 1 channel, 8000 Hz, 16 bits, 0.00 s");
+    // Entries outside the table have no kind.
+    EXPECT_EQ(KindOf(h.state, -1).describe() + KindOf(h.state, 2).describe(), "OtherOther");
+}
+
 TEST_F(KindTest, FindMatchesAndWraps) {
     load({Owned(Wav("")), Owned(std::string(2000, 'x')), Blank(), Shared(0), Owned("", 3),
           Owned(std::string(5000, 'y'))});
     AddReplacement(h.state.Replacements, h.state.Table, 1, dir.write("r", "r"));
     expectFinds({
-        {"5", 0, false, 4},
-        {"2-4", 3, false, 1},
-        {"WAV", 0, false, 3},
-        {" wav ", 3, false, 0},
-        {"wav", -1, true, 3},
-        {"blank", 2, false, 2},
-        {"packed", 0, true, 4},
-        {"shared", 4, false, 3},
-        {"replaced", 1, false, 1},
-        {"> 1k", 1, false, 5},
-        {"<1K", 5, false, 0},
-        {"> 4.5k", 0, false, {}},
-        {"xmi", 0, false, {}},
-        {"9-3", 0, false, {}},
+        {"5", 0, false, 4},        {"2-4", 3, false, 1},
+        {"WAV", 0, false, 3},      {" wav ", 3, false, 0},
+        {"wav", -1, true, 3},      {"blank", 2, false, 2},
+        {"packed", 0, true, 4},    {"shared", 4, false, 3},
+        {"replaced", 1, false, 1}, {"> 1k", 1, false, 5},
+        {"<1K", 5, false, 0},      {"> 4.5k", 0, false, {}},
+        {"> 1k", 0, false, 1},  // 1k is 1024, not 2048
+        {"> 1k", -1, true, 5},  // backwards from the last entry
+        {"< 1g", 5, false, 0},     {"> 17179869184g", 0, false, {}},  // past 2^64 bytes
+        {"xmi", 0, false, {}},     {"9-3", 0, false, {}},
         {"> 1x", 0, false, {}},
     });
 }
