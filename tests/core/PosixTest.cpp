@@ -7,8 +7,11 @@
 #include <sys/time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
+#include <fstream>
 #include <functional>
+#include <iterator>
 
 #include "core/Compiler.h"
 #include "core/io/AtomicFile.h"
@@ -205,6 +208,11 @@ TEST(PosixFiles, GathersReadTheBytesAtEachPositionAndFailPastTheEnd) {
     const std::string path = dir.write("g", data);
     const auto f = RealFileSystem().openRead(path);
     const std::vector<std::uint64_t> dense{1, 4095, 4096, 9000}, sparse{0, 12285};
+    const auto mappings = [] {  // the process's mappings, which a gather leaves as it found them
+        std::ifstream maps("/proc/self/maps");
+        return std::count(std::istreambuf_iterator<char>(maps), {}, '\n');
+    };
+    const auto before = mappings();
     for (const auto* at : {&dense, &sparse}) {
         std::string expected, mapped(3 * at->size(), '-'), plain = mapped;
         for (const std::uint64_t p : *at)
@@ -214,6 +222,7 @@ TEST(PosixFiles, GathersReadTheBytesAtEachPositionAndFailPastTheEnd) {
         EXPECT_EQ(mapped, expected);
         EXPECT_EQ(plain, expected);
     }
+    EXPECT_EQ(mappings(), before);
     std::uint8_t out[12];
     for (const off_t size : {off_t{4100}, off_t{9001}}) {  // a page short, bytes short
         ASSERT_EQ(truncate(path.c_str(), size), 0);
