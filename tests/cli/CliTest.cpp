@@ -94,8 +94,12 @@ TEST_F(CliTest, ExtractThenCompileFromGivesWhatNrEqualsFileGives) {
     EXPECT_EQ(run({"extract", in, x}), "0 ");
     EXPECT_EQ(ReadFile(x + "/1.bin") + ReadFile(x + "/3.bin") + ReadFile(x + "/4.bin"), "aaaabb");
     // Entries 1 and 3 share a record and their files differ, but NR=FILE names them.
-    for (const auto& [name, bytes] :
-         {std::pair{"1.bin", "P"}, {"3.bin", "Q"}, {"notes.txt", "n"}, {"04", "n"}, {"7.bin", "n"}})
+    for (const auto& [name, bytes] : {std::pair{"1.bin", "P"},
+                                      {"3.bin", "Q"},
+                                      {"notes.txt", "n"},
+                                      {"04", "n"},
+                                      {"0.bin", "n"},
+                                      {"7.bin", "n"}})
         WriteFile(x + "/" + name, bytes);
     EXPECT_EQ(run({"compile", in, out, "--from", x + "/", "1=" + file}), "0 ");
     EXPECT_EQ(ReadFile(out), BuildArchive({Owned("NEW"), Blank(), Shared(0), Owned("bb", 1, 5)}));
