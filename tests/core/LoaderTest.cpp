@@ -96,6 +96,23 @@ TEST_F(LoaderTest, ThirtyByteExampleWhatIsNoArchiveAndArchivesOfNoRecords) {
     }
 }
 
+// Open... puts the chosen path in the path bar after a load, not after one
+// that failed or could not open the file.
+TEST_F(LoaderTest, OpenShowsThePathOnlyAfterALoad) {
+    const std::string good = dir.write("good.vxa", kThirtyBytes), junk = dir.write("junk.vxa", "j");
+    TestFileSystem faulty;
+    faulty.failStep(1, kDeniedError);
+    Context fc{h.state, h.view, faulty};
+    for (const auto& [c, path, shown] : {std::tuple{&fc, good, std::string("before")},
+                                         {&h.ctx, junk, std::string("before")},
+                                         {&h.ctx, good, good}}) {
+        h.view.openEdit = "before";
+        h.view.dialogAnswers = {path};
+        OpenBtnClick(*c);
+        EXPECT_EQ(h.view.openEdit, shown) << path;
+    }
+}
+
 // 80 entries: progress points after entries 1, 11, ..., 71, in the status
 // bar (whole percentages, halves to even) or in script mode on the gauge; a
 // Stop at the second keeps 12 entries, and says why.

@@ -9,11 +9,24 @@
 #include "support/Suite.h"
 #include "ui/Browser.h"
 #include "ui/Dispatch.h"
+#include "ui/FormCreate.h"
 
 namespace vxa::test {
 namespace {
 
 namespace fs = std::filesystem;
+
+// At start the grid shows its heading and "No file loaded", and the browser
+// the folder the program started in.
+TEST(StartTest, TheStartGridAndTheStartFolder) {
+    TempDir dir;
+    Harness h;
+    FormCreate(h.ctx, dir.path());
+    EXPECT_EQ(h.view.row(0) + " " + h.view.row(1) + " " + h.view.row(4),
+              "Nr|Offset|Orig. size|Packed size|C/T|Replace with ******|No|file|loaded|******| "
+              "||version:|1.0|beta|");
+    EXPECT_EQ(h.state.BrowserDir, dir.path());
+}
 
 TEST(DispatchTest, WhateverAHandlerThrowsReachesTheErrorBox) {
     Harness h;
