@@ -148,7 +148,8 @@ class FakeView final : public View {
 
 // How the fake logs the general error box for a runtime error text.
 inline std::string GeneralError(const std::string& text) {
-    return "box vxa-manager|error|" + ErrorBoxText(text);
+    std::string line = "box vxa-manager|error|";
+    return line.append(ErrorBoxText(text));
 }
 
 // A program state with a fake view and the real disk, ready for handlers.
