@@ -17,6 +17,9 @@ std::string JoinPath(const std::string& folder, const std::string& name);
 // `path`, after as many links as the kernel follows.
 std::string EndOfLinks(const std::string& path);
 
+// ".vxa-" and eight random letters and digits: a temporary file's name.
+std::string RandomTempName();
+
 // `folder` + "/" + a short random name for a temporary file (".vxa-" and
 // eight letters and digits). It does not grow with the target's name, so a
 // target of the longest legal name still gets one.

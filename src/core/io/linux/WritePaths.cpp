@@ -5,7 +5,6 @@
 
 #include <cerrno>
 #include <climits>
-#include <random>
 
 #include "core/io/IoError.h"
 
@@ -23,10 +22,6 @@ std::string Join(const std::string& folder, const std::string& name) {
 }
 
 }  // namespace
-
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    return folder + "/" + name;
-}
 
 std::string FolderOf(const std::string& path) {
     const auto slash = path.find_last_of('/');
@@ -53,14 +48,7 @@ std::string EndOfLinks(const std::string& path) {
 }
 
 std::string RandomTempPath(const std::string& folder) {
-    static constexpr char kChars[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static std::mt19937_64 random{std::random_device{}()};
-    std::string name = ".vxa-";
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kChars - 2);
-    for (int k = 0; k < 8; ++k)
-        name += kChars[pick(random)];
-    return Join(folder, name);
+    return Join(folder, RandomTempName());
 }
 
 }  // namespace vxa

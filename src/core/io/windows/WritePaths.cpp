@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <cctype>
-#include <random>
 
 #include "Wide.h"
 #include "core/io/IoError.h"
@@ -22,11 +21,6 @@ bool IsDrive(const std::string& s) {
 }
 
 }  // namespace
-
-// Windows takes "\" and "/" alike; the program joins with "\".
-std::string JoinPath(const std::string& folder, const std::string& name) {
-    return folder + "\\" + name;
-}
 
 std::string FolderOf(const std::string& path) {
     const auto sep = path.find_last_of("\\/");
@@ -59,14 +53,9 @@ std::string EndOfLinks(const std::string& path) {
     return Utf8(end);
 }
 
+// Windows takes "\" and "/" alike; the program joins with "\".
 std::string RandomTempPath(const std::string& folder) {
-    static constexpr char kChars[] =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    static std::mt19937_64 random{std::random_device{}()};
-    std::string name = ".vxa-";
-    std::uniform_int_distribution<std::size_t> pick(0, sizeof kChars - 2);
-    for (int k = 0; k < 8; ++k)
-        name += kChars[pick(random)];
+    const std::string name = RandomTempName();
     if (folder == ".")
         return name;
     return IsSeparator(folder.back()) || IsDrive(folder) ? folder + name : JoinPath(folder, name);
