@@ -1,11 +1,12 @@
 #include "core/ArchiveReader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstring>
 #include <memory>
-#include <optional>
 
+#include "core/TwoThreads.h"
 #include "core/io/IoError.h"
 
 namespace vxa {
@@ -21,15 +22,94 @@ constexpr std::uint64_t kMaxArchiveSize = 0x7FFFFFFFu;
 // pass takes tens of milliseconds.
 constexpr std::uint64_t kSlice = std::uint64_t{1} << 16;
 
-// Headers per read of the header pass, and so between two offers of events:
-// for a million entries the pass takes tens of milliseconds.
-constexpr std::size_t kBatch = 8192;
+// The header pass reads the file a region at a time, the headers of each
+// region's entries from one read when they are dense; regions are the unit
+// of work that two threads share.
+constexpr int kRegionBits = 18;
+constexpr std::uint64_t kRegion = std::uint64_t{1} << kRegionBits;
 
+// A region with fewer headers than pages has them read one by one: reading
+// it whole would copy pages no header is on.
+constexpr std::uint64_t kPage = 4096;
+
+// Regions between two offers of events: about a millisecond.
+constexpr std::size_t kRegionsPerPause = 8;
+
+// How far ahead of the entry it writes the header pass asks for the lines of
+// the table it will write, so that the misses of a shuffled archive overlap.
 constexpr std::size_t kAhead = 16;
+
+// The fewest entries whose headers a second thread helps to read, once it
+// has linked the shared entries: below, starting it costs more than it saves.
+constexpr std::size_t kSplitAt = std::size_t{1} << 14;
+
+// The entries whose header lies inside the file, with their values, grouped
+// by the region the header starts in, in entry order within a region: region
+// r's are Records[First[r]] up to Records[First[r + 1]].
+struct RegionIndex {
+    std::vector<std::uint32_t> First;
+    std::vector<Record> Records;
+};
+
+RegionIndex GroupByRegion(const std::vector<std::uint32_t>& values, std::size_t count,
+                          std::uint64_t size) {
+    const auto inside = [size](std::uint32_t v) {
+        return v != 0 && v + kRecordHeaderBytes <= size;
+    };
+    const auto regions = static_cast<std::size_t>(size >> kRegionBits) + 1;
+    RegionIndex g;
+    g.First.assign(regions + 1, 0);
+    for (std::size_t i = 0; i < count; ++i) {
+        if (inside(values[i]))
+            ++g.First[(values[i] >> kRegionBits) + 1];
+    }
+    for (std::size_t r = 1; r <= regions; ++r)
+        g.First[r] += g.First[r - 1];
+    g.Records.resize(g.First[regions]);
+    std::vector<std::uint32_t> at(g.First.begin(), g.First.end() - 1);
+    for (std::size_t i = 0; i < count; ++i) {
+        const std::uint32_t v = values[i];
+        if (inside(v))
+            g.Records[at[v >> kRegionBits]++] = {v, static_cast<std::uint32_t>(i)};
+    }
+    return g;
+}
 
 std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size) {
     return std::make_unique_for_overwrite<std::uint8_t[]>(
         static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, ArchiveReader::kBlock)));
+}
+
+// Reads the headers of region r's entries into their sizes and types.
+void ReadRegion(File& file, std::uint64_t size, const RegionIndex& g, std::size_t r, EntryTable& t,
+                std::uint8_t* buffer) {
+    const Record* records = g.Records.data() + g.First[r];
+    const std::size_t n = g.First[r + 1] - g.First[r];
+    const std::uint64_t start = std::uint64_t{r} << kRegionBits;
+    const std::uint64_t bytes = std::min(size - start, kRegion + kRecordHeaderBytes - 1);
+    const bool whole = n * kPage >= bytes;
+    if (n > 0 && whole)
+        file.readExactAt(buffer, static_cast<std::size_t>(bytes), start);
+    std::uint32_t* orig = t.OrigSizes.data();
+    std::uint32_t* packed = t.PackedSizes.data();
+    std::uint16_t* types = t.CompTypes.data();
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k + kAhead < n) {
+            const std::uint32_t ahead = records[k + kAhead].Entry;
+            __builtin_prefetch(orig + ahead, 1);
+            __builtin_prefetch(packed + ahead, 1);
+            __builtin_prefetch(types + ahead, 1);
+        }
+        const Record record = records[k];
+        const std::uint8_t* header = buffer + (record.Value - start);
+        if (!whole) {
+            file.readExactAt(buffer, kRecordHeaderBytes, record.Value);
+            header = buffer;
+        }
+        orig[record.Entry] = LoadU32(header);
+        packed[record.Entry] = LoadU32(header + 4);
+        types[record.Entry] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
+    }
 }
 
 }  // namespace
@@ -85,54 +165,43 @@ bool ArchiveReader::readTable(EntryTable& t, const Pause& pause) {
     }
     if (longTable)
         offer();
-    outOfOrder_ = ComputeLinks(t.Offsets, t.Links, offer);
-    if (longTable)
-        offer();
     t.EntryCount = static_cast<std::int32_t>(n);
     return longTable;
 }
 
+// Linking the entries that share a record and reading the headers need
+// nothing of each other: with many entries a second thread links while this
+// one reads, then takes its share of the regions left. Only this thread
+// offers events.
 void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
-    const std::vector<Record> outOfOrder = std::move(outOfOrder_);
-    RecordOrder order(t.Offsets, static_cast<std::size_t>(t.EntryCount), outOfOrder);
-    std::vector<std::uint64_t> positions;
-    std::vector<std::uint32_t> entries;
-    positions.reserve(kBatch);
-    entries.reserve(kBatch);
-    const auto headers =
-        std::make_unique_for_overwrite<std::uint8_t[]>(kBatch * kRecordHeaderBytes);
-    std::uint32_t* orig = t.OrigSizes.data();
-    std::uint32_t* packed = t.PackedSizes.data();
-    std::uint16_t* types = t.CompTypes.data();
-    std::optional<Record> next = order.next();
-    // In file order, so once a header lies past the end every later one does.
-    while (next && next->Value + kRecordHeaderBytes <= size_) {
-        positions.clear();
-        entries.clear();
-        do {
-            positions.push_back(next->Value);
-            entries.push_back(next->Entry);
-            next = order.next();
-        } while (positions.size() < kBatch && next && next->Value + kRecordHeaderBytes <= size_);
-        file_.readGather(positions, kRecordHeaderBytes, headers.get());
-        for (std::size_t k = 0; k < entries.size(); ++k) {
-            // Records out of entry order write at random: ask for the lines
-            // of a few records ahead, so that their misses overlap.
-            if (k + kAhead < entries.size()) {
-                const std::uint32_t ahead = entries[k + kAhead];
-                __builtin_prefetch(orig + ahead, 1);
-                __builtin_prefetch(packed + ahead, 1);
-                __builtin_prefetch(types + ahead, 1);
-            }
-            const std::uint32_t e = entries[k];
-            const std::uint8_t* header = headers.get() + k * kRecordHeaderBytes;
-            orig[e] = LoadU32(header);
-            packed[e] = LoadU32(header + 4);
-            types[e] = static_cast<std::uint16_t>(header[8] | header[9] << 8);
+    const auto count = static_cast<std::size_t>(t.EntryCount);
+    const RegionIndex regions = GroupByRegion(t.Offsets, count, size_);
+    std::atomic<std::size_t> next{0};
+    const auto readRegions = [&](const Pause& offer) {
+        const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(
+            std::clamp(size_, kRecordHeaderBytes, kRegion + kRecordHeaderBytes - 1)));
+        for (std::size_t done = 1;; ++done) {
+            const std::size_t r = next.fetch_add(1, std::memory_order_relaxed);
+            if (r + 1 >= regions.First.size())
+                return;
+            ReadRegion(file_, size_, regions, r, t, buffer.get());
+            if (offer && done % kRegionsPerPause == 0)
+                offer();
         }
-        if (pause && next)
-            pause();
+    };
+    std::vector<std::int32_t> links;
+    if (count < kSplitAt) {
+        ComputeLinks(t.Offsets, links, pause);
+        readRegions(pause);
+    } else {
+        RunBeside(
+            [&] {
+                ComputeLinks(t.Offsets, links, Pause());
+                readRegions(Pause());
+            },
+            [&] { readRegions(pause); });
     }
+    t.Links = std::move(links);
 }
 
 }  // namespace vxa

@@ -29,23 +29,22 @@ class ArchiveReader {
     ArchiveReader(File& file, std::uint64_t size);
 
     // Reads the offset table, the values up to the first that equals the
-    // file size, into t.Offsets and t.Links, and sets t.EntryCount. Calls
+    // file size, into t.Offsets, and sets t.EntryCount. Calls
     // `pause` between slices of a long table. Returns whether the table was
     // long enough for that.
     bool readTable(EntryTable& t, const Pause& pause);
 
-    // Reads the header of every record that lies inside the file into the
-    // sizes and types of the entry that owns it, in file order, however the
-    // records are ordered: a gather read (File::readGather) for each batch
-    // of headers. Records outside the file are left to the entry pass,
-    // which fails when it reaches the first of them. Calls `pause` between
-    // slices of the work.
+    // Links the entries (t.Links) and reads the header at every entry's
+    // value that lies inside the file into its sizes and types, a region
+    // of the file at a time, however the records are ordered; the entry
+    // pass then clears the sizes of shared entries. Headers outside the file
+    // are left to the entry pass, which fails when it reaches the first of
+    // them. Calls `pause` between slices of the work.
     void readHeaders(EntryTable& t, const Pause& pause);
 
   private:
     File& file_;
     std::uint64_t size_;
-    std::vector<Record> outOfOrder_;  // from ComputeLinks, until readHeaders
 };
 
 }  // namespace vxa

@@ -25,9 +25,6 @@ void Sliced(std::size_t n, const Pause& pause, Body&& body) {
     }
 }
 
-// Marks a record entry among those sorted: entries are below 2^31.
-constexpr std::uint32_t kRecordEntry = std::uint32_t{1} << 31;
-
 // The digits of an LSD radix sort over the bits that the largest value
 // needs, of at most 13 bits: the counters (32 KiB a digit) stay in the
 // first-level cache, and an archive under 64 MiB takes two passes instead of
@@ -122,8 +119,8 @@ std::size_t LinkToRecords(const std::vector<std::uint32_t>& values,
 // At most four bytes a value beyond the links while the records are
 // searched, sixteen while the rest is sorted, and no allocation is larger
 // than the table.
-std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
-                                 std::vector<std::int32_t>& links, const Pause& pause) {
+void ComputeLinks(const std::vector<std::uint32_t>& values, std::vector<std::int32_t>& links,
+                  const Pause& pause) {
     ResizeInSlices(links, values.size(), -1, pause);
     std::uint32_t max = 0;
     std::size_t records = 0, restCount = 0;
@@ -138,14 +135,14 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
         }
     });
     if (restCount == 0)
-        return {};
+        return;
     if (pause)
         pause();
     const bool search = records >= restCount;
     if (search) {
         restCount = LinkToRecords(values, links, records, pause);
         if (restCount == 0)
-            return {};
+            return;
         if (pause)
             pause();
     } else {
@@ -161,14 +158,13 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
     // Each of them is taken as the owner of its record until the sort finds
     // an earlier entry with its value, so that the links of the usual case,
     // no value shared, are written here in order rather than at random
-    // after the sort. A record entry sorted along keeps its link, marked.
+    // after the sort.
     Sliced(values.size(), pause, [&](std::size_t i) {
         const std::uint32_t v = values[i];
         if (v == 0 || (links[i] != -1 && search))
             return;
-        const std::uint32_t mark = links[i] == 0 ? kRecordEntry : 0;
         links[i] = 0;
-        sorted.push_back({v, static_cast<std::uint32_t>(i) | mark});
+        sorted.push_back({v, static_cast<std::uint32_t>(i)});
         for (int pass = 0; pass < digits.Passes; ++pass)
             ++counts[(static_cast<std::size_t>(pass) << digits.Bits) + digits.of(v, pass)];
     });
@@ -177,25 +173,16 @@ std::vector<Record> ComputeLinks(const std::vector<std::uint32_t>& values,
     SortByValue(sorted, digits, counts, pause);
 
     // The first entry of each run of equal values owns the record; a later
-    // one links to it. The owners are moved to the front of `sorted`, which
-    // stays sorted: it is read no further back than it is written. A record
-    // entry sorted along stays out of the list: RecordOrder finds it by
-    // itself.
-    std::size_t owners = 0;
+    // one links to it.
     std::uint32_t first = 0;  // the owner of the run of sorted[k]
     Sliced(sorted.size(), pause, [&](std::size_t k) {
         const Record r = sorted[k];
-        const std::uint32_t entry = r.Entry & ~kRecordEntry;
         if (k > 0 && sorted[k - 1].Value == r.Value) {
-            links[entry] = static_cast<std::int32_t>(first) + 1;
-            return;
+            links[r.Entry] = static_cast<std::int32_t>(first) + 1;
+        } else {
+            first = r.Entry;
         }
-        first = entry;
-        if ((r.Entry & kRecordEntry) == 0)
-            sorted[owners++] = r;
     });
-    sorted.resize(owners);
-    return sorted;
 }
 
 }  // namespace vxa

@@ -13,7 +13,7 @@ namespace {
 // Checks entry i against the file before it is kept, as reading its record
 // would: a record that does not lie inside the file fails the load here,
 // whatever order the headers were read in. A shared entry takes its type
-// from the header it shares; its sizes stay 0.
+// from the header it shares (read at its own value too); its sizes are 0.
 void CheckEntry(EntryTable& t, std::size_t i, std::uint64_t size) {
     const std::uint64_t offset = t.Offsets[i];
     if (offset == 0)
@@ -25,7 +25,7 @@ void CheckEntry(EntryTable& t, std::size_t i, std::uint64_t size) {
         if (offset + kRecordHeaderBytes + t.PackedSizes[i] > size)
             throw IoError(kReadBeyondEnd);
     } else {
-        t.CompTypes[i] = t.CompTypes[static_cast<std::size_t>(link) - 1];
+        t.OrigSizes[i] = t.PackedSizes[i] = 0;
     }
 }
 

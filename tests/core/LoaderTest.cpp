@@ -3,6 +3,7 @@
 
 #include "core/ArchiveReader.h"
 #include "core/EntryBytes.h"
+#include "core/TwoThreads.h"
 #include "core/WidestCells.h"
 #include "support/Suite.h"
 
@@ -212,6 +213,65 @@ TEST_F(LoaderTest, TablesEndingOnAndJustPastAReadBlock) {
         EXPECT_TRUE(h.state.Table.Offsets == table);
         EXPECT_EQ(h.view.cell(4, static_cast<int>(values / 2) + 1), "0/R:1");
         EXPECT_EQ(Bytes(h.state, 0) + Bytes(h.state, static_cast<int>(values) - 2), "firstlast");
+    }
+}
+
+// With many entries a second thread links them and then helps to read the
+// headers: each lands at its own entry in either order of the records, and a
+// read failing anywhere among the records fails the load.
+TEST_F(LoaderTest, HeadersOfManyRecordsLandAtTheirEntriesAndAFailureAnywhereTells) {
+    // Either thread's failure reaches the caller once both have ended.
+    for (const bool besideFails : {false, true}) {
+        bool hereEnded = false;
+        const auto beside = [&] {
+            if (besideFails)
+                throw IoError("beside");
+        };
+        const auto here = [&] {
+            if (!besideFails)
+                throw IoError("here");
+            hereEnded = true;
+        };
+        EXPECT_EQ(Failure([&] { RunBeside(beside, here); }), besideFails ? ": beside" : ": here");
+        EXPECT_EQ(hereEnded, besideFails);
+    }
+    std::vector<TestEntry> e;
+    std::vector<std::uint32_t> orig, packed;
+    std::vector<std::uint16_t> types;
+    std::vector<std::int32_t> links;
+    int owner = -1;
+    for (int i = 0; i < 40000; ++i) {
+        const bool blank = i % 13 == 12, shared = !blank && i % 9 == 8;
+        const auto type = static_cast<std::uint16_t>(blank || shared ? 0 : i % 5);
+        if (blank)
+            e.push_back(Blank());
+        else if (shared)
+            e.push_back(Shared(owner));
+        else
+            e.push_back(Owned(std::string(static_cast<std::size_t>(i % 3), 'x'), type, 3 * i + 1));
+        const bool owns = !blank && !shared;
+        orig.push_back(owns ? static_cast<std::uint32_t>(3 * i + 1) : 0);
+        packed.push_back(owns ? static_cast<std::uint32_t>(i % 3) : 0);
+        types.push_back(shared ? static_cast<std::uint16_t>(owner % 5) : type);
+        links.push_back(blank ? -1 : shared ? owner + 1 : 0);
+        owner = owns ? i : owner;
+    }
+    for (const bool reverse : {false, true}) {
+        SCOPED_TRACE(reverse ? "records last entry first" : "records in entry order");
+        const std::string bytes = BuildArchive(e, {.reverseRecords = reverse});
+        ASSERT_EQ(load(bytes), LoadOutcome::Complete);
+        const EntryTable& t = h.state.Table;
+        EXPECT_TRUE(t.OrigSizes == orig && t.PackedSizes == packed && t.CompTypes == types &&
+                    std::equal(links.begin(), links.end(), t.Links.begin()));
+        const std::size_t table = 4 * (e.size() + 1), records = bytes.size() - table;
+        for (const std::size_t bad : {table + records / 4, table + records * 3 / 4}) {
+            Harness s;
+            TestFileSystem faulty;
+            faulty.failReadsFrom(bad, kDeviceError);
+            Context fc{s.state, s.view, faulty};
+            EXPECT_EQ(LoadInWindow(fc, dir.file("a.vxa"), false), LoadOutcome::Failed);
+            EXPECT_EQ(s.view.log.back(), GeneralError("I/O error " + std::to_string(kDeviceError)));
+        }
     }
 }
 

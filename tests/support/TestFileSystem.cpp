@@ -16,7 +16,8 @@ class FaultyFile final : public File {
     }
     void write(const void* buffer, std::size_t size) override { at("write").write(buffer, size); }
     std::size_t readAt(void* buffer, std::size_t size, std::uint64_t position) override {
-        return at("read").readAt(buffer, size, position);
+        fs_.step("read", position + size);
+        return inner_->readAt(buffer, size, position);
     }
     std::uint64_t size() override { return at("size").size(); }
     void flush() override { at("flush").flush(); }
@@ -37,9 +38,10 @@ class FaultyFile final : public File {
 
 }  // namespace
 
-FileSystem& TestFileSystem::step(const char* name) {
+FileSystem& TestFileSystem::step(const char* name, std::uint64_t end) {
+    const std::lock_guard lock(mutex_);
     trace_.emplace_back(name);
-    if (trace_.size() == static_cast<std::size_t>(failAt_))
+    if (trace_.size() == static_cast<std::size_t>(failAt_) || end > badFrom_)
         ThrowErrno(errnum_);
     return disk_;
 }

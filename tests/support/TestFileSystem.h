@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -25,10 +26,15 @@ class TestFileSystem final : public FileSystem {
 
     // Step `step` (from 1) throws the IoError of `errnum` without doing anything.
     void failStep(int step, int errnum) { failAt_ = step, errnum_ = errnum; }
-    void reset() { trace_.clear(), failAt_ = 0; }
+    // So does every read that reaches past `position`, as a bad stretch of a disk.
+    void failReadsFrom(std::uint64_t position, int errnum) {
+        badFrom_ = position, errnum_ = errnum;
+    }
+    void reset() { trace_.clear(), failAt_ = 0, badFrom_ = UINT64_MAX; }
     const std::vector<std::string>& trace() const { return trace_; }
     // Counts a step; throws when it is the failing one, else gives the disk.
-    FileSystem& step(const char* name);
+    // A load reads from two threads at once.
+    FileSystem& step(const char* name, std::uint64_t end = 0);
 
     bool fileExists(const std::string& path) override { return disk_.fileExists(path); }
     std::unique_ptr<File> openRead(const std::string& path) override {
@@ -68,6 +74,8 @@ class TestFileSystem final : public FileSystem {
     FileSystem& disk_ = RealFileSystem();
     std::vector<std::string> trace_;
     int failAt_ = 0, errnum_ = 0;
+    std::uint64_t badFrom_ = UINT64_MAX;
+    std::mutex mutex_;
 };
 
 }  // namespace vxa::test

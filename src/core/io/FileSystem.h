@@ -67,12 +67,12 @@ class File {
 
     // Reads `width` bytes at each of `positions`, which ascend, into `out`
     // one after the other; throws "Read beyond end of file" when one of them
-    // runs past the end, also when the file shrinks meanwhile. The default
-    // reads positions close to each other in one readAt, others one each;
-    // a real file maps the file a window at a time instead, which costs no
-    // system call a position.
-    virtual void readGather(std::span<const std::uint64_t> positions, std::size_t width,
-                            std::uint8_t* out);
+    // runs past the end, also when the file shrinks meanwhile. Positions
+    // close to each other are read in one readAt, others one each. (Not a
+    // mapping: unmapping in a process whose other threads run costs every
+    // processor a flush of its address cache, which two threads reading
+    // halves of a load paid more for than the reads.)
+    void readGather(std::span<const std::uint64_t> positions, std::size_t width, std::uint8_t* out);
 
     // The file errors name: the one opened, or the target a new file is
     // written for.

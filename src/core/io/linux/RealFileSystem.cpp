@@ -16,7 +16,6 @@
 #include "core/io/IoError.h"
 #include "core/io/TempFiles.h"
 #include "core/io/WritePaths.h"
-#include "core/io/linux/MappedGather.h"
 
 namespace vxa {
 
@@ -57,14 +56,6 @@ class PosixFile final : public File {
         return fill(buffer, size, [&](char* at, std::size_t left, std::size_t done) {
             return ::pread(fd_, at, left, static_cast<off_t>(position + done));
         });
-    }
-
-    void readGather(std::span<const std::uint64_t> positions, std::size_t width,
-                    std::uint8_t* out) override {
-        MappedGather(fd_, path(), positions, width, out,
-                     [&](std::span<const std::uint64_t> run, std::uint8_t* to) {
-                         File::readGather(run, width, to);
-                     });
     }
 
     void copyTo(File& out, std::uint64_t position, std::uint64_t size) override;
