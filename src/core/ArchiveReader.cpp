@@ -11,6 +11,10 @@
 
 namespace vxa {
 
+// The table is read straight into the offsets as the file stores it,
+// little-endian, as every processor the program is built for is.
+static_assert(std::endian::native == std::endian::little);
+
 namespace {
 
 // Largest size the format can be read back at: sizes and positions are
@@ -85,10 +89,12 @@ void ReadRegion(File& file, std::uint64_t size, const RegionIndex& g, std::size_
                 std::uint8_t* buffer) {
     const Record* records = g.Records.data() + g.First[r];
     const std::size_t n = g.First[r + 1] - g.First[r];
+    if (n == 0)
+        return;
     const std::uint64_t start = std::uint64_t{r} << kRegionBits;
     const std::uint64_t bytes = std::min(size - start, kRegion + kRecordHeaderBytes - 1);
     const bool whole = n * kPage >= bytes;
-    if (n > 0 && whole)
+    if (whole)
         file.readExactAt(buffer, static_cast<std::size_t>(bytes), start);
     std::uint32_t* orig = t.OrigSizes.data();
     std::uint32_t* packed = t.PackedSizes.data();
@@ -158,10 +164,6 @@ bool ArchiveReader::readTable(EntryTable& t, const Pause& pause) {
             const std::uint64_t to = std::min(n + 1, from + kSlice);
             file_.readExactAt(values + from * 4, (to - from) * 4, from * 4);
         }
-    }
-    if constexpr (std::endian::native != std::endian::little) {
-        for (std::uint32_t& v : t.Offsets)
-            v = LoadU32(reinterpret_cast<const std::uint8_t*>(&v));
     }
     if (longTable)
         offer();

@@ -33,13 +33,11 @@ std::optional<std::uint64_t> Number(std::string_view s) {
 // "1M", "100k", "2048": bytes, the suffix counting in powers of 1024.
 std::optional<std::uint64_t> Size(std::string_view s) {
     s = Trimmed(s);
-    int shift = 0;
-    if (!s.empty()) {
-        const char unit = static_cast<char>(std::tolower(static_cast<unsigned char>(s.back())));
-        shift = unit == 'k' ? 10 : unit == 'm' ? 20 : unit == 'g' ? 30 : 0;
-        if (shift)
-            s.remove_suffix(1);
-    }
+    const char unit =
+        s.empty() ? '\0' : static_cast<char>(std::tolower(static_cast<unsigned char>(s.back())));
+    const int shift = unit == 'k' ? 10 : unit == 'm' ? 20 : unit == 'g' ? 30 : 0;
+    if (shift)
+        s.remove_suffix(1);
     const auto v = Number(s);
     if (!v || *v > (UINT64_MAX >> shift))
         return std::nullopt;
@@ -154,9 +152,8 @@ Content KindCache::content(const LoadedArchive& s, std::int32_t entry) {
 // Tells the kind of every record owner of `owner`'s group of entries not
 // told yet. The groups are fixed stretches of the entry order, so a search
 // in either direction fills each once. One gather read fetches the first
-// bytes of every owner of the group: where records follow one another it
-// maps the file a window at a time, and where they are scattered it reads
-// them in file order; reading each alone would cost a call to the system
+// bytes of every owner of the group in file order, records that follow one
+// another in one read; reading each alone would cost a call to the system
 // apiece. Only the few whose first bytes may be of a known kind are read
 // further.
 void KindCache::fill(const LoadedArchive& s, std::int32_t owner) {
@@ -171,7 +168,7 @@ void KindCache::fill(const LoadedArchive& s, std::int32_t owner) {
     };
     std::vector<std::pair<std::uint64_t, std::uint32_t>> heads;  // where, whose
     for (std::size_t i = first; i < end; ++i) {
-        if (t.Links[i] != 0 || known_[i] != 0)
+        if (t.Links[i] != 0)
             continue;
         const std::uint64_t from = std::uint64_t{t.Offsets[i]} + kRecordHeaderBytes;
         if (t.CompTypes[i] != 0)
@@ -202,8 +199,6 @@ void KindCache::fill(const LoadedArchive& s, std::int32_t owner) {
 std::optional<std::int32_t> FindEntry(const LoadedArchive& s, const ReplRec& plan, KindCache& cache,
                                       const FindQuery& q, std::int32_t from, bool back) {
     const std::int32_t n = s.Table.EntryCount;
-    if (n <= 0)
-        return std::nullopt;
     cache.prepare(s);
     const std::vector<bool> replaced =
         q.Kind == FindQuery::By::Replaced ? ReplacedEntries(s, plan) : std::vector<bool>{};

@@ -3,10 +3,10 @@
 namespace vxa {
 
 std::string LinkMarker(std::int32_t link) {
-    if (link == 0)
-        return "N";
     if (link < 0)
         return "B";
+    if (link == 0)
+        return "N";
     return "R:" + std::to_string(link);
 }
 

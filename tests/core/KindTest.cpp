@@ -87,11 +87,16 @@ TEST_F(KindTest, ExtensibleFormatsAndChunksAfterTheSamples) {
                             U16(22) + U16(16) + U32(4) + U16(3) + std::string(14, 'g');
     const std::string mono = U16(1) + U16(1) + U32(11025) + U32(11025) + U16(1) + U16(8);
     const std::string wav = "RIFF" + U32(999) + "WAVE" + Chunk("fmt ", ext) + Chunk("data", "abcd");
-    load({Owned(wav), Owned(wav + Chunk("fmt ", mono))});
+    const std::string second = wav + Chunk("fmt ", mono) + Chunk("data", "abcdefgh");
+    const std::string byteFrames =
+        "RIFF" + U32(999) + "WAVE" + Chunk("fmt ", mono) + Chunk("data", std::string(11025, 'm'));
+    load({Owned(wav), Owned(second), Owned(byteFrames)});
     EXPECT_EQ(KindOf(h.state, 0).Wav.Format, 3);
     EXPECT_EQ(KindOf(h.state, 1).describe(), "WAV, 1 channel, 8000 Hz, 16 bits, 0.00 s");
+    EXPECT_EQ(KindOf(h.state, 1).Wav.DataSize, 4u);
+    EXPECT_EQ(KindOf(h.state, 2).describe(), "WAV, 1 channel, 11025 Hz, 8 bits, 1.00 s");
     // Entries outside the table have no kind.
-    EXPECT_EQ(KindOf(h.state, -1).describe() + KindOf(h.state, 2).describe(), "OtherOther");
+    EXPECT_EQ(KindOf(h.state, -1).describe() + KindOf(h.state, 3).describe(), "OtherOther");
 }
 
 TEST_F(KindTest, FindMatchesAndWraps) {
@@ -111,6 +116,12 @@ TEST_F(KindTest, FindMatchesAndWraps) {
         {"xmi", 0, false, {}},     {"9-3", 0, false, {}},
         {"> 1x", 0, false, {}},
     });
+    const std::initializer_list<std::pair<const char*, std::uint64_t>> sizes = {
+        {"<7", 7}, {"> 2k", 2048}, {"<3M", 3 << 20}, {"> 5g", std::uint64_t{5} << 30}};
+    for (const auto& [text, size] : sizes) {
+        SCOPED_TRACE(text);
+        EXPECT_EQ(ParseFindQuery(text)->Size, size);
+    }
 }
 
 // Kinds are read a group of entries at a time: with records stored last

@@ -297,6 +297,18 @@ TEST_F(LoaderTest, ALongTablePassOffersEventsAndAStopThenEndsAtTheFirstProgressP
     s.view.onOfferEvents = [&] { StopBtnClick(s.ctx); };
     ASSERT_EQ(LoadInWindow(s.ctx, dir.file("a.vxa"), false), LoadOutcome::Stopped);
     EXPECT_EQ(std::pair(s.view.processEventsCalls, s.state.Table.EntryCount), std::pair(1, 2));
+    // Searching a table longer than a read block for its end offers events
+    // before the next block is read.
+    TestFileSystem counted;
+    Context cc{s.state, s.view, counted};
+    long readsAtFirstOffer = -1;
+    s.view.onOfferEvents = [&] {
+        if (readsAtFirstOffer < 0)
+            readsAtFirstOffer = std::ranges::count(counted.trace(), std::string("read"));
+    };
+    const std::string blanks = std::string(4 * 300000, '\0') + U32(4 * 300001);
+    ASSERT_EQ(LoadInWindow(cc, dir.write("b.vxa", blanks), false), LoadOutcome::Complete);
+    EXPECT_EQ(readsAtFirstOffer, 1);
     // Below a slice no events are offered, however many headers.
     h.view.offerEventsCalls = 0;
     ASSERT_EQ(load(BuildArchive(ManyEntries(30000))), LoadOutcome::Complete);
