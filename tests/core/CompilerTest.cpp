@@ -11,6 +11,7 @@
 #include <csignal>
 #include <ctime>
 #include <map>
+#include <regex>
 #include <set>
 #include <thread>
 
@@ -18,6 +19,7 @@
 #include "core/io/AtomicFile.h"
 #include "core/io/Console.h"
 #include "core/io/TempFiles.h"
+#include "core/io/WritePaths.h"
 #include "plan/Plan.h"
 #include "support/Suite.h"
 #include "ui/CompileHandlers.h"
@@ -231,7 +233,8 @@ TEST_F(SafeCompileTest, FailureAtEveryStepKeepsAnExistingOutputTheArchiveOrNothi
         {"link", EMLINK},  {"close", EDQUOT},  {"rename", EXDEV}};
     const std::string old = dir.write("out.vxa", "precious old output");
     ASSERT_EQ(chmod(old.c_str(), 0640), 0);
-    ASSERT_TRUE(getuid() != 0 || chown(old.c_str(), 65534, getgid()) == 0);  // another user's
+    ASSERT_TRUE(getuid() != 0 || (chown(old.c_str(), 65534, getgid()) == 0 &&  // another user's
+                                  chown(dir.file("in.vxa").c_str(), 0, 65534) == 0));  // group's
     const mode_t mask = umask(0);
     umask(mask);
     for (const std::string& target : {old, dir.file("in.vxa"), dir.file("new.vxa")}) {
@@ -335,6 +338,15 @@ TEST_F(SafeCompileTest, SizesThatDoNotFitOrDoNotHoldAreRefused) {
     faulty.sizes[dir.file("small.bin")] = 0x7FFFFFFF - others;  // the largest readable
     EXPECT_EQ(LayOutArchive(fc.Fs, fc.State.Table, fc.State.Replacements).Values.back(),
               0x7FFFFFFFu);
+}
+
+// A new file is written under a hidden name of its own beside the target,
+// one that another writer's is unlikely to meet.
+TEST(TempNameTest, HiddenAndDrawnAnew) {
+    const std::string a = RandomTempName(), b = RandomTempName();
+    const std::regex shape(R"(\.vxa-[A-Za-z0-9]{8})");
+    EXPECT_TRUE(std::regex_match(a, shape) && std::regex_match(b, shape)) << a << " " << b;
+    EXPECT_NE(a, b);
 }
 
 }  // namespace

@@ -124,6 +124,21 @@ TEST_F(KindTest, FindMatchesAndWraps) {
     }
 }
 
+// Kinds are read once: another Find over the same archive reads nothing.
+TEST_F(KindTest, ASecondFindReadsNothing) {
+    TestFileSystem counted;
+    Context c{h.state, h.view, counted};
+    ASSERT_EQ(
+        LoadInWindow(c, dir.write("a.vxa", BuildArchive({Owned("x"), Owned(Wav(""))})), false),
+        LoadOutcome::Complete);
+    KindCache cache;
+    const FindQuery q = *ParseFindQuery("wav");
+    EXPECT_EQ(FindEntry(h.state, h.state.Replacements, cache, q, -1, false), 1);
+    const std::size_t steps = counted.trace().size();
+    EXPECT_EQ(FindEntry(h.state, h.state.Replacements, cache, q, 1, false), 1);
+    EXPECT_EQ(counted.trace().size(), steps);
+}
+
 // Kinds are read a group of entries at a time: with records stored last
 // entry first, past the first group, and a record too short to read a
 // whole head of at the very end of the file.

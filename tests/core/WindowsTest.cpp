@@ -6,6 +6,7 @@
 
 #include "core/io/AtomicFile.h"
 #include "core/io/IoError.h"
+#include "core/io/WritePaths.h"
 #include "support/Suite.h"
 
 namespace vxa::test {
@@ -92,6 +93,15 @@ TEST(WindowsFiles, ReplacingKeepsAttributesAndRespectsOthersSharing) {
     EXPECT_GE(GetTickCount() - start, 900u);
     EXPECT_EQ(ReadFile(target), "new");
     EXPECT_EQ(dir.names(), Lines{"t.vxa"});
+}
+
+// A new file is made beside its target: in the folder the path names, the
+// drive's own folder for "c:x", a root with its separator.
+TEST(WindowsFiles, NewFilesAreMadeInTheTargetsFolder) {
+    std::string folders;
+    for (const char* path : {"c:x.vxa", "c:\\x.vxa", "\\x.vxa", "d\\e/x.vxa", "x.vxa", "1:x"})
+        folders += FolderOf(path) + "|";
+    EXPECT_EQ(folders, "c:|c:\\|\\|d\\e|.|.|");
 }
 
 }  // namespace

@@ -95,6 +95,11 @@ TEST(BrowserTest, ADriveRootIsTheTopOnWindows) {
     EXPECT_EQ(h.state.BrowserDir + " " + h.view.pathText, "c: c:\\");
     ASSERT_FALSE(h.view.browserItems.empty());
     EXPECT_NE(h.view.browserItems.front().Caption, "[..]");
+    // Only a letter and a colon make a drive.
+    std::string roots;
+    for (const char* dir : {"c:", "Z:\\x", "1:", "ab", "c"})
+        roots += std::to_string(DirRootLength(dir));
+    EXPECT_EQ(roots, "22000");
 }
 #endif
 
