@@ -52,7 +52,7 @@ constexpr std::size_t kSplitAt = std::size_t{1} << 14;
 // r's are Records[First[r]] up to Records[First[r + 1]].
 struct RegionIndex {
     std::vector<std::uint32_t> First;
-    std::vector<Record> Records;
+    std::unique_ptr<Record[]> Records;
 };
 
 RegionIndex GroupByRegion(const std::vector<std::uint32_t>& values, std::size_t count,
@@ -69,7 +69,10 @@ RegionIndex GroupByRegion(const std::vector<std::uint32_t>& values, std::size_t 
     }
     for (std::size_t r = 1; r <= regions; ++r)
         g.First[r] += g.First[r - 1];
-    g.Records.resize(g.First[regions]);
+    // Every record is written below: no pass to clear them first.
+    const std::size_t kept = g.First[regions];
+    g.Records = std::make_unique_for_overwrite<Record[]>(kept);
+    AdviseHugePages(g.Records.get(), kept * sizeof(Record));
     std::vector<std::uint32_t> at(g.First.begin(), g.First.end() - 1);
     for (std::size_t i = 0; i < count; ++i) {
         const std::uint32_t v = values[i];
@@ -87,7 +90,7 @@ std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size) {
 // Reads the headers of region r's entries into their sizes and types.
 void ReadRegion(File& file, std::uint64_t size, const RegionIndex& g, std::size_t r, EntryTable& t,
                 std::uint8_t* buffer) {
-    const Record* records = g.Records.data() + g.First[r];
+    const Record* records = g.Records.get() + g.First[r];
     const std::size_t n = g.First[r + 1] - g.First[r];
     if (n == 0)
         return;
@@ -173,11 +176,11 @@ bool ArchiveReader::readTable(EntryTable& t, const Pause& pause) {
 
 // Linking the entries that share a record and reading the headers need
 // nothing of each other: with many entries a second thread links while this
-// one reads, then takes its share of the regions left. Only this thread
-// offers events.
+// one groups the headers by region and reads, then takes its share of the
+// regions left. Only this thread offers events.
 void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
     const auto count = static_cast<std::size_t>(t.EntryCount);
-    const RegionIndex regions = GroupByRegion(t.Offsets, count, size_);
+    RegionIndex regions;
     std::atomic<std::size_t> next{0};
     const auto readRegions = [&](const Pause& offer) {
         const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(
@@ -194,14 +197,32 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
     std::vector<std::int32_t> links;
     if (count < kSplitAt) {
         ComputeLinks(t.Offsets, links, pause);
+        regions = GroupByRegion(t.Offsets, count, size_);
         readRegions(pause);
     } else {
+        // The helper waits for the grouping only once it has linked, which
+        // takes longer. A grouping that fails leaves no region to read.
+        std::atomic<bool> grouped{false};
+        const auto publish = [&grouped] {
+            grouped.store(true, std::memory_order_release);
+            grouped.notify_one();
+        };
         RunBeside(
             [&] {
                 ComputeLinks(t.Offsets, links, Pause());
+                grouped.wait(false, std::memory_order_acquire);
                 readRegions(Pause());
             },
-            [&] { readRegions(pause); });
+            [&] {
+                try {
+                    regions = GroupByRegion(t.Offsets, count, size_);
+                } catch (...) {
+                    publish();
+                    throw;
+                }
+                publish();
+                readRegions(pause);
+            });
     }
     t.Links = std::move(links);
 }
