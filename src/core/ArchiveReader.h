@@ -18,7 +18,7 @@ inline std::uint32_t LoadU32(const std::uint8_t* p) {
 
 // The two passes of a load that read the archive: the offset table, and the
 // header of every record. Neither reads stored bytes, and neither holds more
-// of the file than a block or a mapped window at a time, so what a load
+// of the file than a block or a region at a time per thread, so what a load
 // costs does not grow with what the archive stores.
 class ArchiveReader {
   public:
