@@ -82,10 +82,20 @@ RegionIndex GroupByRegion(const std::vector<std::uint32_t>& values, std::size_t 
     return g;
 }
 
-std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size) {
+// A buffer for reads of at most `most` bytes of a file of `size` bytes.
+std::unique_ptr<std::uint8_t[]> Buffer(std::uint64_t size, std::uint64_t most) {
     return std::make_unique_for_overwrite<std::uint8_t[]>(
-        static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, ArchiveReader::kBlock)));
+        static_cast<std::size_t>(std::clamp<std::uint64_t>(size, 1, most)));
 }
+
+// Sets a flag and wakes its waiter when it goes out of scope, however.
+struct Publish {
+    std::atomic<bool>& Flag;
+    ~Publish() {
+        Flag.store(true, std::memory_order_release);
+        Flag.notify_one();
+    }
+};
 
 // Reads the headers of region r's entries into their sizes and types.
 void ReadRegion(File& file, std::uint64_t size, const RegionIndex& g, std::size_t r, EntryTable& t,
@@ -134,7 +144,7 @@ ArchiveReader::ArchiveReader(File& file, std::uint64_t size) : file_(file), size
 // allocated once at its final size and a file that is no archive costs no
 // more than one block; the table is then read again straight into it.
 bool ArchiveReader::readTable(EntryTable& t, const Pause& pause) {
-    const auto block = Buffer(size_);
+    const auto block = Buffer(size_, kBlock);
     std::uint64_t n = 0;                  // values compared so far
     std::uint64_t held = 0, heldEnd = 0;  // the values in the block
     for (;;) {
@@ -183,8 +193,7 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
     RegionIndex regions;
     std::atomic<std::size_t> next{0};
     const auto readRegions = [&](const Pause& offer) {
-        const auto buffer = std::make_unique_for_overwrite<std::uint8_t[]>(static_cast<std::size_t>(
-            std::clamp(size_, kRecordHeaderBytes, kRegion + kRecordHeaderBytes - 1)));
+        const auto buffer = Buffer(size_, kRegion + kRecordHeaderBytes - 1);
         for (std::size_t done = 1;; ++done) {
             const std::size_t r = next.fetch_add(1, std::memory_order_relaxed);
             if (r + 1 >= regions.First.size())
@@ -194,6 +203,8 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
                 offer();
         }
     };
+    // Linked apart from the table: events offered meanwhile may repaint
+    // from it, while the second thread writes.
     std::vector<std::int32_t> links;
     if (count < kSplitAt) {
         ComputeLinks(t.Offsets, links, pause);
@@ -203,10 +214,6 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
         // The helper waits for the grouping only once it has linked, which
         // takes longer. A grouping that fails leaves no region to read.
         std::atomic<bool> grouped{false};
-        const auto publish = [&grouped] {
-            grouped.store(true, std::memory_order_release);
-            grouped.notify_one();
-        };
         RunBeside(
             [&] {
                 ComputeLinks(t.Offsets, links, Pause());
@@ -214,13 +221,10 @@ void ArchiveReader::readHeaders(EntryTable& t, const Pause& pause) {
                 readRegions(Pause());
             },
             [&] {
-                try {
+                {
+                    const Publish done{grouped};
                     regions = GroupByRegion(t.Offsets, count, size_);
-                } catch (...) {
-                    publish();
-                    throw;
                 }
-                publish();
                 readRegions(pause);
             });
     }
